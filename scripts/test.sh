@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the whole suite under
+# AddressSanitizer/UBSan, the MQTT client under ThreadSanitizer, and a short
+# bounded run of every fuzzer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+JOBS="$(nproc)"
+
+echo "== ThreadSanitizer build =="
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan -j "$JOBS"
+
+if [ -f fuzz/CMakeLists.txt ]; then
+  echo "== Fuzzing (${QM_FUZZ_SECONDS:=60} s per target) =="
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz
+  bash scripts/fuzz.sh "$QM_FUZZ_SECONDS"
+fi
+
+echo "== AddressSanitizer + UBSan build: every test =="
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan -j "$JOBS"

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+#include "app/TextHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+struct TrimCase {
+  std::u16string in;
+  std::u16string out;
+};
+
+TEST(TrimWhitespace, RemovesEverySpaceClassAtBothEndsOnly) {
+  const TrimCase cases[] = {
+      {u"", u""},
+      {u" \t\r\n\v\f", u""},
+      {u"a b", u"a b"},
+      {u"\u00A0x\u00A0", u"x"},
+      {u"\u0085x\u0085", u"x"},
+      {u"\u3000中文\u3000", u"中文"},
+      {u"\u2003a\u2028", u"a"},
+      {u" a\tb ", u"a\tb"},
+      {u"\u200Bx", u"\u200Bx"},  // zero-width space is not white space
+      {u"\u00ADx", u"\u00ADx"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TrimWhitespace(c.in), c.out) << "input length " << c.in.size();
+  }
+}
+
+TEST(IsWideSpace, MatchesTheLatin1Table) {
+  for (char16_t ch = 0; ch < 0x100; ++ch) {
+    const bool expected = (ch >= 9 && ch <= 13) || ch == 0x20 || ch == 0x85 || ch == 0xA0;
+    EXPECT_EQ(IsWideSpace(ch), expected) << "U+" << std::hex << int(ch);
+  }
+}
+
+struct Utf8Case {
+  std::u16string wide;
+  std::string utf8;
+};
+
+TEST(WideToUtf8, ConvertsEveryEncodedLength) {
+  const Utf8Case cases[] = {
+      {u"", ""},
+      {u"abc", "abc"},
+      {u"中文", "\xE4\xB8\xAD\xE6\x96\x87"},
+      {u"\u00E9", "\xC3\xA9"},
+      {u"\U0001F600", "\xF0\x9F\x98\x80"},
+      {std::u16string(u"ab\0cd", 5), "ab"},
+      {std::u16string(u"\0x", 2), ""},
+      {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},
+      {u"x" + std::u16string(1, char16_t(0xDC00)), "x\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WideToUtf8(c.wide), c.utf8);
+  }
+}
+
+TEST(Utf8ToWide, DecodesValidTextAndReplacesMalformedBytes) {
+  const Utf8Case cases[] = {
+      {u"", ""},
+      {u"中文", "\xE4\xB8\xAD\xE6\x96\x87"},
+      {u"\U0001F600", "\xF0\x9F\x98\x80"},
+      {u"ab", std::string("ab\0cd", 5)},
+      {u"\uFFFDx", "\x80x"},                  // stray continuation byte
+      {u"\uFFFD\uFFFD", "\xC0\xAF"},          // overlong lead byte
+      {u"\uFFFDx", "\xE4\xB8x"},              // truncated sequence
+      {u"\uFFFD\uFFFD\uFFFD", "\xED\xA0\x80"},  // encoded surrogate
+      {u"\uFFFD\uFFFD\uFFFD\uFFFD", "\xF4\x90\x80\x80"},  // above U+10FFFF
+      {u"\uFFFD", "\xFF"},
+      {u"a\uFFFD", "a\xF0\x9F\x98"},          // cut at the end
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << "bytes of size " << c.utf8.size();
+  }
+}
+
+TEST(Utf8ToWide, RoundTripsEveryPlane) {
+  std::u16string all;
+  for (char32_t cp : {U'A', U'\u07FF', U'\u0800', U'\uFFFD', U'\U00010000', U'\U0010FFFF'}) {
+    if (cp < 0x10000) {
+      all.push_back(static_cast<char16_t>(cp));
+    } else {
+      all.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+      all.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+    }
+  }
+  EXPECT_EQ(Utf8ToWide(WideToUtf8(all)), all);
+}
+
+}  // namespace
+}  // namespace qm
