@@ -13,7 +13,7 @@ cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 ctest --preset tsan -j "$JOBS"
 
-if [ -f fuzz/CMakeLists.txt ]; then
+if [ -f scripts/fuzz.sh ]; then
   echo "== Fuzzing (${QM_FUZZ_SECONDS:=60} s per target) =="
   cmake --preset fuzz >/dev/null
   cmake --build --preset fuzz
