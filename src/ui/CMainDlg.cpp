@@ -67,6 +67,8 @@ CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
   m_unlockTimer.setInterval(kUnlockDelayMs);
+  // A coarse timer may fire up to 5 % early; the printer's wait is a floor.
+  m_unlockTimer.setTimerType(Qt::PreciseTimer);
   m_pollTimer.setInterval(kPollIntervalMs);
   connect(&m_unlockTimer, &QTimer::timeout, this, [this] { OnTimer(kUnlockTimerId); });
   connect(&m_pollTimer, &QTimer::timeout, this, [this] { OnTimer(kPollTimerId); });
