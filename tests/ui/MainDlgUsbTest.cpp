@@ -4,6 +4,7 @@
 // records what the window writes.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -340,10 +341,21 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   Plug(pb);
   ASSERT_TRUE(WaitForListing(2));
   UsbCombo()->setCurrentIndex(1);
-  // Nothing changed: later polls leave the combo and the choice alone.
+  // Nothing changed: later polls leave the combo and the choice alone, so
+  // the list neither flickers nor loses what the user picked.
+  int touches = 0;
+  QAbstractItemModel* model = UsbCombo()->model();
+  const auto count = [&touches] { ++touches; };
+  const QMetaObject::Connection watches[] = {
+      QObject::connect(model, &QAbstractItemModel::rowsRemoved, count),
+      QObject::connect(model, &QAbstractItemModel::rowsInserted, count),
+      QObject::connect(model, &QAbstractItemModel::modelReset, count),
+      QObject::connect(UsbCombo(), &QComboBox::currentIndexChanged, count)};
   const int listings = printers->listings;
-  ASSERT_TRUE(test::WaitUntil([&] { return printers->listings >= listings + 1; }, 3s));
+  ASSERT_TRUE(test::WaitUntil([&] { return printers->listings >= listings + 2; }, 4s));
+  EXPECT_EQ(touches, 0);
   EXPECT_EQ(UsbCombo()->currentIndex(), 1);
+  for (const QMetaObject::Connection& watch : watches) QObject::disconnect(watch);
   // A third printer in front: the list is rebuilt and B stays selected.
   printers->entries.insert(printers->entries.begin(), pc);
   ASSERT_TRUE(WaitForListing(3));
@@ -520,6 +532,11 @@ TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
     ChooseTls(page, 0);
     EXPECT_FALSE(ca->isVisible());
   }
+  // The simulator and CA buttons are routed to their actions.
+  int simulator = 0;
+  QObject::connect(dialog.get(), &CMainDlg::SimulatorRequested, [&] { ++simulator; });
+  QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton);
+  EXPECT_EQ(simulator, 1);
   // The CA button is routed to the certificate action.
   int requested = -1;
   QObject::connect(dialog.get(), &CMainDlg::CaCertificateRequested, [&](int page) { requested = page; });
