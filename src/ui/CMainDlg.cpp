@@ -19,6 +19,10 @@
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
 
+// The icon lives in a resource of this static library; it must be registered
+// by name, since nothing else pulls the resource's object file in.
+static void InitQuillmarkResources() { Q_INIT_RESOURCE(quillmark); }
+
 namespace qm {
 namespace {
 
@@ -74,17 +78,32 @@ CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
   connect(&m_pollTimer, &QTimer::timeout, this, [this] { OnTimer(kPollTimerId); });
 }
 
-CMainDlg::~CMainDlg() = default;
+CMainDlg::~CMainDlg() {
+  m_pollTimer.stop();
+  m_unlockTimer.stop();
+  // The base class deletes the controls after this object's own parts are
+  // gone; nothing they signal on the way may reach this window any more.
+  for (QObject* child : children()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void CMainDlg::setVisible(bool visible) {
   // The first show builds the window, as a dialog's initialisation would.
   if (visible && !m_initialized) OnInitDialog();
   QDialog::setVisible(visible);
-  if (visible) WatchScreen();
+  if (visible) {
+    WatchScreen();
+    // The window system may have placed the window on a screen of another
+    // dpi than the one it was built for.
+    OnDpiChanged();
+  }
 }
 
 bool CMainDlg::OnInitDialog() {
+  // Built for the screen it opens on, so that fonts and sizes fit it.
+  QScreen* const screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) setScreen(screen);
   setWindowTitle(Q(kInitialWindowTitle));
+  InitQuillmarkResources();
   QIcon icon;
   for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/quillmark/quillmark-%1.png").arg(size));
   setWindowIcon(icon);
@@ -106,7 +125,7 @@ bool CMainDlg::OnInitDialog() {
   setMinimumSize(minimum.width, minimum.height);
   const Size initial = MainInitialSize(dpi);
   resize(initial.width, initial.height);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+  if (screen != nullptr) {
     QRect frame(QPoint(0, 0), size());
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());

@@ -206,11 +206,20 @@ void CMainDlg::WatchScreen() {
 }
 
 void CMainDlg::OnDpiChanged() {
-  if (!m_initialized || Dpi() == m_fontDpi) return;
+  const int oldDpi = m_fontDpi;
+  const int newDpi = Dpi();
+  if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
+  // The window keeps its size in 96-dpi units, as the suggested rectangle of
+  // a dpi change does. Taken before the new minimum can grow the window.
+  const auto rescale = [&](int v) {
+    return static_cast<int>((static_cast<long long>(v) * newDpi + oldDpi / 2) / oldDpi);
+  };
+  const QSize target(rescale(width()), rescale(height()));
   CreateFonts();
   ApplyFonts();
-  const Size minimum = MainMinimumSize(Dpi());
+  const Size minimum = MainMinimumSize(newDpi);
   setMinimumSize(minimum.width, minimum.height);
+  resize(target);
   LayoutControls();
 }
 
