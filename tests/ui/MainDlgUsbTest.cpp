@@ -71,7 +71,7 @@ class MainDlgUsbTest : public ::testing::Test {
   void Plug(const UsbDeviceEntry& entry) { printers->entries.push_back(entry); }
   // The poll runs once a second; a change shows within about a second.
   bool WaitForListing(int count) {
-    return test::WaitUntil([&] { return static_cast<int>(dialog->Devices().size()) == count; }, 3s);
+    return test::WaitUntil([&] { return static_cast<int>(dialog->Devices().size()) == count; }, 5s);
   }
   void ConnectTo(int index) {
     UsbCombo()->setCurrentIndex(index);
@@ -245,7 +245,7 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
 
   // Unplugged while connected: within about a second the pages lock.
   printers->entries.clear();
-  ASSERT_TRUE(test::WaitUntil([&] { return !dialog->IsConnected(); }, 3s));
+  ASSERT_TRUE(test::WaitUntil([&] { return !dialog->IsConnected(); }, 5s));
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
   EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
   EXPECT_FALSE(dialog->PagesEnabled());
@@ -367,7 +367,7 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
 
   // Connected to A, then another printer plugged in: connection and selection stay.
   printers->entries = {pa, pc};
-  ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == 2 && dialog->Devices()[0].devicePath == pa.devicePath; }, 3s));
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == 2 && dialog->Devices()[0].devicePath == pa.devicePath; }, 5s));
   ConnectTo(0);
   printers->entries = {pb, pc, pa};
   ASSERT_TRUE(WaitForListing(3));
