@@ -15,16 +15,23 @@ namespace {
 
 constexpr char kBus[] = "/devices/pci0000:00/0000:00:14.0/usb1/";
 
+// The host controller and its root hub, as on a real machine: udev's walk up
+// from a printer ends at the first real device above it.
+constexpr char kHostController[] =
+    "P: /devices/pci0000:00/0000:00:14.0\n"
+    "E: SUBSYSTEM=pci\nE: DRIVER=xhci_hcd\nE: PCI_CLASS=C0330\n\n"
+    "P: /devices/pci0000:00/0000:00:14.0/usb1\n"
+    "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n"
+    "A: idVendor=1d6b\nA: idProduct=0002\nA: product=xHCI Host Controller\n\n";
+
 std::string Line(const char* prefix, const std::string& key, const std::optional<std::string>& value) {
   return value ? std::string(prefix) + key + "=" + *value + "\n" : std::string();
 }
 
 }  // namespace
 
-MockUsbBus::MockUsbBus() : m_testbed(umockdev_testbed_new()) {
-  if (m_testbed == nullptr) {
-    throw std::runtime_error("umockdev test bed not created");
-  }
+MockUsbBus::MockUsbBus() {
+  Clear();
 }
 
 MockUsbBus::~MockUsbBus() {
@@ -81,11 +88,14 @@ void MockUsbBus::Clear() {
   // umockdev keeps the emulated nodes of cleared devices, so a node could not
   // be plugged in again: start over with a new test bed instead. The old one
   // goes first, as its end resets the process's test bed folder.
-  g_object_unref(m_testbed);
+  if (m_testbed != nullptr) {
+    g_object_unref(m_testbed);
+  }
   m_testbed = umockdev_testbed_new();
   if (m_testbed == nullptr) {
     throw std::runtime_error("umockdev test bed not created");
   }
+  Add(kHostController);
 }
 
 std::vector<std::uint8_t> MockUsbBus::Received(const std::string& node, std::size_t count,

@@ -41,7 +41,7 @@ class MockUsbBus final {
   void Plug(const FakePrinter& printer);
   // Adds devices from a umockdev description text.
   void Add(const std::string& description);
-  // Removes every device.
+  // Unplugs every printer; the host controller and its root hub stay.
   void Clear();
 
   // What a program wrote to an emulated node such as /dev/usb/lp0, read for

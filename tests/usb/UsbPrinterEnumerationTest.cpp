@@ -153,6 +153,22 @@ TEST_F(UsbEnumeration, InterfaceWithoutUsbDeviceIsLeftOut) {
   EXPECT_EQ(list[0].devicePath, u"usb#vid_1fc9&pid_2016#SER01#/dev/usb/lp1");
 }
 
+TEST_F(UsbEnumeration, PrinterDeeperInTheTreeIsFoundThroughItsAncestors) {
+  // Not the usual device/interface/usbmisc layout: the USB device is found
+  // by walking up from the node.
+  bus.Add(
+      "P: /devices/pci0000:00/0000:00:14.0/usb1/1-7\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
+      "A: idVendor=0dd4\nA: idProduct=0195\nA: serial=DEEP\nA: product=Kiosk\n\n"
+      "P: /devices/pci0000:00/0000:00:14.0/usb1/1-7/1-7:1.0\nE: SUBSYSTEM=usb\n"
+      "E: DEVTYPE=usb_interface\n\n"
+      "P: /devices/pci0000:00/0000:00:14.0/usb1/1-7/1-7:1.0/port/usbmisc/lp3\nN: usb/lp3\n"
+      "E: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp3\n\n");
+  const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].devicePath, u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp3");
+  EXPECT_EQ(list[0].displayName, u"Kiosk  (VID_0DD4 PID_0195)  DEEP");
+}
+
 TEST_F(UsbEnumeration, TwoPrintersEachWithTheirOwnEntry) {
   FakePrinter second = Acme(1, "1-3");
   second.vid = "0a5f";
