@@ -6,10 +6,9 @@
 #include <libudev.h>
 
 #include <algorithm>
-#include <cstring>
-
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/TextHelpers.h"
 
@@ -86,8 +85,8 @@ std::string UsbDeviceFolderOf(const std::string& nodePath) {
 
 // The USB device a printer node belongs to, with a reference of its own;
 // nullptr when there is none. Opening the device's folder at once spares
-// udev's general walk up the tree, which resolves every folder on the way
-// and costs twice as much; the walk stays for any other layout.
+// udev's general walk up the tree, which resolves every folder on the way;
+// the walk stays for any other layout.
 udev_device* UsbDeviceOf(udev* context, udev_device* node) {
   const std::string folder = UsbDeviceFolderOf(Text(udev_device_get_syspath(node)));
   if (!folder.empty()) {
@@ -115,9 +114,10 @@ UsbInterfaceSet::UsbInterfaceSet() : m_udev(udev_new()) {
   if (m_udev == nullptr) {
     return;
   }
-  // The class folder lists exactly the usbmisc devices. Reading it directly
-  // costs a third of what a general udev enumeration does, which resolves
-  // every device and all its ancestors twice; the list runs every second.
+  // The class folder lists exactly the usbmisc devices. A general udev
+  // enumeration would resolve every device and all its ancestors once more
+  // before we open them; the list is taken every second on the window
+  // thread, so the cheaper walk is worth its few lines.
   DIR* folder = ::opendir(kClassFolder);
   if (folder == nullptr) {
     return;  // no USB class device at all
