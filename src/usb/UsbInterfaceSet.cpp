@@ -2,15 +2,20 @@
 // The USB printer interfaces present right now, read from udev.
 #include "usb/UsbInterfaceSet.h"
 
+#include <dirent.h>
 #include <libudev.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/TextHelpers.h"
 
 namespace qm {
 namespace {
+
+constexpr char kClassFolder[] = "/sys/class/usbmisc";
 
 // A sysfs attribute or udev property; empty when the device has none.
 std::string Text(const char* value) {
@@ -45,6 +50,57 @@ std::string SerialSegment(udev_device* usbDevice) {
   return serial;
 }
 
+bool IsUsbDevice(udev_device* device) {
+  const char* subsystem = udev_device_get_subsystem(device);
+  const char* devtype = udev_device_get_devtype(device);
+  return subsystem != nullptr && devtype != nullptr && std::strcmp(subsystem, "usb") == 0 &&
+         std::strcmp(devtype, "usb_device") == 0;
+}
+
+// The folder of the USB device a usblp node sits in, read from the node's
+// own folder .../1-2/1-2:1.0/usbmisc/lp0 (device, its interface, the class
+// folder); empty for any other layout.
+std::string UsbDeviceFolderOf(const std::string& nodePath) {
+  const std::size_t nodeCut = nodePath.rfind('/');
+  if (nodeCut == std::string::npos || nodeCut == 0) {
+    return {};
+  }
+  const std::size_t classCut = nodePath.rfind('/', nodeCut - 1);
+  if (classCut == std::string::npos || classCut == 0 ||
+      nodePath.compare(classCut + 1, nodeCut - classCut - 1, "usbmisc") != 0) {
+    return {};
+  }
+  const std::size_t interfaceCut = nodePath.rfind('/', classCut - 1);
+  if (interfaceCut == std::string::npos) {
+    return {};
+  }
+  const std::string folder = nodePath.substr(0, interfaceCut);
+  const std::string device = folder.substr(folder.rfind('/') + 1);
+  const std::string interface = nodePath.substr(interfaceCut + 1, classCut - interfaceCut - 1);
+  if (device.empty() || interface.compare(0, device.size() + 1, device + ":") != 0) {
+    return {};
+  }
+  return folder;
+}
+
+// The USB device a printer node belongs to, with a reference of its own;
+// nullptr when there is none. Opening the device's folder at once spares
+// udev's general walk up the tree, which resolves every folder on the way;
+// the walk stays for any other layout.
+udev_device* UsbDeviceOf(udev* context, udev_device* node) {
+  const std::string folder = UsbDeviceFolderOf(Text(udev_device_get_syspath(node)));
+  if (!folder.empty()) {
+    if (udev_device* device = udev_device_new_from_syspath(context, folder.c_str())) {
+      if (IsUsbDevice(device)) {
+        return device;
+      }
+      udev_device_unref(device);
+    }
+  }
+  udev_device* parent = udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_device");
+  return parent != nullptr ? udev_device_ref(parent) : nullptr;
+}
+
 std::optional<std::string> NonEmpty(std::string text) {
   if (text.empty()) {
     return std::nullopt;
@@ -58,33 +114,40 @@ UsbInterfaceSet::UsbInterfaceSet() : m_udev(udev_new()) {
   if (m_udev == nullptr) {
     return;
   }
-  udev_enumerate* enumerate = udev_enumerate_new(m_udev);
-  if (enumerate == nullptr) {
-    return;
+  // The class folder lists exactly the usbmisc devices. A general udev
+  // enumeration would resolve every device and all its ancestors once more
+  // before we open them; the list is taken every second on the window
+  // thread, so the cheaper walk is worth its few lines.
+  DIR* folder = ::opendir(kClassFolder);
+  if (folder == nullptr) {
+    return;  // no USB class device at all
   }
-  if (udev_enumerate_add_match_subsystem(enumerate, "usbmisc") >= 0 &&
-      udev_enumerate_add_match_sysname(enumerate, "lp*") >= 0 &&
-      udev_enumerate_scan_devices(enumerate) >= 0) {
-    udev_list_entry* entry = nullptr;
-    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
-      udev_device* node = udev_device_new_from_syspath(m_udev, udev_list_entry_get_name(entry));
-      if (node == nullptr) {
-        continue;
-      }
-      // The parent belongs to the child device and goes with it.
-      udev_device* usbDevice = udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_device");
-      if (usbDevice == nullptr) {
-        udev_device_unref(node);
-        continue;
-      }
-      m_interfaces.push_back({node, usbDevice});
+  while (const dirent* entry = ::readdir(folder)) {
+    if (std::strncmp(entry->d_name, "lp", 2) != 0) {
+      continue;
     }
+    const std::string syspath = std::string(kClassFolder) + "/" + entry->d_name;
+    udev_device* node = udev_device_new_from_syspath(m_udev, syspath.c_str());
+    if (node == nullptr) {
+      continue;
+    }
+    udev_device* usbDevice = UsbDeviceOf(m_udev, node);
+    if (usbDevice == nullptr) {
+      udev_device_unref(node);
+      continue;
+    }
+    m_interfaces.push_back({node, usbDevice});
   }
-  udev_enumerate_unref(enumerate);
+  ::closedir(folder);
+  // udev's order: by device path, whatever order the folder lists.
+  std::sort(m_interfaces.begin(), m_interfaces.end(), [](const Interface& a, const Interface& b) {
+    return std::strcmp(udev_device_get_syspath(a.node), udev_device_get_syspath(b.node)) < 0;
+  });
 }
 
 UsbInterfaceSet::~UsbInterfaceSet() {
   for (const Interface& item : m_interfaces) {
+    udev_device_unref(item.usbDevice);
     udev_device_unref(item.node);
   }
   if (m_udev != nullptr) {

@@ -44,7 +44,7 @@ class UsbInterfaceSet final {
  private:
   struct Interface {
     udev_device* node;      // the usbmisc lp* device
-    udev_device* usbDevice; // its parent usb_device, owned through node
+    udev_device* usbDevice; // the usb_device it belongs to
   };
 
   struct udev* m_udev = nullptr;

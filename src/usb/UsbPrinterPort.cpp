@@ -50,10 +50,12 @@ bool WaitWritable(int fd, std::chrono::steady_clock::time_point deadline) {
     }
     pollfd entry{fd, POLLOUT, 0};
     const int ready = ::poll(&entry, 1, timeout);
-    if (ready < 0 && errno == EINTR) {
+    // A poll that ends on its time-out or a signal checks the deadline again,
+    // so the device always gets the full time.
+    if (ready == 0 || (ready < 0 && errno == EINTR)) {
       continue;
     }
-    if (ready <= 0) {
+    if (ready < 0) {
       return false;
     }
     return (entry.revents & POLLOUT) != 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0;
@@ -83,7 +85,7 @@ bool UsbPrinterPort::Open(const std::u16string& path) {
   if (node.empty()) {
     return false;
   }
-  m_fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  m_fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   m_isOpen = m_fd >= 0;
   return m_isOpen;
 }
