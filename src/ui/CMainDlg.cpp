@@ -31,9 +31,7 @@ constexpr char kControlIdProperty[] = "qmControlId";
 constexpr qreal kNormalPoints = 9.5;
 constexpr qreal kTitlePoints = 12.0;
 
-const std::u16string kHeaderTitle = u"  VARNO  Quillmark  V16";
-const std::u16string kInitialWindowTitle = u"Quillmark  V16";
-const std::u16string kTopicPlaceholder = u"/${ProductKey}/${DeviceName}/user/";
+const std::u16string kTopicPlaceholder(main_text::kTopicPlaceholder);
 const std::u16string kSelfTestEn = u"Self-test page";
 const std::u16string kSelfTestZh = u"打印自检页";
 const std::u16string kWritePrinterEn = u"Write to printer";
@@ -102,7 +100,7 @@ bool CMainDlg::OnInitDialog() {
   // Built for the screen it opens on, so that fonts and sizes fit it.
   QScreen* const screen = QGuiApplication::primaryScreen();
   if (screen != nullptr) setScreen(screen);
-  setWindowTitle(Q(kInitialWindowTitle));
+  setWindowTitle(Q(main_text::kInitialWindowTitle));
   InitQuillmarkResources();
   QIcon icon;
   for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/quillmark/quillmark-%1.png").arg(size));
@@ -197,12 +195,12 @@ QWidget* CMainDlg::Control(int id) const {
 
 void CMainDlg::CreateHeaderControls() {
   m_title = new ElidedLabel(Qt::AlignLeft, this);
-  m_title->setText(Q(kHeaderTitle));
+  m_title->setText(QText(main_text::kHeaderTitle));
   m_title->setFont(m_fontTitle);
   WireControl(m_title, kIdHeaderStatic);
 
   m_langLabel = new ElidedLabel(Qt::AlignRight, this);
-  m_langLabel->setText(QStringLiteral("Language:"));
+  m_langLabel->setText(QText(main_text::kLanguageLabel));
   m_langLabel->setFont(m_fontNormal);
   WireControl(m_langLabel, kIdHeaderStatic);
 
@@ -213,7 +211,7 @@ void CMainDlg::CreateHeaderControls() {
   WireControl(m_langCombo, kIdLanguageCombo);
 
   m_simulatorButton = new CModernButton(this);
-  m_simulatorButton->setText(QStringLiteral("MQTT Simulator"));
+  m_simulatorButton->setText(QText(main_text::kSimulator));
   m_simulatorButton->SetDrawFont(&m_fontSemibold);
   WireControl(m_simulatorButton, kIdSimulatorButton);
 
@@ -224,7 +222,7 @@ void CMainDlg::CreateHeaderControls() {
   m_tab->setFont(m_fontSemibold);
   for (const char16_t* title : {u"  Printer Alibaba Cloud  ", u"  Printer Self-hosted  ",
                                       u"  Printer Tencent Cloud  ", u"  Box Self-hosted  ", u"  Box Alibaba  "}) {
-    m_tab->addTab(QString::fromUtf16(title));
+    m_tab->addTab(Q(title));
   }
   WireControl(m_tab, kIdTab);
   connect(m_tab, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
@@ -234,7 +232,7 @@ void CMainDlg::CreateHeaderControls() {
   WireControl(m_status, kIdStatus);
 
   m_usbLabel = new ElidedLabel(Qt::AlignRight, this);
-  m_usbLabel->setText(QStringLiteral("USB:"));
+  m_usbLabel->setText(QText(main_text::kUsbLabel));
   m_usbLabel->setFont(m_fontNormal);
   WireControl(m_usbLabel, kIdHeaderStatic);
 
@@ -244,7 +242,7 @@ void CMainDlg::CreateHeaderControls() {
 
   m_connectButton = new CModernButton(this);
   m_connectButton->SetPrimary(true);
-  m_connectButton->setText(QStringLiteral("Connect"));
+  m_connectButton->setText(QText(main_text::kConnect));
   m_connectButton->SetDrawFont(&m_fontSemibold);
   WireControl(m_connectButton, kIdConnectButton);
 }

@@ -14,6 +14,7 @@
 
 #include "app/Geometry.h"
 #include "ui/DeviceLister.h"
+#include "ui/MainTexts.h"
 #include "ui/PageState.h"
 #include "usb/UsbPrinterEnumeration.h"
 #include "usb/UsbPrinterPort.h"
@@ -151,6 +152,10 @@ class CMainDlg final : public QDialog {
   void UpdateTopicPrefix(int page);
   void ApplyCaButtonRule(int page);
   const std::u16string& Choose(const std::u16string& en, const std::u16string& zh) const;
+  // The text of the current language.
+  std::u16string Text(const TextPair& pair) const;
+  QString QText(const TextPair& pair) const;
+  const TextPair& ConnectCaption() const;
 
   void OnConnectClicked();
   void OnUsbComboDropDown();

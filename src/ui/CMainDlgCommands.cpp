@@ -102,7 +102,7 @@ bool CMainDlg::DefaultCommand(int id, int code) {
 }
 
 void CMainDlg::ShowRecordRefused(const std::u16string& error) {
-  SetStatus(u"⚠  " + LocalizeMessage(error), kStatusWarning);
+  SetStatus(std::u16string(main_text::kWarningPrefix) + LocalizeMessage(error), kStatusWarning);
 }
 
 void CMainDlg::WriteAlibabaCloudConfig(int page) {
@@ -165,9 +165,7 @@ void CMainDlg::WriteTencentCloudConfig() {
     if (sent) {
       // The printer needs a moment to apply Tencent Cloud settings; its
       // buttons stay locked until the unlock timer fires.
-      SetStatus(m_chinese ? u"✔  写入完成，等待打印机应用腾讯云配置..."
-                          : u"✔  Write completed. Waiting for printer to apply Tencent Cloud settings...",
-                kStatusSuccess);
+      SetStatus(Text(main_text::kTencentWaiting), kStatusSuccess);
       m_unlockTimer.start();
       return;
     }
@@ -179,9 +177,9 @@ void CMainDlg::SendSelfTest() {
   EnablePageButtons(false);
   if (RequireConnected()) {
     if (m_port.Write(BuildSelfTestFrame())) {
-      SetStatus(m_chinese ? u"✔  自检指令已发送。" : u"✔  Self-test command sent.", kStatusSuccess);
+      SetStatus(Text(main_text::kSelfTestSent), kStatusSuccess);
     } else {
-      SetStatus(m_chinese ? u"✖  自检指令发送失败。" : u"✖  Self-test command failed.", kStatusWarning);
+      SetStatus(Text(main_text::kSelfTestFailed), kStatusWarning);
     }
   }
   EnablePageButtons(true);

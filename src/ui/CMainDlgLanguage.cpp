@@ -32,10 +32,6 @@ const std::array<std::pair<std::u16string, std::u16string>, 11> kMessageTable = 
     {u"Configuration exceeds device storage capacity.", u"错误：配置数据超出设备存储容量！"},
 }};
 
-const std::u16string kWindowTitle = u"VARNO  Quillmark  V16";
-const std::u16string kHeaderTitle = u"  VARNO  Quillmark  V16";
-const std::u16string kTopicPlaceholder = u"/${ProductKey}/${DeviceName}/user/";
-const std::u16string kInfoPrefix = u"ℹ  ";
 
 bool ValidPage(int page) { return static_cast<unsigned>(page) < static_cast<unsigned>(CMainDlg::kPageCount); }
 
@@ -43,6 +39,16 @@ bool ValidPage(int page) { return static_cast<unsigned>(page) < static_cast<unsi
 
 const std::u16string& CMainDlg::Choose(const std::u16string& en, const std::u16string& zh) const {
   return m_chinese && !zh.empty() ? zh : en;
+}
+
+std::u16string CMainDlg::Text(const TextPair& pair) const {
+  return std::u16string(m_chinese ? pair.zh : pair.en);
+}
+
+QString CMainDlg::QText(const TextPair& pair) const { return Q(m_chinese ? pair.zh : pair.en); }
+
+const TextPair& CMainDlg::ConnectCaption() const {
+  return m_connected ? main_text::kDisconnect : main_text::kConnect;
 }
 
 std::u16string CMainDlg::LocalizeMessage(const std::u16string& english) const {
@@ -82,7 +88,7 @@ void CMainDlg::SelectPage(int page) {
 void CMainDlg::ShowPageStatus(int page) {
   if (!ValidPage(page)) return;
   const PageState& state = m_pages[static_cast<std::size_t>(page)];
-  SetStatus(kInfoPrefix + Choose(state.descriptionEn, state.descriptionZh), kStatusInfo);
+  SetStatus(std::u16string(main_text::kInfoPrefix) + Choose(state.descriptionEn, state.descriptionZh), kStatusInfo);
 }
 
 void CMainDlg::EnablePageButtons(bool enable) { EnablePageButtonsOf(m_currentPage, enable); }
@@ -101,7 +107,7 @@ void CMainDlg::UpdateTopicPrefix(int page) {
   const std::u16string productKey = TrimWhitespace(GetFieldText(page, u"productKey"));
   const std::u16string deviceName = TrimWhitespace(GetFieldText(page, u"deviceName"));
   const std::u16string prefix = productKey.empty() && deviceName.empty()
-                                    ? kTopicPlaceholder
+                                    ? std::u16string(main_text::kTopicPlaceholder)
                                     : u"/" + productKey + u"/" + deviceName + u"/user/";
   for (const auto& field : m_pages[static_cast<std::size_t>(page)].fields) {
     if (field->prefix != nullptr) field->prefix->setText(Q(prefix));
@@ -123,10 +129,10 @@ void CMainDlg::OnLanguageChange() {
     const QSignalBlocker quiet(m_langCombo);
     m_langCombo->setCurrentIndex(m_chinese ? 1 : 0);
   }
-  setWindowTitle(Q(kWindowTitle));
-  m_title->setText(Q(kHeaderTitle));
-  m_langLabel->setText(m_chinese ? Q(u"语言：") : QStringLiteral("Language:"));
-  m_simulatorButton->setText(m_chinese ? Q(u"MQTT 模拟器") : QStringLiteral("MQTT Simulator"));
+  setWindowTitle(QText(main_text::kWindowTitle));
+  m_title->setText(QText(main_text::kHeaderTitle));
+  m_langLabel->setText(QText(main_text::kLanguageLabel));
+  m_simulatorButton->setText(QText(main_text::kSimulator));
   for (int i = 0; i < kPageCount; ++i) {
     const PageState& page = m_pages[static_cast<std::size_t>(i)];
     m_tab->setTabText(i, Q(Choose(page.tabTitleEn, page.tabTitleZh)));
@@ -150,7 +156,7 @@ void CMainDlg::OnLanguageChange() {
   }
   ApplyCaButtonRule(1);
   ApplyCaButtonRule(3);
-  m_usbLabel->setText(m_chinese ? Q(u"USB：") : QStringLiteral("USB:"));
+  m_usbLabel->setText(QText(main_text::kUsbLabel));
   RefreshDeviceList(true);
   UpdateConnectButton();
   if (m_connected) {

@@ -117,13 +117,10 @@ void CMainDlg::LayoutControls() {
   if (!m_initialized) return;
   const int dpi = Dpi();
   MainTextWidths texts;
-  texts.languageLabel = MeasureTextWidth(this, m_fontNormal, m_chinese ? Q(u"语言：") : QStringLiteral("Language:"));
-  texts.simulatorCaption =
-      MeasureTextWidth(this, m_fontSemibold, m_chinese ? Q(u"MQTT 模拟器") : QStringLiteral("MQTT Simulator"));
-  texts.usbLabel = MeasureTextWidth(this, m_fontNormal, QStringLiteral("USB:"));
-  const std::u16string connectCaption = m_connected ? (m_chinese ? u"断开" : u"Disconnect")
-                                                    : (m_chinese ? u"连接" : u"Connect");
-  texts.connectCaption = MeasureTextWidth(this, m_fontSemibold, Q(connectCaption));
+  texts.languageLabel = MeasureTextWidth(this, m_fontNormal, QText(main_text::kLanguageLabel));
+  texts.simulatorCaption = MeasureTextWidth(this, m_fontSemibold, QText(main_text::kSimulator));
+  texts.usbLabel = MeasureTextWidth(this, m_fontNormal, Q(main_text::kUsbLabel.en));
+  texts.connectCaption = MeasureTextWidth(this, m_fontSemibold, QText(ConnectCaption()));
   const auto layout = ComputeMainLayout(dpi, Size{width(), height()}, texts);
   if (!layout) return;
 

@@ -70,7 +70,7 @@ void CMainDlg::RefreshDeviceList(bool force) {
     const QSignalBlocker quiet(m_usbCombo);
     m_usbCombo->clear();
     if (m_devices.empty()) {
-      m_usbCombo->addItem(m_chinese ? Q(u"未检测到可用的 USB 设备") : QStringLiteral("No usable USB device"));
+      m_usbCombo->addItem(QText(main_text::kNoDevice));
       m_usbCombo->setCurrentIndex(0);
     } else {
       int select = 0;
@@ -84,9 +84,7 @@ void CMainDlg::RefreshDeviceList(bool force) {
 
   if (unplugged) {
     SetPagesEnabled(false);
-    SetStatus(m_chinese ? u"⚠  USB 设备已拔出，页面已锁定。请重新连接。"
-                        : u"⚠  USB device was unplugged. Pages are locked. Connect again.",
-              kStatusWarning);
+    SetStatus(Text(main_text::kUnplugged), kStatusWarning);
   }
   UpdateConnectButton();
 }
@@ -113,12 +111,10 @@ void CMainDlg::OnConnectClicked() {
     m_connectedPath = entry.devicePath;
     SetPagesEnabled(true);
     UpdateConnectButton();
-    SetStatus((m_chinese ? u"✔  已连接：" : u"✔  Connected: ") + entry.displayName, kStatusSuccess);
+    SetStatus(Text(main_text::kConnected) + entry.displayName, kStatusSuccess);
   } else {
     m_port.Close();
-    SetStatus(m_chinese ? u"⚠  USB打开失败，请确认设备已开机并连接数据线。"
-                        : u"⚠  USB open failed. Check the device is on and the cable is connected.",
-              kStatusWarning);
+    SetStatus(Text(main_text::kOpenFailed), kStatusWarning);
   }
 }
 
@@ -152,21 +148,17 @@ void CMainDlg::OnUsbComboDropDown() {
 
 bool CMainDlg::RequireConnected() {
   if (m_connected && m_port.IsOpen()) return true;
-  SetStatus(m_chinese ? u"⚠  请先选择 USB 设备并点击连接。" : u"⚠  Select a USB device and click Connect first.",
-            kStatusWarning);
+  SetStatus(Text(main_text::kNotConnected), kStatusWarning);
   return false;
 }
 
 void CMainDlg::ShowIdleHint() {
-  SetStatus(m_chinese ? u"ℹ  请先选择 USB 设备并点击连接。" : u"ℹ  Select a USB device and click Connect.",
-            kStatusInfo);
+  SetStatus(Text(main_text::kIdleHint), kStatusInfo);
 }
 
 void CMainDlg::UpdateConnectButton() {
   if (m_connectButton != nullptr) {
-    const std::u16string caption =
-        m_connected ? (m_chinese ? u"断开" : u"Disconnect") : (m_chinese ? u"连接" : u"Connect");
-    m_connectButton->setText(Q(caption));
+    m_connectButton->setText(QText(ConnectCaption()));
     m_connectButton->setEnabled(m_connected || !m_devices.empty());
   }
   if (m_usbCombo != nullptr) m_usbCombo->setEnabled(!m_devices.empty() && !m_connected);
@@ -193,10 +185,9 @@ void CMainDlg::SetPagesEnabled(bool enable) {
 
 void CMainDlg::ShowWriteResult(bool ok) {
   if (ok) {
-    SetStatus(m_chinese ? u"✔  写入成功！" : u"✔  Write completed successfully.", kStatusSuccess);
+    SetStatus(Text(main_text::kWriteDone), kStatusSuccess);
   } else {
-    SetStatus(m_chinese ? u"✖  写入失败，发送数据时出错。" : u"✖  Write failed while sending data to the device.",
-              kStatusWarning);
+    SetStatus(Text(main_text::kWriteFailed), kStatusWarning);
   }
 }
 

@@ -12,7 +12,6 @@ ElidedLabel::ElidedLabel(Qt::Alignment alignment, QWidget* parent) : QLabel(pare
   setTextFormat(Qt::PlainText);
   // Drawn over the window's painted bands, never on a background of its own.
   setAutoFillBackground(false);
-  setAttribute(Qt::WA_TranslucentBackground, false);
 }
 
 QString ElidedLabel::DisplayedText() const {

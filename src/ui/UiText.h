@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QString>
-#include <string>
+#include <string_view>
 
 namespace qm {
 
-inline QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
+inline QString Q(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace qm
