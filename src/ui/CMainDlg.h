@@ -141,6 +141,7 @@ class CMainDlg final : public QDialog {
 
   void LayoutPage(int index, const Rect& rect, bool current);
   void ApplyColors();
+  void ApplyStatusColor();
   void OnDpiChanged();
   void WatchScreen();
 

@@ -63,7 +63,7 @@ void CMainDlg::SetStatus(const std::u16string& text, Rgb color) {
   // The colour goes first so that the new text never shows in the old one.
   m_statusColor = color;
   if (m_status == nullptr) return;
-  ApplyColors();
+  ApplyStatusColor();
   m_status->setText(Q(text));
   m_status->update();
 }

@@ -89,7 +89,7 @@ void CMainDlg::ApplyColors() {
   const ControlColors header = rule(MainControlKind::HeaderText);
   Paint(m_title, header, QPalette::WindowText, QPalette::Window);
   Paint(m_langLabel, header, QPalette::WindowText, QPalette::Window);
-  Paint(m_status, rule(MainControlKind::StatusLine), QPalette::WindowText, QPalette::Window);
+  ApplyStatusColor();
   Paint(m_usbLabel, rule(MainControlKind::UsbLabel), QPalette::WindowText, QPalette::Window);
   Paint(this, rule(MainControlKind::Dialog), QPalette::WindowText, QPalette::Window);
   const ControlColors pageStatic = rule(MainControlKind::PageStatic);
@@ -111,6 +111,11 @@ void CMainDlg::ApplyColors() {
     }
   }
   update();
+}
+
+void CMainDlg::ApplyStatusColor() {
+  Paint(m_status, MainControlColors(MainControlKind::StatusLine, m_pagesEnabled, m_statusColor), QPalette::WindowText,
+        QPalette::Window);
 }
 
 void CMainDlg::LayoutControls() {

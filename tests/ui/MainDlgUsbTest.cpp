@@ -44,6 +44,17 @@ Bytes ExpectedPair(bool sw, const RecordResult& record) {
   return Concat(BuildConfigFrame(record.json), BuildNameFrame(record.idUtf8));
 }
 
+// True when some pixel inside the widget is drawn in exactly that colour.
+bool Draws(QWidget* widget, QRgb colour) {
+  const QImage image = widget->grab().toImage();
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y) {
+      if ((image.pixel(x, y) & 0xFFFFFF) == colour) return true;
+    }
+  }
+  return false;
+}
+
 class MainDlgUsbTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -192,6 +203,8 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
   ConnectTo(0);
   EXPECT_EQ(Status(), QString::fromStdU16String(u"✔  Connected: " + printer.displayName));
   EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
+  EXPECT_TRUE(Draws(dialog->Control(kIdStatus), 0x15803D));
+  EXPECT_FALSE(Draws(dialog->Control(kIdStatus), 0x374151));
   EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Disconnect"));
   EXPECT_FALSE(UsbCombo()->isEnabled());
   EXPECT_TRUE(dialog->PagesEnabled());
@@ -248,6 +261,8 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
   ASSERT_TRUE(test::WaitUntil([&] { return !dialog->IsConnected(); }, 5s));
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
   EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
+  EXPECT_TRUE(Draws(dialog->Control(kIdStatus), 0xB91C1C));
+  EXPECT_FALSE(Draws(dialog->Control(kIdStatus), 0x15803D));
   EXPECT_FALSE(dialog->PagesEnabled());
   EXPECT_FALSE(dialog->Page(0).writeButton->isEnabled());
   EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
