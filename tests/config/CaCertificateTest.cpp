@@ -312,6 +312,19 @@ TEST_F(CaCertificateFile, WhatIsNoReadableFileDoesNotOpen) {
   EXPECT_TRUE(ValidateCaCertificateFile(good, At(kNotBefore)).valid);
 }
 
+TEST_F(CaCertificateFile, ShortReadIsAReadFailure) {
+  // sysfs files claim 4096 bytes and deliver only their few bytes of text:
+  // the read falls short of the size, as when a file shrinks while read.
+  const char* path = "/sys/devices/system/cpu/online";
+  struct stat status {};
+  ASSERT_EQ(stat(path, &status), 0) << "sysfs is needed for this test";
+  ASSERT_EQ(status.st_size, 4096);
+  ExpectRefused(ValidateCaCertificateFile(Utf8ToWide(path), At(0)),
+                u"Failed to read certificate file.", u"读取证书文件失败。");
+  // procfs files claim no size at all.
+  ExpectRefused(ValidateCaCertificateFile(u"/proc/self/status", At(0)), kEmptyEn, kEmptyZh);
+}
+
 TEST(ValidateCaCertificateData, AppliesTheSameChecksToBytes) {
   const std::vector<std::uint8_t> pem = Bytes(test::MakeCertificatePem(FixedSpec()));
   const CaCertInfo info = ValidateCaCertificateData(pem, At(kNotAfter + 5));
