@@ -116,7 +116,9 @@ int DecideTaskCode(const PrintTaskCheck& check, TaskIdHistory& history) {
   if (!IsAllowedType(check.type)) return kTaskInvalidType;
   if (!check.contentsPresent && !check.messageIsString) return kTaskMissingContents;
   // Without contents a string message carries the task, whatever its type.
-  if (check.contentsPresent && !ContentsFitType(check)) return kTaskBadContents;
+  if (check.contentsKind != JsonValueKind::None && !ContentsFitType(check)) {
+    return kTaskBadContents;
+  }
   if (history.Contains(check.id)) return kTaskDuplicateId;
   history.Remember(check.id);
   return kTaskAccepted;
