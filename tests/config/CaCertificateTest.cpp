@@ -105,7 +105,7 @@ class CaCertificateFile : public ::testing::Test {
 
 TEST_F(CaCertificateFile, AcceptsAPemCertificateAndDescribesIt) {
   const std::string pem = test::MakeCertificatePem(FixedSpec());
-  const std::u16string path = Write("root ca.pem", Bytes(pem));
+  const std::u16string path = Write("根证书 root ca.pem", Bytes(pem));
   const CaCertInfo info = ValidateCaCertificateFile(path, At(kNotBefore + 1000));
   EXPECT_TRUE(info.valid);
   EXPECT_FALSE(info.expired);
