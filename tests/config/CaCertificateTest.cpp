@@ -48,11 +48,11 @@ system_clock::time_point At(std::int64_t seconds) {
   return system_clock::time_point{std::chrono::seconds{seconds}};
 }
 
-test::CertificateSpec FixedSpec() {
-  test::CertificateSpec spec = test::FreshSpec();
-  spec.notBefore = kNotBefore;
-  spec.notAfter = kNotAfter;
-  return spec;
+test::CertificateParams FixedParams() {
+  test::CertificateParams params = test::FreshParams();
+  params.notBefore = kNotBefore;
+  params.notAfter = kNotAfter;
+  return params;
 }
 
 void ExpectRefused(const CaCertInfo& info, std::u16string_view en, std::u16string_view zh) {
@@ -104,7 +104,7 @@ class CaCertificateFile : public ::testing::Test {
 };
 
 TEST_F(CaCertificateFile, AcceptsAPemCertificateAndDescribesIt) {
-  const std::string pem = test::MakeCertificatePem(FixedSpec());
+  const std::string pem = test::MakeCertificatePem(FixedParams());
   const std::u16string path = Write("根证书 root ca.pem", Bytes(pem));
   const CaCertInfo info = ValidateCaCertificateFile(path, At(kNotBefore + 1000));
   EXPECT_TRUE(info.valid);
@@ -123,7 +123,7 @@ TEST_F(CaCertificateFile, AcceptsAPemCertificateAndDescribesIt) {
 
 TEST_F(CaCertificateFile, UsesTheRealClockByDefault) {
   const CaCertInfo info =
-      ValidateCaCertificateFile(Write("ca.pem", Bytes(test::MakeCertificatePem(test::FreshSpec()))));
+      ValidateCaCertificateFile(Write("ca.pem", Bytes(test::MakeCertificatePem(test::FreshParams()))));
   EXPECT_TRUE(info.valid);
   EXPECT_FALSE(info.expired);
   EXPECT_FALSE(info.notYetValid);
@@ -132,7 +132,7 @@ TEST_F(CaCertificateFile, UsesTheRealClockByDefault) {
 
 TEST_F(CaCertificateFile, DatesShowInLocalTime) {
   setenv("TZ", "CST-8", 1);
-  const CaCertInfo info = Check(test::MakeCertificatePem(FixedSpec()));
+  const CaCertInfo info = Check(test::MakeCertificatePem(FixedParams()));
   EXPECT_EQ(info.validFrom, u"2030-07-01 07:59:59");
   EXPECT_EQ(info.validTo, u"2031-07-01 07:59:59");
 }
@@ -153,7 +153,7 @@ TEST_F(CaCertificateFile, ValidityBoundsBelongToThePeriod) {
       {At(kNotAfter) + 1ns, false, true, kExpiredEn, kExpiredZh},
       {At(kNotAfter + 1), false, true, kExpiredEn, kExpiredZh},
   };
-  const std::vector<std::uint8_t> pem = Bytes(test::MakeCertificatePem(FixedSpec()));
+  const std::vector<std::uint8_t> pem = Bytes(test::MakeCertificatePem(FixedParams()));
   for (const Case& c : cases) {
     const CaCertInfo info = Check(pem, c.now);
     EXPECT_TRUE(info.valid);
@@ -166,9 +166,9 @@ TEST_F(CaCertificateFile, ValidityBoundsBelongToThePeriod) {
 }
 
 TEST_F(CaCertificateFile, BothFlagsCarryTheExpiredWarning) {
-  test::CertificateSpec spec = FixedSpec();
-  std::swap(spec.notBefore, spec.notAfter);  // NotBefore after NotAfter
-  const CaCertInfo info = Check(Bytes(test::MakeCertificatePem(spec)), At(kNotAfter - 10));
+  test::CertificateParams params = FixedParams();
+  std::swap(params.notBefore, params.notAfter);  // NotBefore after NotAfter
+  const CaCertInfo info = Check(Bytes(test::MakeCertificatePem(params)), At(kNotAfter - 10));
   EXPECT_TRUE(info.valid);
   EXPECT_TRUE(info.notYetValid);
   EXPECT_TRUE(info.expired);
@@ -177,10 +177,10 @@ TEST_F(CaCertificateFile, BothFlagsCarryTheExpiredWarning) {
 }
 
 TEST_F(CaCertificateFile, FarDatesNeitherOverflowNorExpire) {
-  test::CertificateSpec spec = FixedSpec();
-  spec.notBefore = -631152000;   // 1950-01-01
-  spec.notAfter = 253402300799;  // 9999-12-31 23:59:59
-  const CaCertInfo info = Check(Bytes(test::MakeCertificatePem(spec)), system_clock::now());
+  test::CertificateParams params = FixedParams();
+  params.notBefore = -631152000;   // 1950-01-01
+  params.notAfter = 253402300799;  // 9999-12-31 23:59:59
+  const CaCertInfo info = Check(Bytes(test::MakeCertificatePem(params)), system_clock::now());
   EXPECT_TRUE(info.valid);
   EXPECT_FALSE(info.expired);
   EXPECT_FALSE(info.notYetValid);
@@ -203,10 +203,10 @@ TEST_F(CaCertificateFile, IssuerWithoutDisplayNameShowsTheSubject) {
       {{Utf8Entry("OU", "Only Unit")}, {}, u"Only Unit", u"Only Unit"},
   };
   for (const Case& c : cases) {
-    test::CertificateSpec spec = FixedSpec();
-    spec.subject = c.subject;
-    spec.issuer = c.issuer;
-    const CaCertInfo info = Check(test::MakeCertificatePem(spec));
+    test::CertificateParams params = FixedParams();
+    params.subject = c.subject;
+    params.issuer = c.issuer;
+    const CaCertInfo info = Check(test::MakeCertificatePem(params));
     EXPECT_TRUE(info.valid);
     EXPECT_EQ(info.subject, c.subjectText);
     EXPECT_EQ(info.issuer, c.issuerText);
@@ -214,7 +214,7 @@ TEST_F(CaCertificateFile, IssuerWithoutDisplayNameShowsTheSubject) {
 }
 
 TEST_F(CaCertificateFile, SizeLimitsAreZeroAnd4096) {
-  const std::string pem = test::MakeCertificatePem(FixedSpec());
+  const std::string pem = test::MakeCertificatePem(FixedParams());
   ASSERT_LT(pem.size(), 4096u);
   // Trailing text after the block is part of the file and of its size.
   const std::string full = pem + std::string(4096 - pem.size(), '\n');
@@ -230,7 +230,7 @@ TEST_F(CaCertificateFile, SizeLimitsAreZeroAnd4096) {
 }
 
 TEST_F(CaCertificateFile, MarkerMustEndInsideTheFirst64Bytes) {
-  const std::string pem = test::MakeCertificatePem(FixedSpec());
+  const std::string pem = test::MakeCertificatePem(FixedParams());
   const CaCertInfo at54 = Check(std::string(53, '#') + "\n" + pem);
   EXPECT_TRUE(at54.valid);
   ExpectRefused(Check(std::string(54, '#') + "\n" + pem), kNotPemEn, kNotPemZh);
@@ -239,7 +239,7 @@ TEST_F(CaCertificateFile, MarkerMustEndInsideTheFirst64Bytes) {
 }
 
 TEST_F(CaCertificateFile, AnythingButPemTextIsRefused) {
-  const std::string pem = test::MakeCertificatePem(FixedSpec());
+  const std::string pem = test::MakeCertificatePem(FixedParams());
   const std::string cases[] = {
       "\xEF\xBB\xBF" + pem,
       pem + std::string(1, '\0'),
@@ -257,12 +257,12 @@ TEST_F(CaCertificateFile, AnythingButPemTextIsRefused) {
   for (const std::string& text : cases) {
     ExpectRefused(Check(text), kNotPemEn, kNotPemZh);
   }
-  ExpectRefused(Check(test::MakeCertificateDer(FixedSpec()), At(kNotBefore)), kNotPemEn,
+  ExpectRefused(Check(test::MakeCertificateDer(FixedParams()), At(kNotBefore)), kNotPemEn,
                 kNotPemZh);
 }
 
 TEST_F(CaCertificateFile, PemThatIsNoCertificateIsRefused) {
-  const std::string pem = test::MakeCertificatePem(FixedSpec());
+  const std::string pem = test::MakeCertificatePem(FixedParams());
   std::string damaged = pem;
   damaged[damaged.find('\n') + 20] ^= 0x01;  // one base64 symbol changed
   const std::string cases[] = {
@@ -282,7 +282,7 @@ TEST_F(CaCertificateFile, PemThatIsNoCertificateIsRefused) {
 }
 
 TEST_F(CaCertificateFile, CrLfFileIsAccepted) {
-  std::string pem = test::MakeCertificatePem(FixedSpec());
+  std::string pem = test::MakeCertificatePem(FixedParams());
   std::string crlf;
   for (const char ch : pem) {
     if (ch == '\n') crlf += '\r';
@@ -296,7 +296,7 @@ TEST_F(CaCertificateFile, CrLfFileIsAccepted) {
 TEST_F(CaCertificateFile, WhatIsNoReadableFileDoesNotOpen) {
   const std::filesystem::path fifo = m_dir / "fifo.pem";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const std::u16string good = Write("good.pem", Bytes(test::MakeCertificatePem(FixedSpec())));
+  const std::u16string good = Write("good.pem", Bytes(test::MakeCertificatePem(FixedParams())));
   const std::u16string cases[] = {
       Utf8ToWide((m_dir / "missing.pem").string()),
       Utf8ToWide(m_dir.string()),
@@ -326,7 +326,7 @@ TEST_F(CaCertificateFile, ShortReadIsAReadFailure) {
 }
 
 TEST(ValidateCaCertificateData, AppliesTheSameChecksToBytes) {
-  const std::vector<std::uint8_t> pem = Bytes(test::MakeCertificatePem(FixedSpec()));
+  const std::vector<std::uint8_t> pem = Bytes(test::MakeCertificatePem(FixedParams()));
   const CaCertInfo info = ValidateCaCertificateData(pem, At(kNotAfter + 5));
   EXPECT_TRUE(info.valid);
   EXPECT_TRUE(info.expired);
@@ -370,7 +370,7 @@ TEST(BuildCaCertRecord, WrapsEscapedTextInOneLine) {
 }
 
 TEST(BuildCaCertRecord, CarriesEveryByteOfACrLfCertificate) {
-  std::string pem = "Root CA\r\n" + test::MakeCertificatePem(FixedSpec());
+  std::string pem = "Root CA\r\n" + test::MakeCertificatePem(FixedParams());
   std::string crlf;
   std::string escaped;
   for (const char ch : pem) {
@@ -389,7 +389,7 @@ TEST(BuildCaCertRecord, CarriesEveryByteOfACrLfCertificate) {
 }
 
 TEST(BuildCaCertRecord, LargestFileFitsTheFrame) {
-  const std::string pem = test::MakeCertificatePem(FixedSpec());
+  const std::string pem = test::MakeCertificatePem(FixedParams());
   const std::string full = pem + std::string(4096 - pem.size(), '"');
   const std::string record = BuildCaCertRecord(Bytes(full));
   const std::size_t escapes = std::count(full.begin(), full.end(), '\n') +

@@ -73,8 +73,8 @@ TEST(FindPemBody, TakesTheFirstCompleteBlock) {
 }
 
 TEST(DecodePemCertificate, DecodesBlockOrBareBase64) {
-  const test::CertificateSpec spec = test::FreshSpec();
-  const std::string pem = test::MakeCertificatePem(spec);
+  const test::CertificateParams params = test::FreshParams();
+  const std::string pem = test::MakeCertificatePem(params);
   EXPECT_NE(DecodePemCertificate(Bytes(pem)), nullptr);
 
   // The body alone, with and without its line breaks, is bare base64.
@@ -94,10 +94,10 @@ TEST(DecodePemCertificate, DecodesBlockOrBareBase64) {
 }
 
 TEST(DecodePemCertificate, RefusesWhatIsNoCertificate) {
-  const std::string pem = test::MakeCertificatePem(test::FreshSpec());
+  const std::string pem = test::MakeCertificatePem(test::FreshParams());
   std::string truncated = pem;
   truncated.erase(truncated.find("-----END") - 40, 40);
-  const std::vector<std::uint8_t> der = test::MakeCertificateDer(test::FreshSpec());
+  const std::vector<std::uint8_t> der = test::MakeCertificateDer(test::FreshParams());
   const std::vector<std::vector<std::uint8_t>> inputs = {
       {},
       Raw("-----BEGIN CERTIFICATE-----\n-----END CERTIFICATE-----\n"),
@@ -112,8 +112,8 @@ TEST(DecodePemCertificate, RefusesWhatIsNoCertificate) {
   }
 }
 
-X509Ptr Decode(const test::CertificateSpec& spec) {
-  X509Ptr cert = DecodePemCertificate(Bytes(test::MakeCertificatePem(spec)));
+X509Ptr Decode(const test::CertificateParams& params) {
+  X509Ptr cert = DecodePemCertificate(Bytes(test::MakeCertificatePem(params)));
   EXPECT_NE(cert, nullptr);
   return cert;
 }
@@ -145,9 +145,9 @@ TEST(GetCertDisplayName, TakesCommonNameThenUnitOrganisationEmail) {
       {{}, u"unknown"},
   };
   for (const Case& c : cases) {
-    test::CertificateSpec spec = test::FreshSpec();
-    spec.subject = c.subject;
-    const X509Ptr cert = Decode(spec);
+    test::CertificateParams params = test::FreshParams();
+    params.subject = c.subject;
+    const X509Ptr cert = Decode(params);
     ASSERT_NE(cert, nullptr);
     EXPECT_EQ(GetCertDisplayName(*cert), c.expected);
   }
@@ -166,9 +166,9 @@ TEST(GetNameDisplayText, KeepsAtMost511UnitsWithoutSplittingAPair) {
       {std::string(509, 'd') + "\xF0\x9F\x98\x80", 511},
   };
   for (const Case& c : cases) {
-    test::CertificateSpec spec = test::FreshSpec();
-    spec.subject = {{"CN", c.value, V_ASN1_UTF8STRING}};
-    const X509Ptr cert = Decode(spec);
+    test::CertificateParams params = test::FreshParams();
+    params.subject = {{"CN", c.value, V_ASN1_UTF8STRING}};
+    const X509Ptr cert = Decode(params);
     ASSERT_NE(cert, nullptr);
     const std::u16string name = GetNameDisplayText(X509_get_subject_name(cert.get()));
     EXPECT_EQ(name.size(), c.units);

@@ -45,18 +45,18 @@ Owned<X509_NAME> MakeName(const std::vector<NameEntry>& entries) {
   return name;
 }
 
-Owned<X509> MakeCertificate(const CertificateSpec& spec) {
+Owned<X509> MakeCertificate(const CertificateParams& params) {
   Owned<X509> cert(X509_new());
   Check(X509_set_version(cert.get(), 2) == 1, "version");
   Check(ASN1_INTEGER_set(X509_get_serialNumber(cert.get()), 4242) == 1, "serial");
-  const Owned<X509_NAME> subject = MakeName(spec.subject);
-  const Owned<X509_NAME> issuer = MakeName(spec.issuer.empty() ? spec.subject : spec.issuer);
+  const Owned<X509_NAME> subject = MakeName(params.subject);
+  const Owned<X509_NAME> issuer = MakeName(params.issuer.empty() ? params.subject : params.issuer);
   Check(X509_set_subject_name(cert.get(), subject.get()) == 1, "subject");
   Check(X509_set_issuer_name(cert.get(), issuer.get()) == 1, "issuer");
-  Check(ASN1_TIME_set(X509_getm_notBefore(cert.get()), static_cast<time_t>(spec.notBefore)) !=
+  Check(ASN1_TIME_set(X509_getm_notBefore(cert.get()), static_cast<time_t>(params.notBefore)) !=
             nullptr,
         "notBefore");
-  Check(ASN1_TIME_set(X509_getm_notAfter(cert.get()), static_cast<time_t>(spec.notAfter)) !=
+  Check(ASN1_TIME_set(X509_getm_notAfter(cert.get()), static_cast<time_t>(params.notAfter)) !=
             nullptr,
         "notAfter");
   Check(X509_set_pubkey(cert.get(), SigningKey()) == 1, "public key");
@@ -76,25 +76,25 @@ NameEntry Utf8Entry(std::string field, std::string value) {
   return NameEntry{std::move(field), std::move(value), MBSTRING_UTF8};
 }
 
-CertificateSpec FreshSpec() {
+CertificateParams FreshParams() {
   const std::int64_t now = std::time(nullptr);
-  CertificateSpec spec;
-  spec.subject = {Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
+  CertificateParams params;
+  params.subject = {Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
                   Utf8Entry("CN", "Quillmark Test CA")};
-  spec.notBefore = now - 86400;
-  spec.notAfter = now + 365 * 86400;
-  return spec;
+  params.notBefore = now - 86400;
+  params.notAfter = now + 365 * 86400;
+  return params;
 }
 
-std::string MakeCertificatePem(const CertificateSpec& spec) {
-  const Owned<X509> cert = MakeCertificate(spec);
+std::string MakeCertificatePem(const CertificateParams& params) {
+  const Owned<X509> cert = MakeCertificate(params);
   const Owned<BIO> bio(BIO_new(BIO_s_mem()));
   Check(PEM_write_bio_X509(bio.get(), cert.get()) == 1, "PEM write");
   return BioText(bio.get());
 }
 
-std::vector<std::uint8_t> MakeCertificateDer(const CertificateSpec& spec) {
-  const Owned<X509> cert = MakeCertificate(spec);
+std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params) {
+  const Owned<X509> cert = MakeCertificate(params);
   unsigned char* der = nullptr;
   const int length = i2d_X509(cert.get(), &der);
   Check(length > 0, "DER write");

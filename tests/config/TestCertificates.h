@@ -18,18 +18,18 @@ struct NameEntry {
 
 NameEntry Utf8Entry(std::string field, std::string value);
 
-struct CertificateSpec {
+struct CertificateParams {
   std::vector<NameEntry> subject;
   std::vector<NameEntry> issuer;  // empty: the same as the subject
   std::int64_t notBefore = 0;     // seconds since 1970-01-01 UTC
   std::int64_t notAfter = 0;
 };
 
-// A self-signed spec valid from one day ago for a year, CN "Quillmark Test CA".
-CertificateSpec FreshSpec();
+// Self-signed parameters, valid from one day ago for a year, CN "Quillmark Test CA".
+CertificateParams FreshParams();
 
-std::string MakeCertificatePem(const CertificateSpec& spec);
-std::vector<std::uint8_t> MakeCertificateDer(const CertificateSpec& spec);
+std::string MakeCertificatePem(const CertificateParams& params);
+std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params);
 
 // A freshly generated EC private key in PEM (PKCS#8).
 std::string MakePrivateKeyPem();
