@@ -193,16 +193,18 @@ QWidget* CMainDlg::Control(int id) const {
   return nullptr;
 }
 
-void CMainDlg::CreateHeaderControls() {
-  m_title = new ElidedLabel(Qt::AlignLeft, this);
-  m_title->setText(QText(main_text::kHeaderTitle));
-  m_title->setFont(m_fontTitle);
-  WireControl(m_title, kIdHeaderStatic);
+ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id) {
+  auto* label = new ElidedLabel(align, this);
+  label->setText(text);
+  label->setFont(font);
+  WireControl(label, id);
+  return label;
+}
 
-  m_langLabel = new ElidedLabel(Qt::AlignRight, this);
-  m_langLabel->setText(QText(main_text::kLanguageLabel));
-  m_langLabel->setFont(m_fontNormal);
-  WireControl(m_langLabel, kIdHeaderStatic);
+void CMainDlg::CreateHeaderControls() {
+  m_title = CreateLabel(Qt::AlignLeft, QText(main_text::kHeaderTitle), m_fontTitle, kIdHeaderStatic);
+  m_langLabel =
+      CreateLabel(Qt::AlignRight, QText(main_text::kLanguageLabel), m_fontNormal, kIdHeaderStatic);
 
   m_langCombo = new QComboBox(this);
   m_langCombo->addItems({QStringLiteral("English"), Q(u"中文")});
@@ -227,14 +229,8 @@ void CMainDlg::CreateHeaderControls() {
   WireControl(m_tab, kIdTab);
   connect(m_tab, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
 
-  m_status = new ElidedLabel(Qt::AlignLeft, this);
-  m_status->setFont(m_fontSemibold);
-  WireControl(m_status, kIdStatus);
-
-  m_usbLabel = new ElidedLabel(Qt::AlignRight, this);
-  m_usbLabel->setText(QText(main_text::kUsbLabel));
-  m_usbLabel->setFont(m_fontNormal);
-  WireControl(m_usbLabel, kIdHeaderStatic);
+  m_status = CreateLabel(Qt::AlignLeft, QString(), m_fontSemibold, kIdStatus);
+  m_usbLabel = CreateLabel(Qt::AlignRight, QText(main_text::kUsbLabel), m_fontNormal, kIdHeaderStatic);
 
   m_usbCombo = new DeviceComboBox(this);
   m_usbCombo->setFont(m_fontNormal);
@@ -257,17 +253,11 @@ void CMainDlg::AddEditField(PageState& page, const std::u16string& key, const st
   field->labelEn = labelEn;
   field->labelZh = labelZh;
   field->controlId = m_nextControlId++;
-  field->label = new ElidedLabel(Qt::AlignRight, this);
-  field->label->setText(Q(labelEn));
-  field->label->setFont(m_fontNormal);
+  field->label = CreateLabel(Qt::AlignRight, Q(labelEn), m_fontNormal, kIdRowStatic);
   field->label->hide();
-  WireControl(field->label, kIdRowStatic);
   if (prefixText != nullptr) {
-    field->prefix = new ElidedLabel(Qt::AlignLeft, this);
-    field->prefix->setText(Q(*prefixText));
-    field->prefix->setFont(m_fontNormal);
+    field->prefix = CreateLabel(Qt::AlignLeft, Q(*prefixText), m_fontNormal, kIdRowStatic);
     field->prefix->hide();
-    WireControl(field->prefix, kIdRowStatic);
   }
   // No row is a password box: secrets show in plain so they can be checked.
   field->edit = new QLineEdit(Q(defaultText), this);
@@ -287,11 +277,8 @@ void CMainDlg::AddComboField(PageState& page, const std::u16string& key, const s
   field->optionsEn = optionsEn;
   field->optionsZh = std::move(optionsZh);
   field->controlId = m_nextControlId++;
-  field->label = new ElidedLabel(Qt::AlignRight, this);
-  field->label->setText(Q(labelEn));
-  field->label->setFont(m_fontNormal);
+  field->label = CreateLabel(Qt::AlignRight, Q(labelEn), m_fontNormal, kIdRowStatic);
   field->label->hide();
-  WireControl(field->label, kIdRowStatic);
   field->combo = new QComboBox(this);
   field->combo->setFont(m_fontNormal);
   for (const std::u16string& option : optionsEn) field->combo->addItem(Q(option));

@@ -137,6 +137,7 @@ class CMainDlg final : public QDialog {
   CModernButton* CreatePageButton(const std::u16string& caption, int id, bool primary);
   int PageIndex(const PageState& page) const;
   void WireControl(QWidget* widget, int id);
+  ElidedLabel* CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id);
   bool DefaultCommand(int id, int code);
 
   void LayoutPage(int index, const Rect& rect, bool current);
