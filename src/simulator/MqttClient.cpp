@@ -110,6 +110,11 @@ bool MqttClient::Connect(const MqttConnectOptions& options) {
 
   MQTTAsync_connectOptions connect = MQTTAsync_connectOptions_initializer;
   connect.cleansession = options.cleansession;
+  // Pinned to 3.1.1: with the library's default (3.1.1, then 3.1) a session
+  // that drops is silently reconnected at 3.1 after "Connection lost" is
+  // reported, which takes the client id back from whoever holds it and
+  // reports the loss a second time.
+  connect.MQTTVersion = MQTTVERSION_3_1_1;
   connect.username = options.username.empty() ? nullptr : options.username.c_str();
   connect.password = options.password.empty() ? nullptr : options.password.c_str();
   connect.onSuccess = &MqttClient::OnConnectSuccess;

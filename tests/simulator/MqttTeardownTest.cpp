@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <thread>
+
+#include "simulator/MqttClientFixture.h"
+
+namespace qm::test {
+namespace {
+
+// A stray callback would come within the library's next cycle or two.
+constexpr std::chrono::milliseconds kWatchAfterTeardown{500};
+
+class MqttTeardownTest : public MqttClientFixture {
+ protected:
+  // Destroys the client; from then on every post to the sink is a fault.
+  void DestroyClientAndWatch() {
+    const auto started = std::chrono::steady_clock::now();
+    client.reset();
+    teardown = std::chrono::steady_clock::now() - started;
+    sink.Close();
+    std::this_thread::sleep_for(kWatchAfterTeardown);
+    EXPECT_EQ(sink.PostsAfterClose(), 0);
+  }
+
+  // Floods the job topic from outside until stopped.
+  pid_t StartFlood() {
+    std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+    args.insert(args.end(), {"-q", "1", "-t", kJobTopic, "-m", "flood", "--repeat", "1000000"});
+    return SpawnProgram(args);
+  }
+
+  std::chrono::steady_clock::duration teardown{};
+};
+
+TEST_F(MqttTeardownTest, WhileConnectingToASilentHost) {
+  SilentListener silent;
+  ASSERT_TRUE(client->Connect(OptionsFor(silent.Uri())));
+  DestroyClientAndWatch();
+  EXPECT_EQ(sink.Statuses(), (std::vector<Status>{{false, ConnectingText(silent.Uri())}}));
+}
+
+TEST_F(MqttTeardownTest, WhileADisconnectIsPending) {
+  ConnectAndSubscribe();
+  client->Disconnect();
+  DestroyClientAndWatch();
+}
+
+TEST_F(MqttTeardownTest, WithManyQos1PublishesInFlight) {
+  ConnectAndSubscribe();
+  int accepted = 0;
+  for (int i = 0; i < 3000; ++i) {
+    accepted += client->Publish(kReportTopic, "job " + std::to_string(i)) ? 1 : 0;
+  }
+  EXPECT_EQ(accepted, 3000);
+  DestroyClientAndWatch();
+}
+
+TEST_F(MqttTeardownTest, DuringAMessageFlood) {
+  ConnectAndSubscribe();
+  const pid_t flood = StartFlood();
+  ASSERT_GT(flood, 0);
+  const bool flowing = sink.WaitForMessages(200);
+  DestroyClientAndWatch();
+  StopProgram(flood, SIGKILL);
+  EXPECT_TRUE(flowing);
+}
+
+TEST_F(MqttTeardownTest, AfterTheConnectionWasLost) {
+  ConnectAndSubscribe();
+  broker.Kill();
+  ASSERT_GE(sink.WaitForStatus("Connection lost"), 0);
+  DestroyClientAndWatch();
+}
+
+TEST_F(MqttTeardownTest, ConnectedTeardownEndsTheSessionCleanly) {
+  ConnectAndSubscribe();
+  DestroyClientAndWatch();
+  // The teardown waits for the disconnect, which a live broker answers at once.
+  EXPECT_LT(teardown, std::chrono::milliseconds(kDeadline));
+}
+
+TEST_F(MqttTeardownTest, DetachedSinkIsNeverCalledAgain) {
+  ConnectAndSubscribe();
+  const pid_t flood = StartFlood();
+  ASSERT_GT(flood, 0);
+  ASSERT_TRUE(sink.WaitForMessages(100));
+  client->SetNotifyWindow(nullptr);
+  sink.Close();
+  std::this_thread::sleep_for(kWatchAfterTeardown);
+  StopProgram(flood, SIGKILL);
+  EXPECT_EQ(sink.PostsAfterClose(), 0);
+}
+
+}  // namespace
+}  // namespace qm::test
