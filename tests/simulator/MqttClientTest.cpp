@@ -264,6 +264,49 @@ TEST_F(MqttClientTest, BrokerKilledReportsConnectionLostThenReconnects) {
   EXPECT_EQ(sink.Messages()[0].payload, "back");
 }
 
+TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStarts) {
+  MqttConnectOptions options = OptionsFor(broker.Uri());
+  options.cleansession = 0;
+  ConnectAndSubscribe(*client, sink, options);
+  for (int i = 0; i < 2000; ++i) {
+    ASSERT_TRUE(client->Publish(kReportTopic, "job " + std::to_string(i)));
+  }
+  broker.Kill();
+  const int lost = sink.WaitForStatus("Connection lost");
+  ASSERT_GE(lost, 0);
+  ASSERT_TRUE(broker.Start(broker.port())) << broker.Log();
+  ASSERT_TRUE(client->Connect(options));
+  // The held handle goes first; its unanswered publishes are reported failed
+  // on this thread, before the new connect is announced.
+  const int connecting = sink.WaitForStatus(ConnectingText(broker.Uri(), 0), lost);
+  const int failed = sink.WaitForStatus("Publish failed", lost);
+  ASSERT_GE(failed, 0);
+  EXPECT_LT(failed, connecting);
+  EXPECT_FALSE(sink.Statuses()[failed].connected);
+  ASSERT_GE(sink.WaitForStatus("Connected.", connecting), 0);
+}
+
+TEST_F(MqttClientTest, WindowThreadWorksWhileMessagesFlood) {
+  ConnectAndSubscribe();
+  std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+  args.insert(args.end(), {"-q", "1", "-t", kJobTopic, "-m", "flood", "--repeat", "1000000"});
+  const pid_t flood = SpawnProgram(args);
+  ASSERT_GT(flood, 0);
+  ASSERT_TRUE(sink.WaitForMessages(100));
+  int published = 0;
+  for (int i = 0; i < 500; ++i) {
+    published += client->Publish(kReportTopic, std::to_string(i)) ? 1 : 0;
+    if (i % 100 == 0) {
+      EXPECT_TRUE(client->Subscribe("printers/SN1/extra/" + std::to_string(i)));
+    }
+  }
+  EXPECT_EQ(published, 500);
+  client->Disconnect();
+  ASSERT_GE(sink.WaitForStatus("Disconnected."), 0);
+  StopProgram(flood, SIGKILL);
+  EXPECT_FALSE(client->Publish(kReportTopic, "after"));
+}
+
 TEST_F(MqttClientTest, LostConnectionWithTheSameClientIdIsReportedOnceAndNotRetaken) {
   ConnectAndSubscribe();
   const std::size_t from = sink.StatusCount();
