@@ -15,8 +15,11 @@ constexpr std::chrono::milliseconds kWatchAfterTeardown{500};
 
 class MqttTeardownTest : public MqttClientFixture {
  protected:
-  // Destroys the client; from then on every post to the sink is a fault.
+  // Destroys the client. Posts from inside the teardown (it runs on this
+  // thread) and any post after it are faults; a library thread may still
+  // post until the destructor has detached the sink.
   void DestroyClientAndWatch() {
+    sink.ForbidPostsFrom(std::this_thread::get_id());
     client.reset();
     sink.Close();
     std::this_thread::sleep_for(kWatchAfterTeardown);

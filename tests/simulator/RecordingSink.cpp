@@ -16,7 +16,7 @@ void RecordingSink::PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) {
   }
   std::this_thread::sleep_for(delay);
   std::lock_guard lock(m_mutex);
-  if (m_closed) {
+  if (IsForbiddenLocked()) {
     ++m_postsAfterClose;
   }
   m_statuses.push_back({event->connected, event->text});
@@ -25,7 +25,7 @@ void RecordingSink::PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) {
 
 void RecordingSink::PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) {
   std::lock_guard lock(m_mutex);
-  if (m_closed) {
+  if (IsForbiddenLocked()) {
     ++m_postsAfterClose;
   }
   m_messages.push_back(std::move(*event));
@@ -113,6 +113,15 @@ std::size_t RecordingSink::MessageCount() const {
 void RecordingSink::Close() {
   std::lock_guard lock(m_mutex);
   m_closed = true;
+}
+
+void RecordingSink::ForbidPostsFrom(std::thread::id thread) {
+  std::lock_guard lock(m_mutex);
+  m_forbiddenThread = thread;
+}
+
+bool RecordingSink::IsForbiddenLocked() const {
+  return m_closed || std::this_thread::get_id() == m_forbiddenThread;
 }
 
 int RecordingSink::PostsAfterClose() const {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "simulator/MqttEventSink.h"
@@ -48,6 +49,8 @@ class RecordingSink final : public MqttEventSink {
 
   // From now on every post is a fault, counted here.
   void Close();
+  // From now on every post made on that thread is a fault, counted likewise.
+  void ForbidPostsFrom(std::thread::id thread);
   int PostsAfterClose() const;
 
   // Holds the posting thread this long before it records a status that
@@ -61,7 +64,10 @@ class RecordingSink final : public MqttEventSink {
   mutable std::condition_variable m_changed;
   std::vector<Status> m_statuses;
   std::vector<MqttMessageEvent> m_messages;
+  bool IsForbiddenLocked() const;
+
   bool m_closed = false;
+  std::thread::id m_forbiddenThread;
   int m_postsAfterClose = 0;
   std::string m_delayPrefix;
   std::chrono::milliseconds m_delay{0};
