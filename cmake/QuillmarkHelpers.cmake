@@ -84,3 +84,17 @@ function(qm_add_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
                        ENVIRONMENT "${env}")
 endfunction()
+
+# LD_PRELOAD value for tests that run under umockdev. Under AddressSanitizer
+# the sanitizer's runtime has to come first in the preload list.
+function(qm_umockdev_preload out)
+  set(preload "libumockdev-preload.so.0")
+  if(QM_SANITIZE MATCHES "address")
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libasan.so
+                    OUTPUT_VARIABLE asan_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(IS_ABSOLUTE "${asan_runtime}" AND EXISTS "${asan_runtime}")
+      set(preload "${asan_runtime}:${preload}")
+    endif()
+  endif()
+  set(${out} "${preload}" PARENT_SCOPE)
+endfunction()

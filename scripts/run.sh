@@ -8,4 +8,5 @@ cmake --build --preset release
 if [ -x build/release/src/ui/quillmark ]; then
   exec build/release/src/ui/quillmark "$@"
 fi
-echo "Built. The main window comes with a later change; nothing to start yet."
+echo "Built, but build/release/src/ui/quillmark is missing." >&2
+exit 1

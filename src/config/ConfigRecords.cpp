@@ -49,6 +49,13 @@ const char16_t* ValidateCloudKeys(const std::u16string& productKey,
                        {deviceSecret, u"Please enter DeviceSecret."}});
 }
 
+// The opening pieces every record shares: {"Key":"…","SN":"…","Pass":"…",
+std::string CredentialsPrefix(const std::u16string& key, const std::u16string& sn,
+                              const std::u16string& pass) {
+  return "{\"Key\":\"" + JsonEscapeUtf8(key) + "\",\"SN\":\"" + JsonEscapeUtf8(sn) +
+         "\",\"Pass\":\"" + JsonEscapeUtf8(pass) + "\",";
+}
+
 }  // namespace
 
 RecordResult::RecordResult(RecordResult&& other) noexcept
@@ -85,10 +92,8 @@ RecordResult BuildType1Record(const AlibabaCloudConfig& c, bool isCloudBox) {
   if (const char16_t* msg = ValidateCloudKeys(c.productKey, c.deviceName, c.deviceSecret)) {
     return RecordResult::Failure(msg);
   }
-  std::string json = "{\"Key\":\"" + JsonEscapeUtf8(c.productKey) +
-                     "\",\"SN\":\"" + JsonEscapeUtf8(c.deviceName) +
-                     "\",\"Pass\":\"" + JsonEscapeUtf8(c.deviceSecret) +
-                     "\",\"Url\":\"" + JsonEscapeUtf8(c.url) +
+  std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) +
+                     "\"Url\":\"" + JsonEscapeUtf8(c.url) +
                      "\",\"Port\":" + std::to_string(c.port) +
                      ",\"SUB\":\"user/" + JsonEscapeUtf8(c.subTopic) +
                      "\",\"PUB\":\"user/" + JsonEscapeUtf8(c.pubTopic) +
@@ -113,10 +118,8 @@ RecordResult BuildType2Record(const SelfHostedConfig& c) {
                                           {c.subTopic, u"Please enter subscribe topic."}})) {
     return RecordResult::Failure(msg);
   }
-  std::string json = "{\"Key\":\"" + JsonEscapeUtf8(c.username) +
-                     "\",\"SN\":\"" + JsonEscapeUtf8(c.clientId) +
-                     "\",\"Pass\":\"" + JsonEscapeUtf8(c.password) +
-                     "\",\"Url\":\"" + JsonEscapeUtf8(c.domain) +
+  std::string json = CredentialsPrefix(c.username, c.clientId, c.password) +
+                     "\"Url\":\"" + JsonEscapeUtf8(c.domain) +
                      "\",\"Port\":" + std::to_string(c.port) +
                      ",\"SUB\":\"" + JsonEscapeUtf8(c.subTopic) +
                      "\",\"PUB\":\"" + JsonEscapeUtf8(c.pubTopic) +
@@ -130,10 +133,8 @@ RecordResult BuildType3Record(const TencentCloudConfig& c) {
   if (const char16_t* msg = ValidateCloudKeys(c.productKey, c.deviceName, c.deviceSecret)) {
     return RecordResult::Failure(msg);
   }
-  std::string json = "{\"Key\":\"" + JsonEscapeUtf8(c.productKey) +
-                     "\",\"SN\":\"" + JsonEscapeUtf8(c.deviceName) +
-                     "\",\"Pass\":\"" + JsonEscapeUtf8(c.deviceSecret) +
-                     "\",\"Url\":\" \"" +
+  std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) +
+                     "\"Url\":\" \"" +
                      ",\"Port\":" + std::to_string(c.port) +
                      ",\"SUB\":\"" + JsonEscapeUtf8(c.subTopic) +
                      "\",\"PUB\":\"" + JsonEscapeUtf8(c.pubTopic) +

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+// The DPI scaling rule.
+#include "app/Geometry.h"
+
+namespace qm {
+
+int Scale(int value, int dpi) {
+  constexpr long long kBase = 96;
+  const long long product = static_cast<long long>(value) * dpi;
+  // Integer rounding half away from zero keeps every scaled length exact.
+  if (product >= 0) return static_cast<int>((product + kBase / 2) / kBase);
+  return -static_cast<int>((-product + kBase / 2) / kBase);
+}
+
+}  // namespace qm

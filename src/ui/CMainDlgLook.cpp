@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// Main window: painted background, control colours, layout and dpi changes.
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QTabBar>
+#include <QWindow>
+
+#include "config/MainColors.h"
+#include "config/MainLayout.h"
+#include "ui/CMainDlg.h"
+#include "ui/CModernButton.h"
+#include "ui/DeviceComboBox.h"
+#include "ui/ElidedLabel.h"
+#include "ui/TextMeasure.h"
+#include "ui/UiText.h"
+
+namespace qm {
+namespace {
+
+QColor ToColor(Rgb rgb) { return QColor::fromRgb(rgb); }
+
+void Place(QWidget* widget, const Rect& r) {
+  if (widget != nullptr) widget->setGeometry(r.x, r.y, r.width, r.height);
+}
+
+// Applies one answer of the colour rule to a widget's palette, for the given
+// colour groups (all of them by default).
+void Paint(QWidget* widget, const ControlColors& colors, QPalette::ColorRole textRole,
+           QPalette::ColorRole backgroundRole, std::initializer_list<QPalette::ColorGroup> groups = {
+                                                   QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+  if (widget == nullptr || colors.useDefault) return;
+  QPalette palette = widget->palette();
+  for (QPalette::ColorGroup group : groups) {
+    palette.setColor(group, textRole, ToColor(colors.text));
+    palette.setColor(group, backgroundRole, ToColor(colors.background));
+  }
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+void CMainDlg::paintEvent(QPaintEvent*) {
+  const MainBackground bands = ComputeMainBackground(Dpi(), Size{width(), height()});
+  QPainter painter(this);
+  const auto fill = [&painter](const Rect& r, Rgb color) { painter.fillRect(r.x, r.y, r.width, r.height, ToColor(color)); };
+  fill(Rect{0, 0, width(), height()}, kMainWindowBackground);
+  fill(bands.header, kMainHeaderBand);
+  fill(bands.accent, kMainAccentLine);
+  fill(bands.separator, kMainBorderLine);
+  if (m_initialized && m_tab != nullptr && m_tabDisplay.width > 0) {
+    const Rect& card = m_tabDisplay;
+    fill(card, kMainCard);
+    // The outline lies inside the card, one pen width thick.
+    const int line = bands.cardBorder;
+    fill(Rect{card.x, card.y, card.width, line}, kMainBorderLine);
+    fill(Rect{card.x, card.bottom() - line, card.width, line}, kMainBorderLine);
+    fill(Rect{card.x, card.y, line, card.height}, kMainBorderLine);
+    fill(Rect{card.right() - line, card.y, line, card.height}, kMainBorderLine);
+  }
+  fill(bands.statusBand, kMainStatusBand);
+}
+
+void CMainDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  LayoutControls();
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event) {
+  // Enter and Esc end the window, as the dialog's OK and Cancel commands.
+  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      OnCommand(kIdOk, kBnClicked);
+      return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+      OnCommand(kIdCancel, kBnClicked);
+      return;
+    }
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void CMainDlg::ApplyColors() {
+  if (!m_initialized) return;
+  const auto rule = [this](MainControlKind kind) { return MainControlColors(kind, m_pagesEnabled, m_statusColor); };
+  const ControlColors header = rule(MainControlKind::HeaderText);
+  Paint(m_title, header, QPalette::WindowText, QPalette::Window);
+  Paint(m_langLabel, header, QPalette::WindowText, QPalette::Window);
+  ApplyStatusColor();
+  Paint(m_usbLabel, rule(MainControlKind::UsbLabel), QPalette::WindowText, QPalette::Window);
+  Paint(this, rule(MainControlKind::Dialog), QPalette::WindowText, QPalette::Window);
+  const ControlColors pageStatic = rule(MainControlKind::PageStatic);
+  const ControlColors edit = rule(MainControlKind::Edit);
+  const ControlColors list = rule(MainControlKind::List);
+  const auto paintInput = [&](QWidget* input, const ControlColors& enabled) {
+    Paint(input, enabled, QPalette::Text, QPalette::Base, {QPalette::Active, QPalette::Inactive});
+    // A disabled input draws as a static does.
+    Paint(input, pageStatic, QPalette::Text, QPalette::Base, {QPalette::Disabled});
+  };
+  Paint(m_langCombo, list, QPalette::Text, QPalette::Base);
+  Paint(m_usbCombo, list, QPalette::Text, QPalette::Base);
+  for (PageState& page : m_pages) {
+    for (const auto& field : page.fields) {
+      Paint(field->label, pageStatic, QPalette::WindowText, QPalette::Window);
+      Paint(field->prefix, pageStatic, QPalette::WindowText, QPalette::Window);
+      paintInput(field->edit, edit);
+      paintInput(field->combo, list);
+    }
+  }
+  update();
+}
+
+void CMainDlg::ApplyStatusColor() {
+  Paint(m_status, MainControlColors(MainControlKind::StatusLine, m_pagesEnabled, m_statusColor), QPalette::WindowText,
+        QPalette::Window);
+}
+
+void CMainDlg::LayoutControls() {
+  if (!m_initialized) return;
+  const int dpi = Dpi();
+  MainTextWidths texts;
+  texts.languageLabel = MeasureTextWidth(this, m_fontNormal, QText(main_text::kLanguageLabel));
+  texts.simulatorCaption = MeasureTextWidth(this, m_fontSemibold, QText(main_text::kSimulator));
+  texts.usbLabel = MeasureTextWidth(this, m_fontNormal, Q(main_text::kUsbLabel.en));
+  texts.connectCaption = MeasureTextWidth(this, m_fontSemibold, QText(ConnectCaption()));
+  const auto layout = ComputeMainLayout(dpi, Size{width(), height()}, texts);
+  if (!layout) return;
+
+  Place(m_langCombo, layout->languageCombo);
+  Place(m_langLabel, layout->languageLabel);
+  Place(m_simulatorButton, layout->simulatorButton);
+  Place(m_title, layout->title);
+  Place(m_status, layout->status);
+  Place(m_usbLabel, layout->usbLabel);
+  Place(m_usbCombo, layout->usbCombo);
+  Place(m_connectButton, layout->connectButton);
+
+  // The tab bar is the strip on top of the tab area; the card below it is
+  // painted by the window and the page controls sit on it.
+  const Rect& tab = layout->tab;
+  const int strip = std::min(m_tab->sizeHint().height(), tab.height);
+  Place(m_tab, Rect{tab.x, tab.y, tab.width, strip});
+  m_tabDisplay = TabDisplayArea(tab, strip);
+  const Rect pageRect = PageRectangle(m_tabDisplay, dpi);
+  for (int index = 0; index < kPageCount; ++index) LayoutPage(index, pageRect, index == m_currentPage);
+  update();
+}
+
+void CMainDlg::LayoutPage(int index, const Rect& rect, bool current) {
+  PageState& page = m_pages[static_cast<std::size_t>(index)];
+  const bool caOn = page.hasCaButton && current && GetFieldComboSel(index, u"tls") == 1;
+  PageLayoutInput input;
+  input.page = rect;
+  for (const auto& field : page.fields) {
+    const RowKind kind = field->prefix != nullptr ? RowKind::PrefixedEdit
+                         : field->combo != nullptr ? RowKind::Combo
+                                                   : RowKind::Edit;
+    input.rows.push_back({kind, MeasureTextWidth(this, m_fontNormal, field->label->text())});
+  }
+  input.writeCaptionWidth = MeasureTextWidth(this, m_fontSemibold, page.writeButton->text());
+  input.hasSelfTest = page.hasSelfTest;
+  if (page.hasSelfTest) input.selfTestCaptionWidth = MeasureTextWidth(this, m_fontSemibold, page.selfTestButton->text());
+  input.caButtonShown = caOn;
+  const auto layout = ComputePageLayout(Dpi(), input);
+  if (!layout) return;
+
+  for (std::size_t i = 0; i < page.fields.size(); ++i) {
+    const FieldSpec& field = *page.fields[i];
+    const PageRowPlacement& row = layout->rows[i];
+    Place(field.label, row.label);
+    field.label->setVisible(current);
+    if (field.prefix != nullptr) {
+      Place(field.prefix, row.prefix);
+      field.prefix->setVisible(current);
+    }
+    QWidget* input = field.combo != nullptr ? static_cast<QWidget*>(field.combo) : field.edit;
+    Place(input, row.input);
+    input->setVisible(current);
+  }
+  if (page.hasCaButton && page.caButton != nullptr) {
+    Place(page.caButton, layout->caButton);
+    page.caButton->setVisible(caOn);
+  }
+  if (page.hasSelfTest) {
+    Place(page.selfTestButton, layout->selfTestButton);
+    page.selfTestButton->setVisible(current);
+  }
+  Place(page.writeButton, layout->writeButton);
+  page.writeButton->setVisible(current);
+}
+
+void CMainDlg::WatchScreen() {
+  QWindow* window = windowHandle();
+  if (window == nullptr || window->property("qmWatched").toBool()) return;
+  window->setProperty("qmWatched", true);
+  const auto watchDpi = [this](QScreen* screen) {
+    if (screen == nullptr) return;
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &CMainDlg::OnDpiChanged, Qt::UniqueConnection);
+  };
+  watchDpi(window->screen());
+  connect(window, &QWindow::screenChanged, this, [this, watchDpi](QScreen* screen) {
+    watchDpi(screen);
+    OnDpiChanged();
+  });
+}
+
+void CMainDlg::OnDpiChanged() {
+  const int oldDpi = m_fontDpi;
+  const int newDpi = Dpi();
+  if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
+  // The window keeps its size in 96-dpi units, as the suggested rectangle of
+  // a dpi change does. Taken before the new minimum can grow the window.
+  const auto rescale = [&](int v) {
+    return static_cast<int>((static_cast<long long>(v) * newDpi + oldDpi / 2) / oldDpi);
+  };
+  const QSize target(rescale(width()), rescale(height()));
+  CreateFonts();
+  ApplyFonts();
+  const Size minimum = MainMinimumSize(newDpi);
+  setMinimumSize(minimum.width, minimum.height);
+  resize(target);
+  LayoutControls();
+}
+
+}  // namespace qm

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+// The program's one connection to a USB printer's device node.
+#include "usb/UsbPrinterPort.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "app/TextHelpers.h"
+#include "usb/UsbInterfaceSet.h"
+
+namespace qm {
+namespace {
+
+char16_t AsciiLower(char16_t ch) {
+  return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
+}
+
+bool EqualIgnoringAsciiCase(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Milliseconds left until the deadline, rounded up so that a poll never
+// returns early and spins on a zero time-out.
+int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
+  const auto left = deadline - std::chrono::steady_clock::now();
+  if (left <= std::chrono::steady_clock::duration::zero()) {
+    return 0;
+  }
+  return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
+// Waits until the device takes data again. False on time-out, on an error of
+// the device (unplugged, hung up) or of poll itself.
+bool WaitWritable(int fd, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    const int timeout = MillisecondsLeft(deadline);
+    if (timeout == 0) {
+      return false;
+    }
+    pollfd entry{fd, POLLOUT, 0};
+    const int ready = ::poll(&entry, 1, timeout);
+    // A poll that ends on its time-out or a signal checks the deadline again,
+    // so the device always gets the full time.
+    if (ready == 0 || (ready < 0 && errno == EINTR)) {
+      continue;
+    }
+    if (ready < 0) {
+      return false;
+    }
+    return (entry.revents & POLLOUT) != 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0;
+  }
+}
+
+}  // namespace
+
+UsbPrinterPort::UsbPrinterPort() = default;
+
+UsbPrinterPort::~UsbPrinterPort() {
+  Close();
+}
+
+bool UsbPrinterPort::Open(const std::u16string& path) {
+  if (path.empty()) {
+    return false;
+  }
+  if (m_isOpen) {
+    if (EqualIgnoringAsciiCase(m_devicePath, path)) {
+      return true;
+    }
+    Close();
+  }
+  m_devicePath = path;
+  const std::string node = WideToUtf8(DeviceNodeOfPath(path));
+  if (node.empty()) {
+    return false;
+  }
+  m_fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  m_isOpen = m_fd >= 0;
+  return m_isOpen;
+}
+
+void UsbPrinterPort::Close() {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+  }
+  m_fd = -1;
+  m_isOpen = false;
+}
+
+bool UsbPrinterPort::Write(const std::vector<std::uint8_t>& frame) {
+  if (frame.empty() || !m_isOpen) {
+    return false;
+  }
+  // One request with one deadline: the usblp driver takes at most 8 KiB per
+  // write() in non-blocking mode, so larger frames go in as the device takes
+  // them, waiting in poll() between the pieces.
+  const auto deadline = std::chrono::steady_clock::now() + kWriteTimeout;
+  std::size_t written = 0;
+  while (written < frame.size()) {
+    const ssize_t n = ::write(m_fd, frame.data() + written, frame.size() - written);
+    if (n > 0) {
+      written += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    // A device that reports 0 bytes taken would make the wait spin; it counts
+    // as a short write, like any error other than "try again".
+    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+      return false;
+    }
+    if (!WaitWritable(m_fd, deadline)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace qm

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// The program's one connection to a USB printer's device node.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+// Opens a printer by its interface path (or a plain node path) and writes one
+// frame at a time with a fixed deadline. The device is never read.
+class UsbPrinterPort final {
+ public:
+  // How long one write may wait for the device to take every byte.
+  static constexpr std::chrono::milliseconds kWriteTimeout{800};
+
+  UsbPrinterPort();
+  ~UsbPrinterPort();
+  UsbPrinterPort(const UsbPrinterPort&) = delete;
+  UsbPrinterPort& operator=(const UsbPrinterPort&) = delete;
+  UsbPrinterPort(UsbPrinterPort&&) = delete;
+  UsbPrinterPort& operator=(UsbPrinterPort&&) = delete;
+
+  // True when the port is open on that path afterwards. An empty path changes
+  // nothing; the open path (compared without regard to ASCII case) is not
+  // opened twice; any other path closes the open device first.
+  bool Open(const std::u16string& path);
+
+  // Closes the device if one is open. The remembered path stays.
+  void Close();
+
+  // True when the port is open and every byte of the non-empty frame was
+  // taken by the device within kWriteTimeout. The port stays open on failure.
+  bool Write(const std::vector<std::uint8_t>& frame);
+
+  bool IsOpen() const { return m_isOpen; }
+
+  // The path last given to Open, also after a failed open or a close.
+  const std::u16string& DevicePath() const { return m_devicePath; }
+
+ private:
+  int m_fd = -1;
+  std::u16string m_devicePath;
+  bool m_isOpen = false;
+};
+
+}  // namespace qm

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: MIT
+#include "ui/CModernButton.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
+
+#include "ui/UiTestSupport.h"
+
+namespace qm {
+namespace {
+
+using test::PixelAt;
+
+// Counts the paints a widget receives.
+class PaintCounter final : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+struct Fixture {
+  QWidget host;
+  CModernButton* button = new CModernButton(&host);
+  QFont font{QStringLiteral("Noto Sans"), 10};
+
+  Fixture(bool primary, const QString& caption) {
+    button->SetPrimary(primary);
+    button->setText(caption);
+    button->SetDrawFont(&font);
+    host.resize(300, 100);
+    button->setGeometry(20, 20, 200, 40);
+    host.show();
+    test::WaitUntil([&] { return button->isVisible(); }, std::chrono::seconds(5));
+  }
+  QImage Grab() { return button->grab().toImage(); }
+};
+
+TEST(CModernButton, PaintsFillBorderAndTextColours) {
+  struct Case {
+    bool primary;
+    bool enabled;
+    bool down;
+    QRgb fill;
+    QRgb text;
+  };
+  const Case cases[] = {
+      {true, true, false, 0x0969DA, 0xFFFFFF},  {true, false, false, 0x94C2EA, 0xFFFFFF},
+      {true, true, true, 0x03367A, 0xFFFFFF},   {false, true, false, 0xF6F8FA, 0x24292F},
+      {false, false, false, 0xF3F4F6, 0x8C959F}, {false, true, true, 0xD6DBE3, 0x24292F},
+  };
+  for (const Case& c : cases) {
+    Fixture f(c.primary, QStringLiteral("WWWW"));
+    f.button->setEnabled(c.enabled);
+    f.button->setDown(c.down);
+    const QImage image = f.Grab();
+    ASSERT_EQ(image.width(), 200);
+    // Inside, away from the caption and the rounded corners: the fill.
+    EXPECT_EQ(PixelAt(image, 12, 20).rgb() & 0xFFFFFF, c.fill) << c.primary << c.enabled << c.down;
+    EXPECT_EQ(PixelAt(image, 188, 20).rgb() & 0xFFFFFF, c.fill);
+    // The caption is drawn in the text colour somewhere in the middle.
+    bool textFound = false;
+    for (int x = 60; x < 140 && !textFound; ++x) {
+      for (int y = 10; y < 30 && !textFound; ++y) textFound = (PixelAt(image, x, y).rgb() & 0xFFFFFF) == c.text;
+    }
+    EXPECT_TRUE(textFound) << "caption colour missing";
+  }
+}
+
+TEST(CModernButton, BorderAndCornerAt96Dpi) {
+  Fixture f(false, QString());
+  const QImage image = f.Grab();
+  // Secondary: a one-pixel border in #D0D7DE along the straight edges.
+  EXPECT_EQ(PixelAt(image, 100, 0).rgb() & 0xFFFFFF, 0xD0D7DEu);
+  EXPECT_EQ(PixelAt(image, 100, 39).rgb() & 0xFFFFFF, 0xD0D7DEu);
+  EXPECT_EQ(PixelAt(image, 0, 20).rgb() & 0xFFFFFF, 0xD0D7DEu);
+  EXPECT_EQ(PixelAt(image, 100, 1).rgb() & 0xFFFFFF, 0xF6F8FAu);
+  // The corner pixel lies outside the rounded shape: the host shows through.
+  EXPECT_NE(PixelAt(image, 0, 0).rgb() & 0xFFFFFF, 0xD0D7DEu);
+  EXPECT_NE(PixelAt(image, 0, 0).rgb() & 0xFFFFFF, 0xF6F8FAu);
+}
+
+TEST(CModernButton, HoverRepaintsOnceOnEnterAndOnceOnLeave) {
+  Fixture f(true, QStringLiteral("Go"));
+  PaintCounter counter;
+  f.button->installEventFilter(&counter);
+  QApplication::processEvents();
+  counter.paints = 0;
+
+  for (int x = 30; x < 150; x += 10) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), f.button->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(f.button, &move);
+    QApplication::processEvents();
+  }
+  EXPECT_TRUE(f.button->IsHover());
+  EXPECT_EQ(counter.paints, 1);
+  EXPECT_EQ(PixelAt(f.Grab(), 12, 20).rgb() & 0xFFFFFF, 0x0550AEu);
+
+  counter.paints = 0;
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(f.button, &leave);
+  QApplication::processEvents();
+  EXPECT_FALSE(f.button->IsHover());
+  EXPECT_EQ(counter.paints, 1);
+  EXPECT_EQ(PixelAt(f.Grab(), 12, 20).rgb() & 0xFFFFFF, 0x0969DAu);
+
+  // Disabled under the mouse: keeps the hover flag, draws disabled.
+  QMouseEvent move(QEvent::MouseMove, QPointF(40, 20), f.button->mapToGlobal(QPointF(40, 20)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(f.button, &move);
+  f.button->setEnabled(false);
+  EXPECT_TRUE(f.button->IsHover());
+  EXPECT_EQ(PixelAt(f.Grab(), 12, 20).rgb() & 0xFFFFFF, 0x94C2EAu);
+}
+
+TEST(CModernButton, FocusRectangleOnlyAfterKeyboardFocus) {
+  Fixture f(false, QString());
+  f.host.activateWindow();
+  f.button->setFocus(Qt::MouseFocusReason);
+  QApplication::processEvents();
+  const QImage withoutCues = f.Grab();
+  // Three pixels inside the edge nothing but the fill while cues are hidden.
+  for (int x = 20; x < 180; x += 7) EXPECT_EQ(PixelAt(withoutCues, x, 3).rgb() & 0xFFFFFF, 0xF6F8FAu);
+
+  f.host.setAttribute(Qt::WA_KeyboardFocusChange, true);
+  f.button->update();
+  QApplication::processEvents();
+  const QImage withCues = f.Grab();
+  int marked = 0;
+  for (int x = 20; x < 180; ++x) marked += (PixelAt(withCues, x, 3).rgb() & 0xFFFFFF) != 0xF6F8FAu ? 1 : 0;
+  EXPECT_GT(marked, 20) << "focus rectangle missing at 3 px inside";
+  for (int x = 20; x < 180; x += 7) EXPECT_EQ(PixelAt(withCues, x, 1).rgb() & 0xFFFFFF, 0xF6F8FAu);
+}
+
+TEST(CModernButton, ClickReachesTheOwner) {
+  Fixture f(true, QStringLiteral("Go"));
+  int clicks = 0;
+  QObject::connect(f.button, &QPushButton::clicked, [&] { ++clicks; });
+  QTest::mouseClick(f.button, Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
+  f.button->setEnabled(false);
+  QTest::mouseClick(f.button, Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace qm

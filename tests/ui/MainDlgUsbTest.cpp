@@ -1,0 +1,621 @@
+// SPDX-License-Identifier: MIT
+// The main window at work, end to end on real timers: printers come and go
+// through a replaceable list, each printer's device node is a FIFO that
+// records what the window writes.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include "config/ConfigRecords.h"
+#include "ui/CMainDlg.h"
+#include "ui/CModernButton.h"
+#include "ui/ElidedLabel.h"
+#include "ui/UiTestSupport.h"
+#include "usb/DeviceFrames.h"
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+UsbDeviceEntry EntryFor(const test::FakeDeviceNode& node, const std::u16string& name, const std::u16string& serial) {
+  return UsbDeviceEntry{u"usb#vid_1234&pid_0a0b#" + serial + u"#" + node.Path(),
+                        name + u"  (VID_1234 PID_0A0B)  " + serial, 0x1234, 0x0A0B};
+}
+
+Bytes Concat(const Bytes& a, const Bytes& b) {
+  Bytes all = a;
+  all.insert(all.end(), b.begin(), b.end());
+  return all;
+}
+
+Bytes ExpectedPair(bool sw, const RecordResult& record) {
+  EXPECT_TRUE(record.ok);
+  if (sw) return Concat(BuildSwConfigFrame(record.json), BuildSwNameFrame(record.idUtf8));
+  return Concat(BuildConfigFrame(record.json), BuildNameFrame(record.idUtf8));
+}
+
+// True when some pixel inside the widget is drawn in exactly that colour.
+bool Draws(QWidget* widget, QRgb colour) {
+  const QImage image = widget->grab().toImage();
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y) {
+      if ((image.pixel(x, y) & 0xFFFFFF) == colour) return true;
+    }
+  }
+  return false;
+}
+
+class MainDlgUsbTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    printers = std::make_shared<test::FakePrinters>();
+    dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<test::FakeDeviceLister>(printers));
+    dialog->show();
+    ASSERT_TRUE(test::WaitUntil([&] { return dialog->isVisible(); }, 5s));
+  }
+
+  QComboBox* UsbCombo() const { return qobject_cast<QComboBox*>(dialog->Control(kIdUsbCombo)); }
+  CModernButton* ConnectButton() const { return qobject_cast<CModernButton*>(dialog->Control(kIdConnectButton)); }
+  QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
+  QLineEdit* Edit(int page, const char16_t* key) const {
+    for (const auto& field : dialog->Page(page).fields) {
+      if (field->key == key) return field->edit;
+    }
+    return nullptr;
+  }
+  QComboBox* Combo(int page, const char16_t* key) const {
+    for (const auto& field : dialog->Page(page).fields) {
+      if (field->key == key) return field->combo;
+    }
+    return nullptr;
+  }
+  void Plug(const UsbDeviceEntry& entry) { printers->entries.push_back(entry); }
+  // The poll runs once a second; a change shows within about a second.
+  bool WaitForListing(int count) {
+    return test::WaitUntil([&] { return static_cast<int>(dialog->Devices().size()) == count; }, 5s);
+  }
+  void ConnectTo(int index) {
+    UsbCombo()->setCurrentIndex(index);
+    QTest::mouseClick(ConnectButton(), Qt::LeftButton);
+    ASSERT_TRUE(dialog->IsConnected());
+  }
+  void ChooseLanguage(int index) {
+    auto* combo = qobject_cast<QComboBox*>(dialog->Control(kIdLanguageCombo));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void ChooseTls(int page, int index) {
+    QComboBox* combo = Combo(page, u"tls");
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void ClickWrite(int page) { QTest::mouseClick(dialog->Page(page).writeButton, Qt::LeftButton); }
+  void SelectTab(int page) { qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page); }
+
+  void FillAlibaba(int page) {
+    Edit(page, u"productKey")->setText(QStringLiteral("a1B2c3"));
+    Edit(page, u"deviceName")->setText(QStringLiteral(" dev01 "));
+    Edit(page, u"deviceSecret")->setText(QStringLiteral("s3cr3t"));
+    Edit(page, u"url")->setText(QStringLiteral("iot.example.com"));
+    Edit(page, u"port")->setText(QStringLiteral("8883"));
+    Edit(page, u"subTopic")->setText(QStringLiteral("get"));
+    Edit(page, u"pubTopic")->setText(QStringLiteral("update"));
+  }
+  static AlibabaCloudConfig AlibabaValues() {
+    AlibabaCloudConfig c;
+    c.productKey = u"a1B2c3";
+    c.deviceName = u" dev01 ";
+    c.deviceSecret = u"s3cr3t";
+    c.url = u"iot.example.com";
+    c.port = 8883;
+    c.subTopic = u"get";
+    c.pubTopic = u"update";
+    return c;
+  }
+  void FillSelfHosted(int page) {
+    Edit(page, u"clientId")->setText(QStringLiteral("SN0001"));
+    Edit(page, u"domain")->setText(QStringLiteral("mqtt.example.org"));
+    Edit(page, u"port")->setText(QStringLiteral(" 1884 "));
+    Edit(page, u"username")->setText(QStringLiteral("user"));
+    Edit(page, u"password")->setText(QStringLiteral("pass"));
+    Edit(page, u"subTopic")->setText(QStringLiteral("down"));
+    Edit(page, u"pubTopic")->setText(QStringLiteral("up"));
+    Combo(page, u"cleanSession")->setCurrentIndex(1);
+  }
+  static SelfHostedConfig SelfHostedValues() {
+    SelfHostedConfig c;
+    c.clientId = u"SN0001";
+    c.domain = u"mqtt.example.org";
+    c.port = 1884;
+    c.username = u"user";
+    c.password = u"pass";
+    c.subTopic = u"down";
+    c.pubTopic = u"up";
+    c.cleanSession = 1;
+    return c;
+  }
+  void FillTencent() {
+    Edit(2, u"productKey")->setText(QStringLiteral("TPK01"));
+    Edit(2, u"deviceName")->setText(QStringLiteral("tdev"));
+    Edit(2, u"deviceSecret")->setText(QStringLiteral("tsecret"));
+    Edit(2, u"port")->setText(QString());
+    Edit(2, u"subTopic")->setText(QStringLiteral("s"));
+    Edit(2, u"pubTopic")->setText(QStringLiteral("p"));
+  }
+  static TencentCloudConfig TencentValues() {
+    TencentCloudConfig c;
+    c.productKey = u"TPK01";
+    c.deviceName = u"tdev";
+    c.deviceSecret = u"tsecret";
+    c.port = 0;  // an empty port field writes port 0
+    c.subTopic = u"s";
+    c.pubTopic = u"p";
+    return c;
+  }
+
+  std::shared_ptr<test::FakePrinters> printers;
+  std::unique_ptr<CMainDlg> dialog;
+};
+
+TEST_F(MainDlgUsbTest, NoPrinterShowsThePlaceholderAndLocksEverything) {
+  EXPECT_EQ(UsbCombo()->count(), 1);
+  EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
+  EXPECT_FALSE(UsbCombo()->isEnabled());
+  EXPECT_FALSE(ConnectButton()->isEnabled());
+  EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
+  EXPECT_EQ(dialog->StatusColor(), 0x374151u);
+  EXPECT_FALSE(dialog->PagesEnabled());
+  // Connect pressed anyway: the idle hint, nothing else.
+  dialog->OnCommand(kIdConnectButton, kBnClicked);
+  EXPECT_FALSE(dialog->IsConnected());
+  EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
+  // Writing without a connection: the record is checked first, then the warning.
+  dialog->OnCommand(dialog->Page(0).writeId, kBnClicked);
+  EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  Please enter ProductKey."));
+  EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
+  FillSelfHosted(1);
+  dialog->OnCommand(dialog->Page(1).writeId, kBnClicked);
+  EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  Select a USB device and click Connect first."));
+  dialog->OnCommand(dialog->Page(0).selfTestId, kBnClicked);
+  EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  Select a USB device and click Connect first."));
+  EXPECT_FALSE(dialog->RequireConnected());
+}
+
+TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
+  test::FakeDeviceNode node;
+  const UsbDeviceEntry printer = EntryFor(node, u"Receipt Printer", u"SER01");
+  Plug(printer);
+  ASSERT_TRUE(WaitForListing(1)) << "the printer did not show within the poll";
+  EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(printer.displayName));
+  EXPECT_TRUE(UsbCombo()->isEnabled());
+  EXPECT_TRUE(ConnectButton()->isEnabled());
+
+  ConnectTo(0);
+  EXPECT_EQ(Status(), QString::fromStdU16String(u"✔  Connected: " + printer.displayName));
+  EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
+  EXPECT_TRUE(Draws(dialog->Control(kIdStatus), 0x15803D));
+  EXPECT_FALSE(Draws(dialog->Control(kIdStatus), 0x374151));
+  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Disconnect"));
+  EXPECT_FALSE(UsbCombo()->isEnabled());
+  EXPECT_TRUE(dialog->PagesEnabled());
+  EXPECT_EQ(dialog->ConnectedPath(), printer.devicePath);
+  EXPECT_EQ(dialog->Page(0).fields[0]->label->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, 0x374151u);
+  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
+
+  struct PageCase {
+    int page;
+    bool sw;
+    std::uint8_t firstByte;
+  };
+  for (const PageCase& c : {PageCase{0, false, 0x1B}, PageCase{1, false, 0x1B}, PageCase{3, true, 0x53},
+                            PageCase{4, true, 0x53}}) {
+    SCOPED_TRACE(c.page);
+    SelectTab(c.page);
+    EXPECT_EQ(dialog->CurrentPage(), c.page);
+    if (c.page != 0) {  // choosing the tab already shown is no page switch
+      EXPECT_EQ(Status(), QString::fromStdU16String(u"ℹ  " + dialog->Page(c.page).descriptionEn));
+    }
+    RecordResult record;
+    if (c.page == 0 || c.page == 4) {
+      FillAlibaba(c.page);
+      record = BuildType1Record(AlibabaValues(), c.sw);
+    } else {
+      FillSelfHosted(c.page);
+      record = BuildType2Record(SelfHostedValues());
+    }
+    ClickWrite(c.page);
+    const Bytes received = node.TakeReceived();
+    EXPECT_EQ(received, ExpectedPair(c.sw, record));
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.front(), c.firstByte);
+    EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
+    EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
+    EXPECT_TRUE(dialog->Page(c.page).writeButton->isEnabled());
+  }
+
+  // Self-test: the fixed frame.
+  SelectTab(0);
+  QTest::mouseClick(dialog->Page(0).selfTestButton, Qt::LeftButton);
+  EXPECT_EQ(node.TakeReceived(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
+  EXPECT_EQ(Status(), QStringLiteral("✔  Self-test command sent."));
+
+  // A refused record sends nothing and says why.
+  Edit(0, u"productKey")->setText(QStringLiteral("   "));
+  ClickWrite(0);
+  EXPECT_EQ(Status(), QStringLiteral("⚠  Please enter ProductKey."));
+  EXPECT_TRUE(node.TakeReceived().empty());
+  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
+
+  // Unplugged while connected: within about a second the pages lock.
+  printers->entries.clear();
+  ASSERT_TRUE(test::WaitUntil([&] { return !dialog->IsConnected(); }, 5s));
+  EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
+  EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
+  EXPECT_TRUE(Draws(dialog->Control(kIdStatus), 0xB91C1C));
+  EXPECT_FALSE(Draws(dialog->Control(kIdStatus), 0x15803D));
+  EXPECT_FALSE(dialog->PagesEnabled());
+  EXPECT_FALSE(dialog->Page(0).writeButton->isEnabled());
+  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
+  EXPECT_FALSE(ConnectButton()->isEnabled());
+  EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
+  EXPECT_TRUE(dialog->ConnectedPath().empty());
+  // The message stays on later polls.
+  test::Pump(1300ms);
+  EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
+}
+
+TEST_F(MainDlgUsbTest, TencentCloudKeepsItsButtonsLockedForFiveSeconds) {
+  test::FakeDeviceNode node;
+  Plug(EntryFor(node, u"Label Printer", u"T1"));
+  ASSERT_TRUE(WaitForListing(1));
+  ConnectTo(0);
+  SelectTab(2);
+  FillTencent();
+  QElapsedTimer clock;
+  ClickWrite(2);
+  clock.start();
+  EXPECT_EQ(node.TakeReceived(), ExpectedPair(false, BuildType3Record(TencentValues())));
+  EXPECT_EQ(Status(), QStringLiteral("✔  Write completed. Waiting for printer to apply Tencent Cloud settings..."));
+  EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
+  EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled());
+  EXPECT_FALSE(dialog->Page(2).selfTestButton->isEnabled());
+  test::Pump(4000ms);
+  EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled()) << "unlocked before five seconds";
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->Page(2).writeButton->isEnabled(); }, 4s));
+  EXPECT_GE(clock.elapsed(), 4900);
+  EXPECT_TRUE(dialog->Page(2).selfTestButton->isEnabled());
+}
+
+TEST_F(MainDlgUsbTest, TencentUnlockReachesPageTwoAfterAPageSwitch) {
+  test::FakeDeviceNode node;
+  Plug(EntryFor(node, u"Label Printer", u"T2"));
+  ASSERT_TRUE(WaitForListing(1));
+  ConnectTo(0);
+  SelectTab(2);
+  FillTencent();
+  ClickWrite(2);
+  SelectTab(0);
+  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
+  EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled());
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->Page(2).writeButton->isEnabled(); }, 8s));
+  EXPECT_TRUE(dialog->Page(2).selfTestButton->isEnabled());
+  EXPECT_EQ(dialog->CurrentPage(), 0);
+}
+
+TEST_F(MainDlgUsbTest, ADeviceThatTakesNothingFailsAndUnlocksAtOnce) {
+  test::FakeDeviceNode node;
+  Plug(EntryFor(node, u"Stuck Printer", u"S1"));
+  ASSERT_TRUE(WaitForListing(1));
+  ConnectTo(0);
+  node.Choke();
+  FillTencent();
+  FillAlibaba(0);
+  for (int page : {0, 2}) {
+    SelectTab(page);
+    QElapsedTimer clock;
+    clock.start();
+    ClickWrite(page);
+    EXPECT_GE(clock.elapsed(), 700) << "the write did not wait for the device";
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(Status(), QStringLiteral("✖  Write failed while sending data to the device."));
+    EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
+    EXPECT_TRUE(dialog->Page(page).writeButton->isEnabled());
+    EXPECT_TRUE(dialog->IsConnected()) << "a failed write keeps the connection";
+  }
+  QTest::mouseClick(dialog->Page(2).selfTestButton, Qt::LeftButton);
+  EXPECT_EQ(Status(), QStringLiteral("✖  Self-test command failed."));
+  EXPECT_TRUE(dialog->Page(2).selfTestButton->isEnabled());
+}
+
+TEST_F(MainDlgUsbTest, OpenFailureKeepsThePagesLocked) {
+  printers->entries.push_back(UsbDeviceEntry{u"usb#vid_1234&pid_0001#X#/nonexistent/lp9", u"Ghost", 0x1234, 1});
+  ASSERT_TRUE(WaitForListing(1));
+  QTest::mouseClick(ConnectButton(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->IsConnected());
+  EXPECT_EQ(Status(),
+            QString::fromUtf16(u"⚠  USB open failed. Check the device is on and the cable is connected."));
+  EXPECT_FALSE(dialog->PagesEnabled());
+  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
+  EXPECT_TRUE(UsbCombo()->isEnabled());
+}
+
+TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
+  test::FakeDeviceNode a, b, c;
+  const UsbDeviceEntry pa = EntryFor(a, u"A", u"SA"), pb = EntryFor(b, u"B", u"SB"), pc = EntryFor(c, u"C", u"SC");
+  Plug(pa);
+  Plug(pb);
+  ASSERT_TRUE(WaitForListing(2));
+  UsbCombo()->setCurrentIndex(1);
+  // Nothing changed: later polls leave the combo and the choice alone, so
+  // the list neither flickers nor loses what the user picked.
+  int touches = 0;
+  QAbstractItemModel* model = UsbCombo()->model();
+  const auto count = [&touches] { ++touches; };
+  const QMetaObject::Connection watches[] = {
+      QObject::connect(model, &QAbstractItemModel::rowsRemoved, count),
+      QObject::connect(model, &QAbstractItemModel::rowsInserted, count),
+      QObject::connect(model, &QAbstractItemModel::modelReset, count),
+      QObject::connect(UsbCombo(), &QComboBox::currentIndexChanged, count)};
+  const int listings = printers->listings;
+  ASSERT_TRUE(test::WaitUntil([&] { return printers->listings >= listings + 2; }, 4s));
+  EXPECT_EQ(touches, 0);
+  EXPECT_EQ(UsbCombo()->currentIndex(), 1);
+  for (const QMetaObject::Connection& watch : watches) QObject::disconnect(watch);
+  // A third printer in front: the list is rebuilt and B stays selected.
+  printers->entries.insert(printers->entries.begin(), pc);
+  ASSERT_TRUE(WaitForListing(3));
+  EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(pb.displayName));
+  // The selected printer unplugged while not connected: the first remaining one.
+  printers->entries.erase(printers->entries.begin() + 2);
+  ASSERT_TRUE(WaitForListing(2));
+  EXPECT_EQ(UsbCombo()->currentIndex(), 0);
+
+  // Connected to A, then another printer plugged in: connection and selection stay.
+  printers->entries = {pa, pc};
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == 2 && dialog->Devices()[0].devicePath == pa.devicePath; }, 5s));
+  ConnectTo(0);
+  printers->entries = {pb, pc, pa};
+  ASSERT_TRUE(WaitForListing(3));
+  EXPECT_TRUE(dialog->IsConnected());
+  EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(pa.displayName));
+  // The port still writes to A.
+  QTest::mouseClick(dialog->Page(0).selfTestButton, Qt::LeftButton);
+  EXPECT_EQ(a.TakeReceived().size(), 8u);
+  EXPECT_TRUE(b.TakeReceived().empty());
+
+  // Disconnect: idle hint, locked pages, and the list read again at once.
+  const int before = printers->listings;
+  QTest::mouseClick(ConnectButton(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->IsConnected());
+  EXPECT_GT(printers->listings, before);
+  EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
+  EXPECT_FALSE(dialog->PagesEnabled());
+  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
+  EXPECT_TRUE(UsbCombo()->isEnabled());
+}
+
+// Picks an entry of the device menu once it is open, by keyboard.
+void ChooseFromMenuLater(int index, QStringList* seen, QRect* geometry, int* checked) {
+  QTimer::singleShot(300, [=] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    *geometry = menu->geometry();
+    const QList<QAction*> actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+      *seen << actions[i]->text();
+      if (actions[i]->isChecked()) *checked = i;
+    }
+    if (index < 0) {
+      QTest::keyClick(menu, Qt::Key_Escape);
+      return;
+    }
+    menu->setActiveAction(actions.value(index));
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+}
+
+TEST_F(MainDlgUsbTest, DeviceMenuOpensAboveTheComboAndSelectsWithoutConnecting) {
+  std::vector<std::unique_ptr<test::FakeDeviceNode>> nodes;
+  for (int i = 0; i < 3; ++i) {
+    nodes.push_back(std::make_unique<test::FakeDeviceNode>());
+    Plug(EntryFor(*nodes.back(), u"P" + std::u16string(1, static_cast<char16_t>(u'0' + i)), u"S"));
+  }
+  ASSERT_TRUE(WaitForListing(3));
+  UsbCombo()->setCurrentIndex(1);
+  QStringList seen;
+  QRect geometry;
+  int checked = -1;
+  ChooseFromMenuLater(2, &seen, &geometry, &checked);
+  UsbCombo()->showPopup();
+  EXPECT_EQ(seen.size(), 3);
+  EXPECT_EQ(checked, 1);
+  EXPECT_EQ(seen.value(2), QString::fromStdU16String(dialog->Devices()[2].displayName));
+  EXPECT_LE(geometry.bottom(), UsbCombo()->mapToGlobal(QPoint(0, 0)).y());
+  EXPECT_EQ(UsbCombo()->currentIndex(), 2);
+  EXPECT_FALSE(dialog->IsConnected());
+
+  // Dismissed: nothing changes.
+  seen.clear();
+  ChooseFromMenuLater(-1, &seen, &geometry, &checked);
+  UsbCombo()->showPopup();
+  EXPECT_EQ(seen.size(), 3);
+  EXPECT_EQ(UsbCombo()->currentIndex(), 2);
+
+  // Seventy printers: the menu offers the first 64.
+  printers->entries.clear();
+  for (int i = 0; i < 70; ++i) {
+    printers->entries.push_back(UsbDeviceEntry{u"usb#vid_0001&pid_0002#N" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                                                   std::u16string(1, static_cast<char16_t>(u'a' + i / 26)) + u"#/dev/null",
+                                               u"Printer", 1, 2});
+  }
+  ASSERT_TRUE(WaitForListing(70));
+  seen.clear();
+  ChooseFromMenuLater(63, &seen, &geometry, &checked);
+  UsbCombo()->showPopup();
+  EXPECT_EQ(seen.size(), 64);
+  EXPECT_EQ(UsbCombo()->currentIndex(), 63);
+}
+
+TEST_F(MainDlgUsbTest, LanguageSwitchInEveryState) {
+  // No printer: the placeholder and the idle hint follow the language.
+  ChooseLanguage(1);
+  EXPECT_TRUE(dialog->IsChinese());
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("VARNO  Quillmark  V16"));
+  EXPECT_EQ(UsbCombo()->currentText(), QString::fromUtf16(u"未检测到可用的 USB 设备"));
+  EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  请先选择 USB 设备并点击连接。"));
+  EXPECT_EQ(ConnectButton()->text(), QString::fromUtf16(u"连接"));
+  EXPECT_EQ(qobject_cast<QTabBar*>(dialog->Control(kIdTab))->tabText(3), QString::fromUtf16(u"  云盒-自建 MQTT  "));
+  EXPECT_EQ(dialog->Page(0).fields[3]->label->text(), QString::fromUtf16(u"阿里云 URL："));
+  EXPECT_EQ(dialog->Page(0).fields[0]->label->text(), QStringLiteral("ProductKey :"));
+  EXPECT_EQ(dialog->Page(1).fields[0]->label->text(), QStringLiteral("clientID / SN"));
+  EXPECT_EQ(dialog->Page(3).writeButton->text(), QString::fromUtf16(u"写入云盒"));
+  EXPECT_EQ(dialog->Page(1).caButton->text(), QString::fromUtf16(u"自定义 CA 证书（选配）"));
+  EXPECT_EQ(qobject_cast<CModernButton*>(dialog->Control(kIdSimulatorButton))->text(), QString::fromUtf16(u"MQTT 模拟器"));
+  // Refused records in Chinese; messages outside the table stay English.
+  dialog->OnCommand(dialog->Page(0).writeId, kBnClicked);
+  EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  请输入 ProductKey！"));
+  EXPECT_EQ(dialog->LocalizeMessage(u"Please enter port."), u"请输入端口号！");
+  EXPECT_EQ(dialog->LocalizeMessage(u"Please enter port"), u"Please enter port");
+  EXPECT_EQ(dialog->LocalizeMessage(u"please enter port."), u"please enter port.");
+  EXPECT_EQ(dialog->LocalizeMessage(u"Configuration exceeds device storage capacity."),
+            u"错误：配置数据超出设备存储容量！");
+
+  // Printers present: the list is left as it was.
+  test::FakeDeviceNode node;
+  const UsbDeviceEntry printer = EntryFor(node, u"Receipt Printer", u"Z1");
+  Plug(printer);
+  ASSERT_TRUE(WaitForListing(1));
+  ChooseLanguage(0);
+  EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(printer.displayName));
+  EXPECT_EQ(dialog->LocalizeMessage(u"Please enter port."), u"Please enter port.");
+
+  // Connected, TLS on page 1: selections kept, the CA button stays, the
+  // status becomes the page description.
+  ConnectTo(0);
+  SelectTab(1);
+  ChooseTls(1, 1);
+  EXPECT_TRUE(dialog->Page(1).caButton->isVisible());
+  Combo(1, u"cleanSession")->setCurrentIndex(1);
+  dialog->OnCommand(dialog->Page(1).writeId, kBnClicked);  // some status showing
+  ChooseLanguage(1);
+  EXPECT_EQ(Combo(1, u"tls")->currentIndex(), 1);
+  EXPECT_EQ(Combo(1, u"tls")->currentText(), QString::fromUtf16(u"启用 TLS"));
+  EXPECT_EQ(Combo(1, u"cleanSession")->currentText(), QString::fromUtf16(u"保留离线消息"));
+  EXPECT_EQ(Combo(0, u"service")->currentText(), QString::fromUtf16(u"新实例"));
+  EXPECT_TRUE(dialog->Page(1).caButton->isVisible());
+  EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  自建 MQTT 参数配置"));
+  EXPECT_EQ(ConnectButton()->text(), QString::fromUtf16(u"断开"));
+  EXPECT_TRUE(dialog->IsConnected());
+  test::MaybeSaveShot(dialog->grab().toImage(), QStringLiteral("main-zh-connected"));
+  ChooseLanguage(0);
+  EXPECT_EQ(Combo(1, u"tls")->currentText(), QStringLiteral("Enable TLS"));
+  EXPECT_EQ(Status(), QStringLiteral("ℹ  Self-hosted MQTT settings."));
+  test::MaybeSaveShot(dialog->grab().toImage(), QStringLiteral("main-en-connected-tls"));
+}
+
+TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
+  test::FakeDeviceNode node;
+  Plug(EntryFor(node, u"Box", u"B1"));
+  ASSERT_TRUE(WaitForListing(1));
+  ConnectTo(0);
+  for (int page : {1, 3}) {
+    SelectTab(page);
+    CModernButton* ca = dialog->Page(page).caButton;
+    EXPECT_FALSE(ca->isVisible());
+    const int lastRowBottom = dialog->Page(page).fields.back()->combo->geometry().bottom();
+    ChooseTls(page, 1);
+    EXPECT_TRUE(ca->isVisible());
+    EXPECT_TRUE(ca->isEnabled());
+    EXPECT_LT(lastRowBottom, ca->y());  // room was kept above the buttons
+    EXPECT_EQ(ca->height(), 34);
+    EXPECT_EQ(ca->y() + 34 + 8, dialog->Page(page).writeButton->y());
+    // Another page current: hidden even with TLS on.
+    SelectTab(0);
+    EXPECT_FALSE(ca->isVisible());
+    SelectTab(page);
+    EXPECT_TRUE(ca->isVisible());
+    ChooseTls(page, 0);
+    EXPECT_FALSE(ca->isVisible());
+  }
+  // The simulator and CA buttons are routed to their actions.
+  int simulator = 0;
+  QObject::connect(dialog.get(), &CMainDlg::SimulatorRequested, [&] { ++simulator; });
+  QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton);
+  EXPECT_EQ(simulator, 1);
+  // The CA button is routed to the certificate action.
+  int requested = -1;
+  QObject::connect(dialog.get(), &CMainDlg::CaCertificateRequested, [&](int page) { requested = page; });
+  EXPECT_TRUE(dialog->OnCommand(dialog->Page(3).caId, kBnClicked));
+  EXPECT_EQ(requested, 3);
+}
+
+TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
+  test::FakeDeviceNode node;
+  Plug(EntryFor(node, u"P", u"Q"));
+  ASSERT_TRUE(WaitForListing(1));
+  ConnectTo(0);
+  SelectTab(4);
+  const auto prefixes = [&](int page) {
+    QStringList texts;
+    for (const auto& field : dialog->Page(page).fields) {
+      if (field->prefix) texts << field->prefix->text();
+    }
+    return texts;
+  };
+  QTest::keyClicks(Edit(4, u"deviceName"), QStringLiteral("d1"));
+  EXPECT_EQ(prefixes(4), (QStringList{QStringLiteral("//d1/user/"), QStringLiteral("//d1/user/")}));
+  QTest::keyClicks(Edit(4, u"productKey"), QStringLiteral(" a1 "));
+  EXPECT_EQ(prefixes(4).value(0), QStringLiteral("/a1/d1/user/"));
+  EXPECT_EQ(prefixes(0).value(0), QStringLiteral("/${ProductKey}/${DeviceName}/user/"));
+  Edit(4, u"deviceName")->setText(QStringLiteral("  "));
+  EXPECT_EQ(prefixes(4).value(1), QStringLiteral("/a1//user/"));
+  Edit(4, u"productKey")->clear();
+  EXPECT_EQ(prefixes(4).value(1), QStringLiteral("/${ProductKey}/${DeviceName}/user/"));
+  // Page 2 has no prefix rows; typing there changes nothing anywhere.
+  SelectTab(2);
+  QTest::keyClicks(Edit(2, u"deviceName"), QStringLiteral("x"));
+  EXPECT_EQ(prefixes(0).value(0), QStringLiteral("/${ProductKey}/${DeviceName}/user/"));
+  EXPECT_EQ(prefixes(4).value(0), QStringLiteral("/${ProductKey}/${DeviceName}/user/"));
+}
+
+TEST_F(MainDlgUsbTest, RecordsOverTheLimitAreRefusedPerPageReserve) {
+  test::FakeDeviceNode node;
+  Plug(EntryFor(node, u"P", u"Q"));
+  ASSERT_TRUE(WaitForListing(1));
+  ConnectTo(0);
+  // Grow the secret until page 0 (reserve 17) refuses while page 4 (reserve 10) accepts.
+  int length = 1;
+  for (; length < 250; ++length) {
+    AlibabaCloudConfig c = AlibabaValues();
+    c.deviceSecret = std::u16string(static_cast<std::size_t>(length), u'x');
+    if (!BuildType1Record(c, false).ok && BuildType1Record(c, true).ok) break;
+  }
+  ASSERT_LT(length, 250);
+  for (int page : {0, 4}) {
+    SelectTab(page);
+    FillAlibaba(page);
+    Edit(page, u"deviceSecret")->setText(QString(length, QLatin1Char('x')));
+    ClickWrite(page);
+  }
+  AlibabaCloudConfig accepted = AlibabaValues();
+  accepted.deviceSecret = std::u16string(static_cast<std::size_t>(length), u'x');
+  EXPECT_EQ(node.TakeReceived(), ExpectedPair(true, BuildType1Record(accepted, true)));
+  EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
+  SelectTab(0);
+  ClickWrite(0);
+  EXPECT_EQ(Status(), QStringLiteral("⚠  Configuration exceeds device storage capacity."));
+  EXPECT_TRUE(node.TakeReceived().empty());
+}
+
+}  // namespace
+}  // namespace qm

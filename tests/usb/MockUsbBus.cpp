@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+// A fake USB bus under umockdev, on which tests plug in printers.
+#include "usb/MockUsbBus.h"
+
+#include <poll.h>
+#include <unistd.h>
+#include <umockdev.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace qm::test {
+namespace {
+
+constexpr char kBus[] = "/devices/pci0000:00/0000:00:14.0/usb1/";
+
+// The host controller and its root hub, as on a real machine: udev's walk up
+// from a printer ends at the first real device above it.
+constexpr char kHostController[] =
+    "P: /devices/pci0000:00/0000:00:14.0\n"
+    "E: SUBSYSTEM=pci\nE: DRIVER=xhci_hcd\nE: PCI_CLASS=C0330\n\n"
+    "P: /devices/pci0000:00/0000:00:14.0/usb1\n"
+    "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n"
+    "A: idVendor=1d6b\nA: idProduct=0002\nA: product=xHCI Host Controller\n\n";
+
+std::string Line(const char* prefix, const std::string& key, const std::optional<std::string>& value) {
+  return value ? std::string(prefix) + key + "=" + *value + "\n" : std::string();
+}
+
+}  // namespace
+
+MockUsbBus::MockUsbBus() {
+  Clear();
+}
+
+MockUsbBus::~MockUsbBus() {
+  if (m_testbed != nullptr) {
+    g_object_unref(m_testbed);
+  }
+}
+
+bool MockUsbBus::PreloadActive() {
+  const char* preload = std::getenv("LD_PRELOAD");
+  return preload != nullptr && std::string(preload).find("libumockdev-preload") != std::string::npos;
+}
+
+std::string MockUsbBus::Describe(const FakePrinter& printer) {
+  const std::string lp = "lp" + std::to_string(printer.lp);
+  std::string text;
+  std::string parent = "/devices/virtual/usbmisc/";
+  if (printer.hasUsbParent) {
+    const std::string device = kBus + printer.port;
+    text += "P: " + device + "\n";
+    text += "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n";
+    text += Line("E: ", "ID_MODEL_FROM_DATABASE", printer.modelFromDatabase);
+    text += "A: idVendor=" + printer.vid + "\nA: idProduct=" + printer.pid + "\n";
+    text += Line("A: ", "serial", printer.serial);
+    text += Line("A: ", "manufacturer", printer.manufacturer);
+    text += Line("A: ", "product", printer.product);
+    text += "\n";
+    const std::string interface = device + "/" + printer.port + ":1.0";
+    text += "P: " + interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n";
+    text += "A: bInterfaceClass=07\n\n";
+    parent = interface + "/usbmisc/";
+  }
+  text += "P: " + parent + lp + "\n";
+  text += "N: usb/" + lp + "\n";
+  text += "E: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/" + lp + "\n";
+  text += "E: MAJOR=180\nE: MINOR=" + std::to_string(printer.lp) + "\n\n";
+  return text;
+}
+
+void MockUsbBus::Plug(const FakePrinter& printer) {
+  Add(Describe(printer));
+}
+
+void MockUsbBus::Add(const std::string& description) {
+  GError* error = nullptr;
+  if (!umockdev_testbed_add_from_string(m_testbed, description.c_str(), &error)) {
+    const std::string message = error != nullptr ? error->message : "unknown error";
+    g_clear_error(&error);
+    throw std::runtime_error("umockdev refused the description: " + message);
+  }
+}
+
+void MockUsbBus::Clear() {
+  // umockdev keeps the emulated nodes of cleared devices, so a node could not
+  // be plugged in again: start over with a new test bed instead. The old one
+  // goes first, as its end resets the process's test bed folder.
+  if (m_testbed != nullptr) {
+    g_object_unref(m_testbed);
+  }
+  m_testbed = umockdev_testbed_new();
+  if (m_testbed == nullptr) {
+    throw std::runtime_error("umockdev test bed not created");
+  }
+  Add(kHostController);
+}
+
+std::vector<std::uint8_t> MockUsbBus::Received(const std::string& node, std::size_t count,
+                                               std::chrono::milliseconds limit) {
+  std::vector<std::uint8_t> bytes;
+  const int fd = umockdev_testbed_get_dev_fd(m_testbed, node.c_str());
+  if (fd < 0) {
+    return bytes;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  std::uint8_t buffer[4096];
+  while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
+    pollfd entry{fd, POLLIN, 0};
+    if (::poll(&entry, 1, 50) <= 0 || (entry.revents & POLLIN) == 0) {
+      continue;
+    }
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - bytes.size()));
+    if (n > 0) {
+      bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+  }
+  return bytes;
+}
+
+}  // namespace qm::test

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// A fake USB bus under umockdev, on which tests plug in printers.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+typedef struct _UMockdevTestbed UMockdevTestbed;
+
+namespace qm::test {
+
+// One printer as the kernel shows it: a usb_device with its attributes, a
+// printer-class interface and the usbmisc lpN device with its node.
+struct FakePrinter {
+  std::string port = "1-2";  // the USB port name, also the usb_device's name
+  std::string vid = "1fc9";
+  std::string pid = "2016";
+  std::optional<std::string> serial;
+  std::optional<std::string> manufacturer;
+  std::optional<std::string> product;
+  std::optional<std::string> modelFromDatabase;  // udev's hwdb model name
+  int lp = 0;
+  bool hasUsbParent = true;  // false: a usbmisc lp device of no USB device
+};
+
+// A umockdev test bed; the program's udev and /dev accesses go to it while it
+// lives. Needs the process to run with umockdev's preload library.
+class MockUsbBus final {
+ public:
+  MockUsbBus();
+  ~MockUsbBus();
+  MockUsbBus(const MockUsbBus&) = delete;
+  MockUsbBus& operator=(const MockUsbBus&) = delete;
+
+  // True when the umockdev preload library is active in this process.
+  static bool PreloadActive();
+
+  void Plug(const FakePrinter& printer);
+  // Adds devices from a umockdev description text.
+  void Add(const std::string& description);
+  // Unplugs every printer; the host controller and its root hub stay.
+  void Clear();
+
+  // What a program wrote to an emulated node such as /dev/usb/lp0, read for
+  // up to `limit` until `count` bytes arrived.
+  std::vector<std::uint8_t> Received(const std::string& node, std::size_t count,
+                                     std::chrono::milliseconds limit);
+
+  static std::string Describe(const FakePrinter& printer);
+
+ private:
+  UMockdevTestbed* m_testbed = nullptr;
+};
+
+}  // namespace qm::test
