@@ -1,0 +1,357 @@
+// SPDX-License-Identifier: MIT
+// The simulator's one MQTT connection, on the Paho C asynchronous library.
+#include "simulator/MqttClient.h"
+
+#include <chrono>
+#include <climits>
+#include <memory>
+#include <thread>
+
+namespace qm {
+namespace {
+
+constexpr int kQos = 1;
+// How long the teardown lets a clean disconnect complete before it destroys
+// the handle anyway.
+constexpr std::chrono::milliseconds kTeardownDisconnectWait{2000};
+constexpr std::chrono::milliseconds kTeardownPoll{1};
+
+// The text, and the library's message after the separator when it gave one.
+std::string WithMessage(const char* text, const char* separator,
+                        const MQTTAsync_failureData* failure) {
+  std::string out = text;
+  if (failure != nullptr && failure->message != nullptr) {
+    out += separator;
+    out += failure->message;
+  }
+  return out;
+}
+
+// Counts a post as under way for as long as it holds the sink, so that
+// SetNotifyWindow can wait until an old sink is no longer in use.
+class SinkLease final {
+ public:
+  SinkLease(std::atomic<int>& users, const std::atomic<MqttEventSink*>& sink) : m_users(users) {
+    m_users.fetch_add(1);
+    m_sink = sink.load();
+  }
+  ~SinkLease() { m_users.fetch_sub(1); }
+  SinkLease(const SinkLease&) = delete;
+  SinkLease& operator=(const SinkLease&) = delete;
+  MqttEventSink* sink() const { return m_sink; }
+
+ private:
+  std::atomic<int>& m_users;
+  MqttEventSink* m_sink = nullptr;
+};
+
+// Marks the connect as announced on every way out of Connect.
+class AnnounceOnExit final {
+ public:
+  explicit AnnounceOnExit(std::atomic<bool>& flag) : m_flag(flag) {}
+  ~AnnounceOnExit() { m_flag.store(true); }
+  AnnounceOnExit(const AnnounceOnExit&) = delete;
+  AnnounceOnExit& operator=(const AnnounceOnExit&) = delete;
+
+ private:
+  std::atomic<bool>& m_flag;
+};
+
+}  // namespace
+
+MqttClient::~MqttClient() {
+  SetNotifyWindow(nullptr);
+  std::lock_guard lock(m_mutex);
+  const MQTTAsync handle = LiveHandle();
+  if (handle != nullptr && m_connected.load() && RequestDisconnect(handle) == MQTTASYNC_SUCCESS) {
+    // The disconnect callbacks finish the handle; a lost connection clears
+    // the flag. Either way the handle is destroyed below.
+    const auto deadline = std::chrono::steady_clock::now() + kTeardownDisconnectWait;
+    while (!m_handleFinished.load() && m_connected.load() &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(kTeardownPoll);
+    }
+  }
+  DestroyHandle();
+}
+
+void MqttClient::SetNotifyWindow(MqttEventSink* sink) {
+  m_notifyWindow.store(sink);
+  // A library thread may have taken the old sink just before the store; its
+  // post is short and never waits for this thread.
+  while (m_sinkUsers.load() != 0) {
+    std::this_thread::yield();
+  }
+}
+
+bool MqttClient::Connect(const MqttConnectOptions& options) {
+  std::lock_guard lock(m_mutex);
+  DestroyHandle();
+  m_connected.store(false);
+  if (options.serverUri.empty() || options.clientId.empty()) {
+    NotifyStatus(false, "Server URI or Client ID is empty.");
+    return false;
+  }
+  MQTTAsync handle = nullptr;
+  int rc = MQTTAsync_create(&handle, options.serverUri.c_str(), options.clientId.c_str(),
+                            MQTTCLIENT_PERSISTENCE_NONE, nullptr);
+  if (rc != MQTTASYNC_SUCCESS) {
+    if (handle != nullptr) {
+      MQTTAsync_destroy(&handle);
+    }
+    NotifyStatus(false, "MQTTAsync_create failed: " + std::to_string(rc));
+    return false;
+  }
+  m_handle.store(handle);
+  m_reportTopic = options.pubTopic;
+  m_subscribeTopic = options.subTopic;
+  MQTTAsync_setCallbacks(handle, this, &MqttClient::OnConnectionLost,
+                         &MqttClient::OnMessageArrived, nullptr);
+
+  MQTTAsync_connectOptions connect = MQTTAsync_connectOptions_initializer;
+  connect.cleansession = options.cleansession;
+  // Pinned to 3.1.1: with the library's default (3.1.1, then 3.1) a session
+  // that drops is silently reconnected at 3.1 after "Connection lost" is
+  // reported, which takes the client id back from whoever holds it and
+  // reports the loss a second time.
+  connect.MQTTVersion = MQTTVERSION_3_1_1;
+  connect.username = options.username.empty() ? nullptr : options.username.c_str();
+  connect.password = options.password.empty() ? nullptr : options.password.c_str();
+  connect.onSuccess = &MqttClient::OnConnectSuccess;
+  connect.onFailure = &MqttClient::OnConnectFailure;
+  connect.context = this;
+
+  m_connectAnnounced.store(false);
+  const AnnounceOnExit announce(m_connectAnnounced);
+  rc = MQTTAsync_connect(handle, &connect);
+  if (rc != MQTTASYNC_SUCCESS) {
+    NotifyStatus(false, "MQTTAsync_connect failed: " + std::to_string(rc));
+    DestroyHandle();
+    m_connected.store(false);
+    return false;
+  }
+  NotifyStatus(false, "Connecting to " + options.serverUri + " (MQTT cleansession=" +
+                          std::to_string(options.cleansession) + ") ...");
+  return true;
+}
+
+void MqttClient::Disconnect() {
+  std::lock_guard lock(m_mutex);
+  const MQTTAsync handle = LiveHandle();
+  if (handle == nullptr) {
+    return;
+  }
+  if (m_connected.load()) {
+    // The outcome arrives through the disconnect callbacks; a refusal leaves
+    // the client disconnecting until the next connect or the teardown.
+    RequestDisconnect(handle);
+    return;
+  }
+  // Connecting or lost: the library would not answer a disconnect request.
+  DestroyHandle();
+  m_connected.store(false);
+  NotifyStatus(false, "Disconnected.");
+}
+
+bool MqttClient::Subscribe(const std::string& topic) {
+  MQTTAsync handle = nullptr;
+  {
+    std::lock_guard lock(m_mutex);
+    handle = LiveHandle();
+    if (handle == nullptr || !m_connected.load() || topic.empty()) {
+      return false;
+    }
+    if (&topic != &m_subscribeTopic) {
+      m_subscribeTopic = topic;
+    }
+  }
+  DoSubscribe(handle, topic);
+  return true;
+}
+
+bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
+  std::lock_guard lock(m_mutex);
+  const MQTTAsync handle = LiveHandle();
+  if (handle == nullptr || !m_connected.load() || topic.empty() || payload.size() > INT_MAX) {
+    return false;
+  }
+  MQTTAsync_responseOptions response = MQTTAsync_responseOptions_initializer;
+  response.onSuccess = &MqttClient::OnPublishSuccess;
+  response.onFailure = &MqttClient::OnPublishFailure;
+  response.context = this;
+  return MQTTAsync_send(handle, topic.c_str(), static_cast<int>(payload.size()), payload.data(),
+                        kQos, 0, &response) == MQTTASYNC_SUCCESS;
+}
+
+void MqttClient::NotifyStatus(bool connected, const std::string& text) {
+  m_connected.store(connected);
+  const SinkLease lease(m_sinkUsers, m_notifyWindow);
+  if (lease.sink() != nullptr) {
+    lease.sink()->PostStatusEvent(
+        std::make_unique<MqttStatusEvent>(MqttStatusEvent{connected, text}));
+  }
+}
+
+void MqttClient::DoSubscribe(MQTTAsync handle, const std::string& topic) {
+  if (handle == nullptr || topic.empty()) {
+    return;
+  }
+  auto context = std::make_unique<SubscribeContext>(SubscribeContext{this, topic});
+  MQTTAsync_responseOptions response = MQTTAsync_responseOptions_initializer;
+  response.onSuccess = &MqttClient::OnSubscribeSuccess;
+  response.onFailure = &MqttClient::OnSubscribeFailure;
+  response.context = context.get();
+  if (MQTTAsync_subscribe(handle, topic.c_str(), kQos, &response) != MQTTASYNC_SUCCESS) {
+    NotifyStatus(m_connected.load(), "Subscribe failed: " + topic);
+    return;
+  }
+  // From here on the callback that ends the request owns the context.
+  context.release();
+}
+
+MQTTAsync MqttClient::LiveHandle() const {
+  return m_handleFinished.load() ? nullptr : m_handle.load();
+}
+
+void MqttClient::DestroyHandle() {
+  MQTTAsync handle = m_handle.exchange(nullptr);
+  if (handle != nullptr) {
+    // Requests still pending are reported failed on this thread, inside the
+    // call; a callback running on a library thread is waited for.
+    MQTTAsync_destroy(&handle);
+  }
+  m_handleFinished.store(false);
+}
+
+int MqttClient::RequestDisconnect(MQTTAsync handle) {
+  MQTTAsync_disconnectOptions disconnect = MQTTAsync_disconnectOptions_initializer;
+  disconnect.onSuccess = &MqttClient::OnDisconnectSuccess;
+  disconnect.onFailure = &MqttClient::OnDisconnectFailure;
+  disconnect.context = this;
+  return MQTTAsync_disconnect(handle, &disconnect);
+}
+
+void MqttClient::FinishHandle(const std::string& text) {
+  // Marked before the status goes out, so that whatever the window does on
+  // receiving it already sees no handle.
+  m_handleFinished.store(true);
+  NotifyStatus(false, text);
+}
+
+void MqttClient::WaitForConnectAnnouncement() const {
+  // Connect holds no library lock while it posts, so this ends within the
+  // few instructions between the connect request and its status.
+  while (!m_connectAnnounced.load()) {
+    std::this_thread::yield();
+  }
+}
+
+void MqttClient::OnConnectSuccess(void* context, MQTTAsync_successData* /*response*/) noexcept {
+  auto* self = static_cast<MqttClient*>(context);
+  if (self == nullptr) {
+    return;
+  }
+  self->WaitForConnectAnnouncement();
+  const MQTTAsync handle = self->LiveHandle();
+  if (handle == nullptr) {
+    return;
+  }
+  if (!self->m_subscribeTopic.empty()) {
+    self->DoSubscribe(handle, self->m_subscribeTopic);
+  }
+  self->NotifyStatus(true, "Connected.");
+}
+
+void MqttClient::OnConnectFailure(void* context, MQTTAsync_failureData* response) noexcept {
+  auto* self = static_cast<MqttClient*>(context);
+  if (self == nullptr) {
+    return;
+  }
+  self->WaitForConnectAnnouncement();
+  self->FinishHandle(WithMessage("Connect failed", ": ", response));
+}
+
+void MqttClient::OnConnectionLost(void* context, char* cause) noexcept {
+  auto* self = static_cast<MqttClient*>(context);
+  if (self == nullptr) {
+    return;
+  }
+  std::string text = "Connection lost";
+  if (cause != nullptr) {
+    text += ": ";
+    text += cause;
+  }
+  self->NotifyStatus(false, text);
+}
+
+void MqttClient::OnDisconnectSuccess(void* context, MQTTAsync_successData* /*response*/) noexcept {
+  if (auto* self = static_cast<MqttClient*>(context)) {
+    self->FinishHandle("Disconnected.");
+  }
+}
+
+void MqttClient::OnDisconnectFailure(void* context, MQTTAsync_failureData* response) noexcept {
+  if (auto* self = static_cast<MqttClient*>(context)) {
+    self->FinishHandle(WithMessage("Disconnect failed", ": ", response));
+  }
+}
+
+int MqttClient::OnMessageArrived(void* context, char* topicName, int topicLen,
+                                 MQTTAsync_message* message) noexcept {
+  auto* self = static_cast<MqttClient*>(context);
+  if (self == nullptr || message == nullptr || message->payload == nullptr) {
+    return 0;
+  }
+  {
+    const SinkLease lease(self->m_sinkUsers, self->m_notifyWindow);
+    if (lease.sink() != nullptr) {
+      auto event = std::make_unique<MqttMessageEvent>();
+      if (topicName != nullptr) {
+        // The library gives a length only for topics with zero bytes inside.
+        event->topic = topicLen < 1 ? std::string(topicName)
+                                    : std::string(topicName, static_cast<std::size_t>(topicLen));
+      }
+      if (message->payloadlen > 0) {
+        event->payload.assign(static_cast<const char*>(message->payload),
+                              static_cast<std::size_t>(message->payloadlen));
+      }
+      lease.sink()->PostMessageEvent(std::move(event));
+    }
+  }
+  MQTTAsync_free(message->payload);
+  MQTTAsync_free(message);
+  if (topicName != nullptr) {
+    MQTTAsync_free(topicName);
+  }
+  return 1;
+}
+
+void MqttClient::OnSubscribeSuccess(void* context, MQTTAsync_successData* /*response*/) noexcept {
+  const std::unique_ptr<SubscribeContext> request(static_cast<SubscribeContext*>(context));
+  if (request != nullptr && request->client != nullptr) {
+    request->client->NotifyStatus(true, "Subscribed: " + request->topic);
+  }
+}
+
+void MqttClient::OnSubscribeFailure(void* context, MQTTAsync_failureData* response) noexcept {
+  const std::unique_ptr<SubscribeContext> request(static_cast<SubscribeContext*>(context));
+  if (request != nullptr && request->client != nullptr) {
+    MqttClient* self = request->client;
+    const std::string prefix = "Subscribe failed: " + request->topic;
+    self->NotifyStatus(self->m_connected.load(), WithMessage(prefix.c_str(), " - ", response));
+  }
+}
+
+void MqttClient::OnPublishSuccess(void* context, MQTTAsync_successData* /*response*/) noexcept {
+  if (auto* self = static_cast<MqttClient*>(context)) {
+    self->NotifyStatus(true, "Publish acknowledged.");
+  }
+}
+
+void MqttClient::OnPublishFailure(void* context, MQTTAsync_failureData* response) noexcept {
+  if (auto* self = static_cast<MqttClient*>(context)) {
+    self->NotifyStatus(self->m_connected.load(), WithMessage("Publish failed", ": ", response));
+  }
+}
+
+}  // namespace qm

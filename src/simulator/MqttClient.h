@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+// The simulator's one MQTT connection, on the Paho C asynchronous library.
+#pragma once
+
+#include <MQTTAsync.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "simulator/MqttConnectOptions.h"
+#include "simulator/MqttEventSink.h"
+
+namespace qm {
+
+// One request to subscribe, handed to the library as the request's context
+// and freed by the callback that ends the request.
+struct SubscribeContext {
+  class MqttClient* client = nullptr;  // not owned
+  std::string topic;
+};
+
+// Connects, subscribes to the printer's job topic after every connect,
+// publishes and disconnects; every outcome and every arrived message goes to
+// the notify sink as a record.
+//
+// Threads: Connect, Disconnect, Subscribe, Publish, SetNotifyWindow and the
+// destructor belong to one thread (the window's). The library calls back on
+// its own threads, and on the calling thread for requests still pending when
+// a library handle is destroyed. Callbacks never take m_mutex, so a library
+// thread never waits for the window thread.
+class MqttClient final {
+ public:
+  MqttClient() = default;
+  // Ends any connection and destroys the library handle; when it returns no
+  // callback runs or is pending for this client and nothing more is posted.
+  ~MqttClient();
+  MqttClient(const MqttClient&) = delete;
+  MqttClient& operator=(const MqttClient&) = delete;
+
+  // Sets (or clears, with null) where records go. When it returns, the
+  // previous sink is no longer in use and never called again, so its owner
+  // may destroy it.
+  void SetNotifyWindow(MqttEventSink* sink);
+
+  // True when the library accepted the connect request (the outcome follows
+  // as a status); false when it was refused at once (already reported).
+  bool Connect(const MqttConnectOptions& options);
+  void Disconnect();
+  // True when a subscribe request was handed on; false, with no status, when
+  // there is no live connection or the topic is empty.
+  bool Subscribe(const std::string& topic);
+  // True when the library accepted the QoS 1 publish request.
+  bool Publish(const std::string& topic, const std::string& payload);
+
+  // The report topic of the last connect that got a handle: where print
+  // acknowledgements are published.
+  const std::string& ReportTopic() const { return m_reportTopic; }
+  // The flag of the last status report (the window follows the flags of the
+  // records instead).
+  bool IsConnected() const { return m_connected.load(); }
+
+ private:
+  void NotifyStatus(bool connected, const std::string& text);
+  void DoSubscribe(MQTTAsync handle, const std::string& topic);
+  // The handle that operations may use: none once a callback finished it.
+  MQTTAsync LiveHandle() const;
+  void DestroyHandle();
+  int RequestDisconnect(MQTTAsync handle);
+  void FinishHandle(const std::string& text);
+  void WaitForConnectAnnouncement() const;
+
+  // The library's callbacks. noexcept: an exception must never unwind
+  // through the C library.
+  static void OnConnectSuccess(void* context, MQTTAsync_successData* response) noexcept;
+  static void OnConnectFailure(void* context, MQTTAsync_failureData* response) noexcept;
+  static void OnConnectionLost(void* context, char* cause) noexcept;
+  static void OnDisconnectSuccess(void* context, MQTTAsync_successData* response) noexcept;
+  static void OnDisconnectFailure(void* context, MQTTAsync_failureData* response) noexcept;
+  static int OnMessageArrived(void* context, char* topicName, int topicLen,
+                              MQTTAsync_message* message) noexcept;
+  static void OnSubscribeSuccess(void* context, MQTTAsync_successData* response) noexcept;
+  static void OnSubscribeFailure(void* context, MQTTAsync_failureData* response) noexcept;
+  static void OnPublishSuccess(void* context, MQTTAsync_successData* response) noexcept;
+  static void OnPublishFailure(void* context, MQTTAsync_failureData* response) noexcept;
+
+  std::atomic<MqttEventSink*> m_notifyWindow{nullptr};
+  // Written on the window thread only; library threads read it inside
+  // callbacks, which the library serialises with its create and destroy.
+  std::atomic<MQTTAsync> m_handle{nullptr};
+  std::string m_reportTopic;
+  std::string m_subscribeTopic;
+  std::atomic<bool> m_connected{false};
+  std::mutex m_mutex;
+  // Set by the callbacks that end a handle's life (connect failure,
+  // disconnect outcome): from then on the handle counts as absent; the window
+  // thread destroys it at the next connect or at the teardown.
+  std::atomic<bool> m_handleFinished{false};
+  // Posts under way on library threads; SetNotifyWindow waits for them.
+  std::atomic<int> m_sinkUsers{0};
+  // False from the connect request until its "Connecting to" status has been
+  // posted: the connect outcome waits for it, so that on a fast broker
+  // "Connected." can never overtake it.
+  std::atomic<bool> m_connectAnnounced{true};
+};
+
+}  // namespace qm

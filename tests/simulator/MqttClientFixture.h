@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// Shared set-up of the MQTT client tests: a broker, a recording sink, a client.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "simulator/MosquittoBroker.h"
+#include "simulator/MqttClient.h"
+#include "simulator/RecordingSink.h"
+
+namespace qm::test {
+
+inline constexpr char kJobTopic[] = "printers/SN1/jobs";
+inline constexpr char kReportTopic[] = "printers/SN1/reports";
+
+inline MqttConnectOptions OptionsFor(const std::string& uri, const std::string& clientId = "SN1-pc") {
+  MqttConnectOptions options;
+  options.serverUri = uri;
+  options.clientId = clientId;
+  options.subTopic = kJobTopic;
+  options.pubTopic = kReportTopic;
+  return options;
+}
+
+inline std::string ConnectingText(const std::string& uri, int cleansession = 1) {
+  return "Connecting to " + uri + " (MQTT cleansession=" + std::to_string(cleansession) + ") ...";
+}
+
+class MqttClientFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(broker.Start()) << broker.Log();
+    client->SetNotifyWindow(&sink);
+  }
+
+  // Connects and waits for the automatic subscription to be acknowledged.
+  void ConnectAndSubscribe(MqttClient& c, RecordingSink& s, const MqttConnectOptions& options) {
+    const std::size_t from = s.StatusCount();
+    ASSERT_TRUE(c.Connect(options));
+    ASSERT_GE(s.WaitForStatus("Connected.", from), 0);
+    ASSERT_GE(s.WaitForStatus(std::string("Subscribed: ") + options.subTopic, from), 0);
+  }
+  void ConnectAndSubscribe() { ConnectAndSubscribe(*client, sink, OptionsFor(broker.Uri())); }
+
+  // Publishes with mosquitto_pub as an outside client would.
+  void PublishFromOutside(const std::string& topic, std::vector<std::string> payloadArgs) {
+    std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+    args.insert(args.end(), {"-q", "1", "-t", topic});
+    args.insert(args.end(), payloadArgs.begin(), payloadArgs.end());
+    ASSERT_EQ(RunProgram(args, kDeadline), 0);
+  }
+
+  MosquittoBroker broker;
+  RecordingSink sink;
+  std::unique_ptr<MqttClient> client = std::make_unique<MqttClient>();
+};
+
+}  // namespace qm::test
