@@ -28,24 +28,7 @@ std::string Line(const char* prefix, const std::string& key, const std::optional
   return value ? std::string(prefix) + key + "=" + *value + "\n" : std::string();
 }
 
-}  // namespace
-
-MockUsbBus::MockUsbBus() {
-  Clear();
-}
-
-MockUsbBus::~MockUsbBus() {
-  if (m_testbed != nullptr) {
-    g_object_unref(m_testbed);
-  }
-}
-
-bool MockUsbBus::PreloadActive() {
-  const char* preload = std::getenv("LD_PRELOAD");
-  return preload != nullptr && std::string(preload).find("libumockdev-preload") != std::string::npos;
-}
-
-std::string MockUsbBus::Describe(const FakePrinter& printer) {
+std::string Describe(const FakePrinter& printer) {
   const std::string lp = "lp" + std::to_string(printer.lp);
   std::string text;
   std::string parent = "/devices/virtual/usbmisc/";
@@ -69,6 +52,23 @@ std::string MockUsbBus::Describe(const FakePrinter& printer) {
   text += "E: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/" + lp + "\n";
   text += "E: MAJOR=180\nE: MINOR=" + std::to_string(printer.lp) + "\n\n";
   return text;
+}
+
+}  // namespace
+
+MockUsbBus::MockUsbBus() {
+  Clear();
+}
+
+MockUsbBus::~MockUsbBus() {
+  if (m_testbed != nullptr) {
+    g_object_unref(m_testbed);
+  }
+}
+
+bool MockUsbBus::PreloadActive() {
+  const char* preload = std::getenv("LD_PRELOAD");
+  return preload != nullptr && std::string(preload).find("libumockdev-preload") != std::string::npos;
 }
 
 void MockUsbBus::Plug(const FakePrinter& printer) {

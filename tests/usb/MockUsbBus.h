@@ -49,8 +49,6 @@ class MockUsbBus final {
   std::vector<std::uint8_t> Received(const std::string& node, std::size_t count,
                                      std::chrono::milliseconds limit);
 
-  static std::string Describe(const FakePrinter& printer);
-
  private:
   UMockdevTestbed* m_testbed = nullptr;
 };

@@ -40,6 +40,15 @@ class UsbEnumeration : public ::testing::Test {
     ASSERT_TRUE(MockUsbBus::PreloadActive()) << "run under umockdev's preload library";
   }
 
+  // Plugs the printer alone into the bus; its entry in the device list.
+  UsbPrinterInfo Only(const FakePrinter& printer) {
+    bus.Clear();
+    bus.Plug(printer);
+    const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
+    EXPECT_EQ(list.size(), 1u);
+    return list.empty() ? UsbPrinterInfo{} : list[0];
+  }
+
   MockUsbBus bus;
 };
 
@@ -54,14 +63,30 @@ TEST_F(UsbEnumeration, NoPrinterGivesAnEmptyList) {
   EXPECT_TRUE(EnumerateUsbPrinters().empty());
 }
 
-TEST_F(UsbEnumeration, OnePrinterWithItsPathIdsAndName) {
-  bus.Plug(Acme());
-  const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0].devicePath, u"usb#vid_1fc9&pid_2016#SER01#/dev/usb/lp0");
-  EXPECT_EQ(list[0].displayName, u"ACME Receipt Printer  (VID_1FC9 PID_2016)  SER01");
-  EXPECT_EQ(list[0].vid, 0x1FC9);
-  EXPECT_EQ(list[0].pid, 0x2016);
+TEST_F(UsbEnumeration, IdsInAnyCaseGoLowerCaseIntoThePath) {
+  struct Case {
+    std::string vid, pid;
+    std::u16string path, name;
+    std::uint16_t vidValue, pidValue;
+  };
+  const Case cases[] = {
+      {"1fc9", "2016", u"usb#vid_1fc9&pid_2016#SER01#/dev/usb/lp0",
+       u"ACME Receipt Printer  (VID_1FC9 PID_2016)  SER01", 0x1FC9, 0x2016},
+      {"04B8", "0E2a", u"usb#vid_04b8&pid_0e2a#SER01#/dev/usb/lp0",
+       u"ACME Receipt Printer  (VID_04B8 PID_0E2A)  SER01", 0x04B8, 0x0E2A},
+      {"0000", "0000", u"usb#vid_0000&pid_0000#SER01#/dev/usb/lp0", u"ACME Receipt Printer  SER01",
+       0, 0},  // zero ids leave the id part of the name out
+  };
+  for (const Case& c : cases) {
+    FakePrinter printer = Acme();
+    printer.vid = c.vid;
+    printer.pid = c.pid;
+    const UsbPrinterInfo info = Only(printer);
+    EXPECT_EQ(info.devicePath, c.path);
+    EXPECT_EQ(info.displayName, c.name);
+    EXPECT_EQ(info.vid, c.vidValue);
+    EXPECT_EQ(info.pid, c.pidValue);
+  }
 }
 
 TEST_F(UsbEnumeration, NamesAndTheirFallbacks) {
@@ -82,39 +107,12 @@ TEST_F(UsbEnumeration, NamesAndTheirFallbacks) {
       {"打印", "機 Ω", std::nullopt, u"打印 機 Ω"},
   };
   for (const Case& c : cases) {
-    bus.Clear();
     FakePrinter printer = Acme();
     printer.manufacturer = c.manufacturer;
     printer.product = c.product;
     printer.modelFromDatabase = c.model;
-    bus.Plug(printer);
-    const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
-    ASSERT_EQ(list.size(), 1u) << Narrow(c.name);
-    EXPECT_EQ(list[0].displayName, c.name + u"  (VID_1FC9 PID_2016)  SER01");
+    EXPECT_EQ(Only(printer).displayName, c.name + u"  (VID_1FC9 PID_2016)  SER01");
   }
-}
-
-TEST_F(UsbEnumeration, IdsInEitherCaseBecomeLowerCaseInThePath) {
-  FakePrinter printer = Acme();
-  printer.vid = "04B8";
-  printer.pid = "0E2a";
-  bus.Plug(printer);
-  const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0].devicePath, u"usb#vid_04b8&pid_0e2a#SER01#/dev/usb/lp0");
-  EXPECT_EQ(list[0].vid, 0x04B8);
-  EXPECT_EQ(list[0].pid, 0x0E2A);
-  EXPECT_EQ(list[0].displayName, u"ACME Receipt Printer  (VID_04B8 PID_0E2A)  SER01");
-}
-
-TEST_F(UsbEnumeration, ZeroIdsLeaveTheIdPartOut) {
-  FakePrinter printer = Acme();
-  printer.vid = "0000";
-  printer.pid = "0000";
-  bus.Plug(printer);
-  const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0].displayName, u"ACME Receipt Printer  SER01");
 }
 
 TEST_F(UsbEnumeration, SerialSegments) {
@@ -132,14 +130,11 @@ TEST_F(UsbEnumeration, SerialSegments) {
       {"ABCDEFGHIJKLMNOPQRSTUVWX", u"ABCDEFGHIJKLMNOPQRSTUVWX", u"ABCDEFGHIJKLMNOPQRSTUVWX"},
   };
   for (const Case& c : cases) {
-    bus.Clear();
     FakePrinter printer = Acme();
     printer.serial = c.serial;
-    bus.Plug(printer);
-    const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
-    ASSERT_EQ(list.size(), 1u) << Narrow(c.pathSerial);
-    EXPECT_EQ(list[0].devicePath, u"usb#vid_1fc9&pid_2016#" + c.pathSerial + u"#/dev/usb/lp0");
-    EXPECT_EQ(list[0].displayName, u"ACME Receipt Printer  (VID_1FC9 PID_2016)  " + c.shown);
+    const UsbPrinterInfo info = Only(printer);
+    EXPECT_EQ(info.devicePath, u"usb#vid_1fc9&pid_2016#" + c.pathSerial + u"#/dev/usb/lp0");
+    EXPECT_EQ(info.displayName, u"ACME Receipt Printer  (VID_1FC9 PID_2016)  " + c.shown);
   }
 }
 
@@ -184,8 +179,6 @@ TEST_F(UsbEnumeration, TwoPrintersEachWithTheirOwnEntry) {
   EXPECT_EQ(list[0].displayName, u"ACME Receipt Printer  (VID_1FC9 PID_2016)  SER01");
   EXPECT_EQ(list[1].devicePath, u"usb#vid_0a5f&pid_0001#ZB2#/dev/usb/lp1");
   EXPECT_EQ(list[1].displayName, u"Zebra Label  (VID_0A5F PID_0001)  ZB2");
-  EXPECT_EQ(list[1].vid, 0x0A5F);
-  EXPECT_EQ(list[1].pid, 0x0001);
 }
 
 // udev's own order of the printer nodes, read without the code under test.
@@ -247,24 +240,15 @@ TEST_F(UsbEnumeration, SeventyPrinters) {
 }
 
 TEST_F(UsbEnumeration, AnotherPrinterOnTheSameNodeHasAnotherPath) {
-  bus.Plug(Acme(0, "1-2"));
-  const std::u16string before = EnumerateUsbPrinters().at(0).devicePath;
-  bus.Clear();
   FakePrinter replugged = Acme(0, "1-2");
+  const std::u16string before = Only(replugged).devicePath;
   replugged.serial = "SER02";
-  bus.Plug(replugged);
-  const std::u16string after = EnumerateUsbPrinters().at(0).devicePath;
-  EXPECT_NE(after, before);
+  EXPECT_NE(Only(replugged).devicePath, before);
   // Two printers without serials differ by the port they sit in.
-  bus.Clear();
-  FakePrinter plain = Acme(0, "1-2");
-  plain.serial.reset();
-  bus.Plug(plain);
-  const std::u16string onPort2 = EnumerateUsbPrinters().at(0).devicePath;
-  bus.Clear();
-  plain.port = "1-5";
-  bus.Plug(plain);
-  EXPECT_NE(EnumerateUsbPrinters().at(0).devicePath, onPort2);
+  replugged.serial.reset();
+  const std::u16string onPort2 = Only(replugged).devicePath;
+  replugged.port = "1-5";
+  EXPECT_NE(Only(replugged).devicePath, onPort2);
 }
 
 TEST_F(UsbEnumeration, NothingIsCachedBetweenCalls) {

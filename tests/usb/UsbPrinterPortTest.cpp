@@ -7,13 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <future>
 #include <string>
 #include <thread>
 
 #include "app/TextHelpers.h"
 #include "usb/DeviceFrames.h"
-#include "usb/FifoDevice.h"
+#include "usb/FifoPortTest.h"
 
 namespace qm {
 namespace {
@@ -30,16 +32,6 @@ Bytes Pattern(std::size_t n) {
   return bytes;
 }
 
-std::u16string Upper(const std::u16string& text) {
-  std::u16string upper = text;
-  for (char16_t& ch : upper) {
-    if (ch >= u'a' && ch <= u'z') {
-      ch = static_cast<char16_t>(ch - u'a' + u'A');
-    }
-  }
-  return upper;
-}
-
 TEST(UsbPrinterPort, StartsClosedWithNoPath) {
   UsbPrinterPort port;
   EXPECT_FALSE(port.IsOpen());
@@ -47,12 +39,14 @@ TEST(UsbPrinterPort, StartsClosedWithNoPath) {
   EXPECT_FALSE(port.Write(BuildSelfTestFrame()));
 }
 
-TEST(UsbPrinterPort, WritesTheExactBytesAtOnce) {
-  test::FifoDevice device;
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
-  EXPECT_TRUE(port.IsOpen());
+using PortOnFifo = test::FifoPortTest;
+
+TEST_F(PortOnFifo, InterfacePathOpensTheNodeAtItsEndAndGetsTheExactBytes) {
   EXPECT_EQ(port.DevicePath(), device.WidePath());
+  const std::u16string path = u"usb#vid_1fc9&pid_2016#SER01#" + device.WidePath();
+  ASSERT_TRUE(port.Open(path));
+  EXPECT_TRUE(port.IsOpen());
+  EXPECT_EQ(port.DevicePath(), path);
   const auto start = steady_clock::now();
   ASSERT_TRUE(port.Write(BuildSelfTestFrame()));
   EXPECT_LT(steady_clock::now() - start, UsbPrinterPort::kWriteTimeout);
@@ -60,39 +54,21 @@ TEST(UsbPrinterPort, WritesTheExactBytesAtOnce) {
   EXPECT_EQ(device.Drain(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F, 0x01}));
 }
 
-TEST(UsbPrinterPort, InterfacePathOpensTheNodeAtItsEnd) {
-  test::FifoDevice device;
-  UsbPrinterPort port;
-  const std::u16string path = u"usb#vid_1fc9&pid_2016#SER01#" + device.WidePath();
-  ASSERT_TRUE(port.Open(path));
-  EXPECT_EQ(port.DevicePath(), path);
-  ASSERT_TRUE(port.Write({0x42}));
-  EXPECT_EQ(device.Drain(), Bytes{0x42});
-}
-
-TEST(UsbPrinterPort, FrameLargerThanTheDeviceBufferArrivesWhole) {
-  test::FifoDevice device;
+TEST_F(PortOnFifo, FrameLargerThanTheDeviceBufferArrivesWhole) {
   const std::size_t capacity = device.SetCapacity(4096);
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
   // The largest frame there is: a CA certificate record of 65535 bytes.
-  const std::string record(65535, 'c');
-  const Bytes frame = BuildCaCertFrame(record);
+  const Bytes frame = BuildCaCertFrame(std::string(65535, 'c'));
   ASSERT_GT(frame.size(), 4 * capacity);
-  auto received = std::async(std::launch::async, [&device, &frame] {
+  auto received = std::async(std::launch::async, [this, &frame] {
     return device.ReadExactly(frame.size(), milliseconds(20000));
   });
   EXPECT_TRUE(port.Write(frame));
   EXPECT_EQ(received.get(), frame);
 }
 
-TEST(UsbPrinterPort, DeviceTakingNothingTimesOutAndStaysOpen) {
-  test::FifoDevice device;
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
+TEST_F(PortOnFifo, DeviceTakingNothingTimesOutAndStaysOpen) {
   const std::size_t filled = device.FillUp();
   ASSERT_GT(filled, 0u);
-
   const auto start = steady_clock::now();
   EXPECT_FALSE(port.Write(Pattern(64)));
   const auto elapsed = steady_clock::now() - start;
@@ -107,11 +83,8 @@ TEST(UsbPrinterPort, DeviceTakingNothingTimesOutAndStaysOpen) {
   EXPECT_EQ(device.Drain(), Pattern(100));
 }
 
-TEST(UsbPrinterPort, DeviceTakingPartOfTheFrameTimesOut) {
-  test::FifoDevice device;
+TEST_F(PortOnFifo, DeviceTakingPartOfTheFrameTimesOut) {
   device.SetCapacity(4096);
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
   const Bytes frame = Pattern(256 * 1024);
   const auto start = steady_clock::now();
   EXPECT_FALSE(port.Write(frame));
@@ -123,10 +96,7 @@ TEST(UsbPrinterPort, DeviceTakingPartOfTheFrameTimesOut) {
   EXPECT_TRUE(std::equal(head.begin(), head.end(), frame.begin()));
 }
 
-TEST(UsbPrinterPort, RefusesWithoutIo) {
-  test::FifoDevice device;
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
+TEST_F(PortOnFifo, RefusesWithoutIo) {
   EXPECT_FALSE(port.Write({}));
   EXPECT_TRUE(port.IsOpen());
   port.Close();
@@ -138,13 +108,15 @@ TEST(UsbPrinterPort, RefusesWithoutIo) {
   EXPECT_FALSE(port.IsOpen());
 }
 
-TEST(UsbPrinterPort, SamePathInOtherCaseIsNotOpenedAgain) {
-  test::FifoDevice device("Printer");
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
+TEST_F(PortOnFifo, SamePathInOtherCaseOrNoPathKeepsTheOpenDevice) {
   const std::size_t descriptors = test::OpenDescriptorCount();
   // The upper-case path names no file, so a second open would fail.
-  EXPECT_TRUE(port.Open(Upper(device.WidePath())));
+  std::string upper = device.Path();
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char ch) {
+    return static_cast<char>(std::toupper(ch));
+  });
+  EXPECT_TRUE(port.Open(Utf8ToWide(upper)));
+  EXPECT_FALSE(port.Open(u""));
   EXPECT_TRUE(port.IsOpen());
   EXPECT_EQ(port.DevicePath(), device.WidePath());
   EXPECT_EQ(test::OpenDescriptorCount(), descriptors);
@@ -152,54 +124,38 @@ TEST(UsbPrinterPort, SamePathInOtherCaseIsNotOpenedAgain) {
   EXPECT_EQ(device.Drain(), Bytes{0x07});
 }
 
-TEST(UsbPrinterPort, EmptyPathKeepsTheOpenDevice) {
-  test::FifoDevice device;
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
-  EXPECT_FALSE(port.Open(u""));
-  EXPECT_TRUE(port.IsOpen());
-  EXPECT_EQ(port.DevicePath(), device.WidePath());
-  ASSERT_TRUE(port.Write({0x09}));
-  EXPECT_EQ(device.Drain(), Bytes{0x09});
-}
-
 TEST(UsbPrinterPort, OpeningAnotherPathClosesTheFirstEvenWhenItFails) {
   test::FifoDevice device;
   const std::size_t before = test::OpenDescriptorCount();
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(device.WidePath()));
-  EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
-  const std::u16string missing = Utf8ToWide(device.Folder()) + u"/absent";
-  EXPECT_FALSE(port.Open(missing));
-  EXPECT_FALSE(port.IsOpen());
-  EXPECT_EQ(port.DevicePath(), missing);
-  EXPECT_EQ(test::OpenDescriptorCount(), before);
-  EXPECT_FALSE(port.Write({0x01}));
-  EXPECT_TRUE(device.Drain().empty());
-}
-
-TEST(UsbPrinterPort, OpeningAnotherDeviceSwitchesToIt) {
-  test::FifoDevice first("lp0");
-  test::FifoDevice second("lp1");
-  const std::size_t before = test::OpenDescriptorCount();
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(first.WidePath()));
-  ASSERT_TRUE(port.Open(second.WidePath()));
-  EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
-  ASSERT_TRUE(port.Write({0x02}));
-  EXPECT_TRUE(first.Drain().empty());
-  EXPECT_EQ(second.Drain(), Bytes{0x02});
-}
-
-TEST(UsbPrinterPort, DestructorReleasesTheDevice) {
-  test::FifoDevice device;
-  const std::size_t before = test::OpenDescriptorCount();
-  {
+  // An absent node, and an interface path with no node after its last '#'.
+  for (const std::u16string& other : {Utf8ToWide(device.Folder()) + u"/absent",
+                                      std::u16string(u"usb#vid_1fc9&pid_2016#SER01#")}) {
     UsbPrinterPort port;
     ASSERT_TRUE(port.Open(device.WidePath()));
     EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
+    EXPECT_FALSE(port.Open(other));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.DevicePath(), other);
+    EXPECT_EQ(test::OpenDescriptorCount(), before);
+    EXPECT_FALSE(port.Write({0x01}));
+  }
+  EXPECT_TRUE(device.Drain().empty());
+}
+
+TEST(UsbPrinterPort, OpeningAnotherDeviceSwitchesToItAndTheDestructorReleasesIt) {
+  test::FifoDevice first("lp0");
+  test::FifoDevice second("lp1");
+  const std::size_t before = test::OpenDescriptorCount();
+  {
+    UsbPrinterPort port;
+    ASSERT_TRUE(port.Open(first.WidePath()));
+    ASSERT_TRUE(port.Open(second.WidePath()));
+    EXPECT_EQ(test::OpenDescriptorCount(), before + 1);
+    ASSERT_TRUE(port.Write({0x02}));
   }
   EXPECT_EQ(test::OpenDescriptorCount(), before);
+  EXPECT_TRUE(first.Drain().empty());
+  EXPECT_EQ(second.Drain(), Bytes{0x02});
 }
 
 TEST(UsbPrinterPort, UnpluggedDeviceFailsAtOnceAndStaysOpen) {
@@ -218,14 +174,6 @@ TEST(UsbPrinterPort, UnpluggedDeviceFailsAtOnceAndStaysOpen) {
   EXPECT_LT(steady_clock::now() - start, UsbPrinterPort::kWriteTimeout);
   EXPECT_TRUE(port.IsOpen());
   EXPECT_FALSE(port.Write(BuildSelfTestFrame()));
-}
-
-TEST(UsbPrinterPort, OpenFailsForAbsentNodes) {
-  UsbPrinterPort port;
-  EXPECT_FALSE(port.Open(u"/nonexistent/usb/lp0"));
-  EXPECT_EQ(port.DevicePath(), u"/nonexistent/usb/lp0");
-  EXPECT_FALSE(port.Open(u"usb#vid_1fc9&pid_2016#SER01#"));  // no node after the last '#'
-  EXPECT_FALSE(port.IsOpen());
 }
 
 }  // namespace
