@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MqttClient.h"
@@ -51,6 +53,42 @@ class MqttClientFixture : public ::testing::Test {
     args.insert(args.end(), {"-q", "1", "-t", topic});
     args.insert(args.end(), payloadArgs.begin(), payloadArgs.end());
     ASSERT_EQ(RunProgram(args, kDeadline), 0);
+  }
+
+  // Floods the job topic from outside until stopped; its pid.
+  pid_t StartFlood() {
+    std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+    args.insert(args.end(), {"-q", "1", "-t", kJobTopic, "-m", "flood", "--repeat", "1000000"});
+    return SpawnProgram(args);
+  }
+
+  // Subscribe and publish are refused at once, and nothing is posted.
+  void ExpectRequestsRefused() {
+    const std::size_t count = sink.StatusCount();
+    EXPECT_FALSE(client->Subscribe(kJobTopic));
+    EXPECT_FALSE(client->Publish(kJobTopic, "x"));
+    EXPECT_EQ(sink.StatusCount(), count);
+  }
+
+  // Without a session, requests are refused and a disconnect says nothing.
+  void ExpectNoSession() {
+    ExpectRequestsRefused();
+    const std::size_t count = sink.StatusCount();
+    client->Disconnect();
+    EXPECT_EQ(sink.StatusCount(), count);
+    EXPECT_FALSE(client->IsConnected());
+  }
+
+  // Polls until the condition holds; false when the deadline passed first.
+  static bool Eventually(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() >= deadline) {
+        return false;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
   }
 
   MosquittoBroker broker;

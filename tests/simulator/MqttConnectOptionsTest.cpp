@@ -28,7 +28,6 @@ TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
   EXPECT_EQ(o.password, "pw");
   EXPECT_EQ(o.subTopic, "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1");
   EXPECT_EQ(o.pubTopic, "reports/SN123");
-  EXPECT_EQ(o.cleansession, 1);
 }
 
 TEST(MqttConnectOptions, SchemeFollowsTheTlsChoiceAndPort8883) {

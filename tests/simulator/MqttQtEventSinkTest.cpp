@@ -54,11 +54,6 @@ class MqttQtEventSinkTest : public ::testing::Test {
   }
 };
 
-TEST_F(MqttQtEventSinkTest, EventTypesAreTheWindowsPrivateOnes) {
-  EXPECT_EQ(static_cast<int>(WM_MQTT_STATUS), QEvent::User + 100);
-  EXPECT_EQ(static_cast<int>(WM_MQTT_MESSAGE), QEvent::User + 101);
-}
-
 TEST_F(MqttQtEventSinkTest, RecordsPostedFromAnotherThreadArriveInOrder) {
   Receiver receiver;
   MqttQtEventSink sink(&receiver);
@@ -93,16 +88,15 @@ TEST_F(MqttQtEventSinkTest, QueuedRecordsAreFreedWhenTheReceiverGoes) {
   EXPECT_EQ(Counted::alive, 0);
 }
 
-TEST_F(MqttQtEventSinkTest, NoReceiverFreesTheRecordAtOnce) {
+TEST_F(MqttQtEventSinkTest, RecordsNobodyHandlesAreFreed) {
+  // No receiver: freed at once.
   PostMqttRecord(static_cast<QObject*>(nullptr), WM_MQTT_STATUS, std::make_unique<Counted>());
   EXPECT_EQ(Counted::alive, 0);
   MqttQtEventSink sink(nullptr);
   sink.PostStatusEvent(std::make_unique<MqttStatusEvent>());
   sink.PostMessageEvent(std::make_unique<MqttMessageEvent>());
-}
-
-TEST_F(MqttQtEventSinkTest, AnUnhandledEventStillFreesItsRecord) {
-  QObject plain;  // handles no MQTT events
+  // A receiver that handles no MQTT events: freed with the event.
+  QObject plain;
   PostMqttRecord(&plain, WM_MQTT_MESSAGE, std::make_unique<Counted>());
   QCoreApplication::sendPostedEvents(&plain);
   EXPECT_EQ(Counted::alive, 0);

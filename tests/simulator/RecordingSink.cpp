@@ -2,6 +2,7 @@
 // A sink that keeps every record the MQTT client posts, for the tests.
 #include "simulator/RecordingSink.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace qm::test {
@@ -48,50 +49,37 @@ bool RecordingSink::WaitUntil(const std::function<bool()>& done,
   return m_changed.wait_for(lock, timeout, done);
 }
 
-int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
-                                 std::chrono::milliseconds timeout) const {
+int RecordingSink::WaitForStatusWhere(const std::function<bool(const std::string&)>& matches,
+                                      std::size_t from, std::chrono::milliseconds timeout) const {
   int found = -1;
   WaitUntil(
       [&] {
-        for (std::size_t i = from; i < m_statuses.size(); ++i) {
-          if (m_statuses[i].text == text) {
-            found = static_cast<int>(i);
-            return true;
-          }
+        for (std::size_t i = from; i < m_statuses.size() && found < 0; ++i) {
+          found = matches(m_statuses[i].text) ? static_cast<int>(i) : -1;
         }
-        return false;
+        return found >= 0;
       },
       timeout);
   return found;
 }
 
+int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
+                                 std::chrono::milliseconds timeout) const {
+  return WaitForStatusWhere([&](const std::string& t) { return t == text; }, from, timeout);
+}
+
 int RecordingSink::WaitForStatusPrefix(const std::string& prefix, std::size_t from,
                                        std::chrono::milliseconds timeout) const {
-  int found = -1;
-  WaitUntil(
-      [&] {
-        for (std::size_t i = from; i < m_statuses.size(); ++i) {
-          if (m_statuses[i].text.starts_with(prefix)) {
-            found = static_cast<int>(i);
-            return true;
-          }
-        }
-        return false;
-      },
-      timeout);
-  return found;
+  return WaitForStatusWhere([&](const std::string& t) { return t.starts_with(prefix); }, from,
+                            timeout);
 }
 
 bool RecordingSink::WaitForPayload(const std::string& payload,
                                    std::chrono::milliseconds timeout) const {
   return WaitUntil(
       [&] {
-        for (const MqttMessageEvent& m : m_messages) {
-          if (m.payload == payload) {
-            return true;
-          }
-        }
-        return false;
+        return std::any_of(m_messages.begin(), m_messages.end(),
+                           [&](const MqttMessageEvent& m) { return m.payload == payload; });
       },
       timeout);
 }

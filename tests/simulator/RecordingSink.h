@@ -59,6 +59,8 @@ class RecordingSink final : public MqttEventSink {
 
  private:
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const;
+  int WaitForStatusWhere(const std::function<bool(const std::string&)>& matches, std::size_t from,
+                         std::chrono::milliseconds timeout) const;
 
   mutable std::mutex m_mutex;
   mutable std::condition_variable m_changed;

@@ -31,6 +31,20 @@ sockaddr_in Loopback(int port) {
   return addr;
 }
 
+// A socket on a port of loopback the kernel chose, listening if asked.
+int BoundLoopbackSocket(int& port, bool listening) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in addr = Loopback(0);
+  socklen_t len = sizeof addr;
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      (listening && listen(fd, 64) != 0) ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+    throw std::runtime_error("cannot bind a loopback port");
+  }
+  port = ntohs(addr.sin_port);
+  return fd;
+}
+
 }  // namespace
 
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile) {
@@ -79,15 +93,9 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
 }
 
 int FreeLoopbackPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr = Loopback(0);
-  socklen_t len = sizeof addr;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    throw std::runtime_error("no free loopback port");
-  }
-  close(fd);
-  return ntohs(addr.sin_port);
+  int port = 0;
+  close(BoundLoopbackSocket(port, false));
+  return port;
 }
 
 bool PortAcceptsConnections(int port) {
@@ -100,16 +108,7 @@ bool PortAcceptsConnections(int port) {
   return ok;
 }
 
-SilentListener::SilentListener() {
-  m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr = Loopback(0);
-  socklen_t len = sizeof addr;
-  if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      listen(m_fd, 64) != 0 || getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    throw std::runtime_error("cannot listen on loopback");
-  }
-  m_port = ntohs(addr.sin_port);
-}
+SilentListener::SilentListener() { m_fd = BoundLoopbackSocket(m_port, true); }
 
 SilentListener::~SilentListener() { close(m_fd); }
 
