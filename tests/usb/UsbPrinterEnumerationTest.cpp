@@ -127,7 +127,6 @@ TEST_F(UsbEnumeration, SerialSegments) {
       {std::nullopt, u"1-2", u"1-2"},                      // none: the USB port
       {"", u"1-2", u"1-2"},
       {"A#B#C", u"A_B_C", u"A_B_C"},                       // '#' separates segments
-      {"ABCDEFGHIJKLMNOPQRSTUVWX", u"ABCDEFGHIJKLMNOPQRSTUVWX", u"ABCDEFGHIJKLMNOPQRSTUVWX"},
   };
   for (const Case& c : cases) {
     FakePrinter printer = Acme();
