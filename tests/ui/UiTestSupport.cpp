@@ -101,12 +101,44 @@ void Pump(std::chrono::milliseconds duration) {
   }
 }
 
-QColor PixelAt(const QImage& image, int x, int y) { return QColor::fromRgb(image.pixel(x, y)); }
+QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+bool Draws(const QImage& image, QRgb colour, const QRect& area) {
+  const QRect inside = area.isNull() ? image.rect() : area & image.rect();
+  for (int x = inside.left(); x <= inside.right(); ++x) {
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+      if (Rgb24(image, x, y) == colour) return true;
+    }
+  }
+  return false;
+}
 
 void MaybeSaveShot(const QImage& image, const QString& name) {
   const QByteArray dir = qgetenv("QM_SHOT_DIR");
   if (dir.isEmpty()) return;
   image.save(QString::fromLocal8Bit(dir) + QStringLiteral("/") + name + QStringLiteral(".png"));
+}
+
+const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
+  for (const auto& field : page.fields) {
+    if (field->key == key) return field.get();
+  }
+  return nullptr;
+}
+
+Frame ExpectedPair(bool sw, const RecordResult& record) {
+  EXPECT_TRUE(record.ok);
+  Frame frames = sw ? BuildSwConfigFrame(record.json) : BuildConfigFrame(record.json);
+  const Frame name = sw ? BuildSwNameFrame(record.idUtf8) : BuildNameFrame(record.idUtf8);
+  frames.insert(frames.end(), name.begin(), name.end());
+  return frames;
+}
+
+void ShownMainDlg::SetUp() {
+  dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers));
+  dialog->show();
+  ASSERT_TRUE(WaitUntil([&] { return dialog->isVisible(); }, std::chrono::seconds(5)));
+  QCoreApplication::processEvents();
 }
 
 }  // namespace qm::test
