@@ -36,8 +36,8 @@ const SelfHostedConfig kSelfHosted{.clientId = u"SN0001", .domain = u"mqtt.examp
 const TencentCloudConfig kTencent{.productKey = u"TPK01", .deviceName = u"tdev", .deviceSecret = u"tsecret",
                                   .port = 0, .subTopic = u"s", .pubTopic = u"p"};
 
-UsbDeviceEntry EntryFor(const test::FakeDeviceNode& node, const std::u16string& name, const std::u16string& serial) {
-  return UsbDeviceEntry{u"usb#vid_1234&pid_0a0b#" + serial + u"#" + node.Path(),
+UsbDeviceEntry EntryFor(const test::FifoDevice& node, const std::u16string& name, const std::u16string& serial) {
+  return UsbDeviceEntry{u"usb#vid_1234&pid_0a0b#" + serial + u"#" + node.WidePath(),
                         name + u"  (VID_1234 PID_0A0B)  " + serial, 0x1234, 0x0A0B};
 }
 
@@ -62,7 +62,7 @@ class MainDlgUsbTest : public test::ShownMainDlg {
     ASSERT_TRUE(dialog->IsConnected());
   }
   // One printer on the node, plugged in and connected.
-  void ConnectToNew(const test::FakeDeviceNode& node) {
+  void ConnectToNew(const test::FifoDevice& node) {
     Plug(EntryFor(node, u"Printer", u"S1"));
     ASSERT_TRUE(WaitForListing(1));
     ConnectTo(0);
@@ -119,7 +119,7 @@ TEST_F(MainDlgUsbTest, NoPrinterShowsThePlaceholderAndLocksEverything) {
 }
 
 TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   const UsbDeviceEntry printer = EntryFor(node, u"Receipt Printer", u"SER01");
   Plug(printer);
   ASSERT_TRUE(WaitForListing(1)) << "the printer did not show within the poll";
@@ -157,7 +157,7 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
       record = BuildType2Record(kSelfHosted);
     }
     ClickWrite(page);
-    EXPECT_EQ(node.TakeReceived(), test::ExpectedPair(sw, record));
+    EXPECT_EQ(node.Drain(), test::ExpectedPair(sw, record));
     EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
     EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
     EXPECT_TRUE(dialog->Page(page).writeButton->isEnabled());
@@ -166,14 +166,14 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
   // Self-test: the fixed frame.
   SelectTab(0);
   QTest::mouseClick(dialog->Page(0).selfTestButton, Qt::LeftButton);
-  EXPECT_EQ(node.TakeReceived(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
+  EXPECT_EQ(node.Drain(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
   EXPECT_EQ(Status(), QStringLiteral("✔  Self-test command sent."));
 
   // A refused record sends nothing and says why.
   Edit(0, u"productKey")->setText(QStringLiteral("   "));
   ClickWrite(0);
   EXPECT_EQ(Status(), QStringLiteral("⚠  Please enter ProductKey."));
-  EXPECT_TRUE(node.TakeReceived().empty());
+  EXPECT_TRUE(node.Drain().empty());
   EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
 
   // Unplugged while connected: within about a second the pages lock.
@@ -195,14 +195,14 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
 }
 
 TEST_F(MainDlgUsbTest, TencentCloudKeepsItsButtonsLockedForFiveSecondsOnEveryPage) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   SelectTab(2);
   Fill(kTencent, u"");
   QElapsedTimer clock;
   ClickWrite(2);
   clock.start();
-  EXPECT_EQ(node.TakeReceived(), test::ExpectedPair(false, BuildType3Record(kTencent)));
+  EXPECT_EQ(node.Drain(), test::ExpectedPair(false, BuildType3Record(kTencent)));
   EXPECT_EQ(Status(), QStringLiteral("✔  Write completed. Waiting for printer to apply Tencent Cloud settings..."));
   EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
   EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled());
@@ -220,9 +220,9 @@ TEST_F(MainDlgUsbTest, TencentCloudKeepsItsButtonsLockedForFiveSecondsOnEveryPag
 }
 
 TEST_F(MainDlgUsbTest, ADeviceThatTakesNothingFailsAndUnlocksAtOnce) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
-  node.Choke();
+  node.FillUp();
   Fill(kTencent, u"");
   Fill(0, kAlibaba, u"8883");
   for (int page : {0, 2}) {
@@ -255,7 +255,7 @@ TEST_F(MainDlgUsbTest, OpenFailureKeepsThePagesLocked) {
 }
 
 TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
-  test::FakeDeviceNode a, b, c;
+  test::FifoDevice a, b, c;
   const UsbDeviceEntry pa = EntryFor(a, u"A", u"SA"), pb = EntryFor(b, u"B", u"SB"), pc = EntryFor(c, u"C", u"SC");
   Plug(pa);
   Plug(pb);
@@ -295,8 +295,8 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(pa.displayName));
   // The port still writes to A.
   QTest::mouseClick(dialog->Page(0).selfTestButton, Qt::LeftButton);
-  EXPECT_EQ(a.TakeReceived().size(), 8u);
-  EXPECT_TRUE(b.TakeReceived().empty());
+  EXPECT_EQ(a.Drain().size(), 8u);
+  EXPECT_TRUE(b.Drain().empty());
 
   // Disconnect: idle hint, locked pages, and the list read again at once.
   const int before = printers->listings;
@@ -330,9 +330,9 @@ void ChooseFromMenuLater(int index, QStringList* seen, QRect* geometry, int* che
 }
 
 TEST_F(MainDlgUsbTest, DeviceMenuOpensAboveTheComboAndSelectsWithoutConnecting) {
-  std::vector<std::unique_ptr<test::FakeDeviceNode>> nodes;
+  std::vector<std::unique_ptr<test::FifoDevice>> nodes;
   for (int i = 0; i < 3; ++i) {
-    nodes.push_back(std::make_unique<test::FakeDeviceNode>());
+    nodes.push_back(std::make_unique<test::FifoDevice>());
     Plug(EntryFor(*nodes.back(), u"P" + Number(i), u"S"));
   }
   ASSERT_TRUE(WaitForListing(3));
@@ -392,7 +392,7 @@ TEST_F(MainDlgUsbTest, LanguageSwitchInEveryState) {
             u"错误：配置数据超出设备存储容量！");
 
   // Printers present: the list is left as it was.
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   const UsbDeviceEntry printer = EntryFor(node, u"Receipt Printer", u"Z1");
   Plug(printer);
   ASSERT_TRUE(WaitForListing(1));
@@ -425,7 +425,7 @@ TEST_F(MainDlgUsbTest, LanguageSwitchInEveryState) {
 }
 
 TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   for (int page : {1, 3}) {
     SelectTab(page);
@@ -458,7 +458,7 @@ TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
 }
 
 TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   SelectTab(4);
   const auto prefixes = [&](int page) {
@@ -485,7 +485,7 @@ TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
 }
 
 TEST_F(MainDlgUsbTest, RecordsOverTheLimitAreRefusedPerPageReserve) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   // Grow the secret until page 0 (reserve 17) refuses while page 4 (reserve 10) accepts.
   AlibabaCloudConfig big = kAlibaba;
@@ -498,12 +498,12 @@ TEST_F(MainDlgUsbTest, RecordsOverTheLimitAreRefusedPerPageReserve) {
     Fill(page, big, u"8883");
     ClickWrite(page);
   }
-  EXPECT_EQ(node.TakeReceived(), test::ExpectedPair(true, BuildType1Record(big, true)));
+  EXPECT_EQ(node.Drain(), test::ExpectedPair(true, BuildType1Record(big, true)));
   EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
   SelectTab(0);
   ClickWrite(0);
   EXPECT_EQ(Status(), QStringLiteral("⚠  Configuration exceeds device storage capacity."));
-  EXPECT_TRUE(node.TakeReceived().empty());
+  EXPECT_TRUE(node.Drain().empty());
 }
 
 }  // namespace

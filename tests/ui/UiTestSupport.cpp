@@ -2,18 +2,11 @@
 // Helpers shared by the window tests.
 #include "ui/UiTestSupport.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QThread>
-#include <cerrno>
-#include <cstdlib>
-#include <stdexcept>
 
 namespace qm::test {
 namespace {
@@ -33,53 +26,6 @@ QStringList FilesUnderScratchHome() {
   QDirIterator it(ScratchHome(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
   while (it.hasNext()) files << it.next();
   return files;
-}
-
-FakeDeviceNode::FakeDeviceNode() {
-  char pattern[] = "/tmp/qm-lp-XXXXXX";
-  const char* dir = mkdtemp(pattern);
-  if (dir == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_dir = dir;
-  const std::string node = m_dir + "/lp0";
-  if (mkfifo(node.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
-  m_readFd = ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (m_readFd < 0) throw std::runtime_error("cannot open the fifo");
-  m_path = std::u16string(node.begin(), node.end());
-}
-
-FakeDeviceNode::~FakeDeviceNode() {
-  if (m_chokeFd >= 0) ::close(m_chokeFd);
-  if (m_readFd >= 0) ::close(m_readFd);
-  ::unlink((m_dir + "/lp0").c_str());
-  ::rmdir(m_dir.c_str());
-}
-
-std::vector<std::uint8_t> FakeDeviceNode::TakeReceived() {
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[4096];
-  for (;;) {
-    const ssize_t n = ::read(m_readFd, buffer, sizeof buffer);
-    if (n <= 0) break;
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
-  return bytes;
-}
-
-void FakeDeviceNode::Choke() {
-  const std::string node = m_dir + "/lp0";
-  m_chokeFd = ::open(node.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (m_chokeFd < 0) throw std::runtime_error("cannot open the fifo for writing");
-  // Fill the pipe until it refuses more: the device then takes nothing.
-  std::vector<std::uint8_t> block(4096, 0x55);
-  for (;;) {
-    const ssize_t n = ::write(m_chokeFd, block.data(), block.size());
-    if (n > 0) continue;
-    if (n < 0 && errno == EINTR) continue;
-    break;
-  }
-  block.assign(1, 0x55);
-  while (::write(m_chokeFd, block.data(), 1) == 1) {
-  }
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Helpers shared by the window tests: a replaceable printer list, device
-// nodes that record what they receive, a shown main window, waiting on real
+// nodes (tests/usb/FifoDevice.h), a shown main window, waiting on real
 // timers, pixels and screenshots.
 #pragma once
 
@@ -22,6 +22,7 @@
 #include "ui/CMainDlg.h"
 #include "ui/DeviceLister.h"
 #include "usb/DeviceFrames.h"
+#include "usb/FifoDevice.h"
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -50,27 +51,6 @@ class FakeDeviceLister final : public DeviceLister {
 
  private:
   std::shared_ptr<FakePrinters> m_printers;
-};
-
-// A FIFO standing in for a printer's device node. The test end reads what
-// the program wrote; Choke() fills the pipe so that the device takes nothing.
-class FakeDeviceNode final {
- public:
-  FakeDeviceNode();
-  ~FakeDeviceNode();
-  FakeDeviceNode(const FakeDeviceNode&) = delete;
-  FakeDeviceNode& operator=(const FakeDeviceNode&) = delete;
-
-  const std::u16string& Path() const { return m_path; }
-  // Everything written so far that has not been read yet.
-  std::vector<std::uint8_t> TakeReceived();
-  void Choke();
-
- private:
-  std::string m_dir;
-  std::u16string m_path;
-  int m_readFd = -1;
-  int m_chokeFd = -1;
 };
 
 // Runs the event loop until the condition holds or the time is up.
