@@ -51,6 +51,22 @@ class MainDlgUsbTest : public test::ShownMainDlg {
   bool StatusDraws(QRgb colour) const { return test::Draws(dialog->Control(kIdStatus)->grab().toImage(), colour); }
   QLineEdit* Edit(int page, std::u16string_view key) const { return test::FindField(dialog->Page(page), key)->edit; }
   QComboBox* Combo(int page, std::u16string_view key) const { return test::FindField(dialog->Page(page), key)->combo; }
+  enum class State { NoPrinter, Idle, Connected };
+  // The connection row and the pages in each of their three states.
+  void ExpectState(State state) const {
+    const bool connected = state == State::Connected;
+    EXPECT_EQ(dialog->IsConnected(), connected);
+    EXPECT_EQ(dialog->ConnectedPath().empty(), !connected);
+    EXPECT_EQ(dialog->PagesEnabled(), connected);
+    EXPECT_EQ(dialog->Page(0).writeButton->isEnabled(), connected);
+    EXPECT_EQ(ConnectButton()->text(), connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    EXPECT_EQ(ConnectButton()->isEnabled(), state != State::NoPrinter);
+    EXPECT_EQ(UsbCombo()->isEnabled(), state == State::Idle);
+    if (state == State::NoPrinter) {
+      EXPECT_EQ(UsbCombo()->count(), 1);
+      EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
+    }
+  }
   void Plug(const UsbDeviceEntry& entry) { printers->entries.push_back(entry); }
   // The poll runs once a second; a change shows within about a second.
   bool WaitForListing(int count) {
@@ -95,16 +111,12 @@ class MainDlgUsbTest : public test::ShownMainDlg {
 };
 
 TEST_F(MainDlgUsbTest, NoPrinterShowsThePlaceholderAndLocksEverything) {
-  EXPECT_EQ(UsbCombo()->count(), 1);
-  EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
-  EXPECT_FALSE(UsbCombo()->isEnabled());
-  EXPECT_FALSE(ConnectButton()->isEnabled());
+  ExpectState(State::NoPrinter);
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
   EXPECT_EQ(dialog->StatusColor(), 0x374151u);
-  EXPECT_FALSE(dialog->PagesEnabled());
   // Connect pressed anyway: the idle hint, nothing else.
   dialog->OnCommand(kIdConnectButton, kBnClicked);
-  EXPECT_FALSE(dialog->IsConnected());
+  ExpectState(State::NoPrinter);
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
   // Writing without a connection: the record is checked first, then the warning.
   dialog->OnCommand(dialog->Page(0).writeId, kBnClicked);
@@ -124,20 +136,16 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
   Plug(printer);
   ASSERT_TRUE(WaitForListing(1)) << "the printer did not show within the poll";
   EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(printer.displayName));
-  EXPECT_TRUE(UsbCombo()->isEnabled());
-  EXPECT_TRUE(ConnectButton()->isEnabled());
+  ExpectState(State::Idle);
 
   ASSERT_NO_FATAL_FAILURE(ConnectTo(0));
+  ExpectState(State::Connected);
   EXPECT_EQ(Status(), QString::fromStdU16String(u"✔  Connected: " + printer.displayName));
   EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
   EXPECT_TRUE(StatusDraws(0x15803D));
   EXPECT_FALSE(StatusDraws(0x374151));
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Disconnect"));
-  EXPECT_FALSE(UsbCombo()->isEnabled());
-  EXPECT_TRUE(dialog->PagesEnabled());
   EXPECT_EQ(dialog->ConnectedPath(), printer.devicePath);
   EXPECT_EQ(dialog->Page(0).fields[0]->label->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, 0x374151u);
-  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
 
   // Printer frames on pages 0 to 2, "SW" frames on the cloud-box pages 3 and 4.
   for (const int page : {0, 1, 3, 4}) {
@@ -183,12 +191,7 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
   EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
   EXPECT_TRUE(StatusDraws(0xB91C1C));
   EXPECT_FALSE(StatusDraws(0x15803D));
-  EXPECT_FALSE(dialog->PagesEnabled());
-  EXPECT_FALSE(dialog->Page(0).writeButton->isEnabled());
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
-  EXPECT_FALSE(ConnectButton()->isEnabled());
-  EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
-  EXPECT_TRUE(dialog->ConnectedPath().empty());
+  ExpectState(State::NoPrinter);
   // The message stays on later polls.
   test::Pump(1300ms);
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
@@ -246,12 +249,9 @@ TEST_F(MainDlgUsbTest, OpenFailureKeepsThePagesLocked) {
   Plug(UsbDeviceEntry{u"usb#vid_1234&pid_0001#X#/nonexistent/lp9", u"Ghost", 0x1234, 1});
   ASSERT_TRUE(WaitForListing(1));
   QTest::mouseClick(ConnectButton(), Qt::LeftButton);
-  EXPECT_FALSE(dialog->IsConnected());
+  ExpectState(State::Idle);
   EXPECT_EQ(Status(),
             QString::fromUtf16(u"⚠  USB open failed. Check the device is on and the cable is connected."));
-  EXPECT_FALSE(dialog->PagesEnabled());
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
-  EXPECT_TRUE(UsbCombo()->isEnabled());
 }
 
 TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
@@ -301,12 +301,9 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   // Disconnect: idle hint, locked pages, and the list read again at once.
   const int before = printers->listings;
   QTest::mouseClick(ConnectButton(), Qt::LeftButton);
-  EXPECT_FALSE(dialog->IsConnected());
+  ExpectState(State::Idle);
   EXPECT_GT(printers->listings, before);
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
-  EXPECT_FALSE(dialog->PagesEnabled());
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
-  EXPECT_TRUE(UsbCombo()->isEnabled());
 }
 
 // Picks an entry of the device menu once it is open, by keyboard.
