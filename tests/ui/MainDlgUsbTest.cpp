@@ -89,6 +89,33 @@ class MainDlgUsbTest : public test::ShownMainDlg {
   }
   void ChooseLanguage(int index) { Choose(qobject_cast<QComboBox*>(dialog->Control(kIdLanguageCombo)), index); }
   void ChooseTls(int page, int index) { Choose(Combo(page, u"tls"), index); }
+  struct DeviceMenu {
+    QStringList items;
+    QRect geometry;
+    int checked = -1;
+  };
+  // Opens the device list, notes what its menu offers and picks an entry by
+  // keyboard (-1: dismisses the menu).
+  DeviceMenu OpenDeviceMenu(int pick) {
+    DeviceMenu seen;
+    QTimer picker;
+    picker.setSingleShot(true);
+    QObject::connect(&picker, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      seen.geometry = menu->geometry();
+      const QList<QAction*> actions = menu->actions();
+      for (int i = 0; i < actions.size(); ++i) {
+        seen.items << actions[i]->text();
+        if (actions[i]->isChecked()) seen.checked = i;
+      }
+      if (pick >= 0) menu->setActiveAction(actions.value(pick));
+      QTest::keyClick(menu, pick >= 0 ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    picker.start(300);
+    UsbCombo()->showPopup();
+    return seen;
+  }
   void ClickWrite(int page) { QTest::mouseClick(dialog->Page(page).writeButton, Qt::LeftButton); }
   void SelectTab(int page) { qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page); }
 
@@ -306,26 +333,6 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
 }
 
-// Picks an entry of the device menu once it is open, by keyboard.
-void ChooseFromMenuLater(int index, QStringList* seen, QRect* geometry, int* checked) {
-  QTimer::singleShot(300, [=] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr) return;
-    *geometry = menu->geometry();
-    const QList<QAction*> actions = menu->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-      *seen << actions[i]->text();
-      if (actions[i]->isChecked()) *checked = i;
-    }
-    if (index < 0) {
-      QTest::keyClick(menu, Qt::Key_Escape);
-      return;
-    }
-    menu->setActiveAction(actions.value(index));
-    QTest::keyClick(menu, Qt::Key_Return);
-  });
-}
-
 TEST_F(MainDlgUsbTest, DeviceMenuOpensAboveTheComboAndSelectsWithoutConnecting) {
   std::vector<std::unique_ptr<test::FifoDevice>> nodes;
   for (int i = 0; i < 3; ++i) {
@@ -334,33 +341,23 @@ TEST_F(MainDlgUsbTest, DeviceMenuOpensAboveTheComboAndSelectsWithoutConnecting) 
   }
   ASSERT_TRUE(WaitForListing(3));
   UsbCombo()->setCurrentIndex(1);
-  QStringList seen;
-  QRect geometry;
-  int checked = -1;
-  ChooseFromMenuLater(2, &seen, &geometry, &checked);
-  UsbCombo()->showPopup();
-  EXPECT_EQ(seen.size(), 3);
-  EXPECT_EQ(checked, 1);
-  EXPECT_EQ(seen.value(2), QString::fromStdU16String(dialog->Devices()[2].displayName));
-  EXPECT_LE(geometry.bottom(), UsbCombo()->mapToGlobal(QPoint(0, 0)).y());
+  const DeviceMenu menu = OpenDeviceMenu(2);
+  EXPECT_EQ(menu.items.size(), 3);
+  EXPECT_EQ(menu.checked, 1);
+  EXPECT_EQ(menu.items.value(2), QString::fromStdU16String(dialog->Devices()[2].displayName));
+  EXPECT_LE(menu.geometry.bottom(), UsbCombo()->mapToGlobal(QPoint(0, 0)).y());
   EXPECT_EQ(UsbCombo()->currentIndex(), 2);
   EXPECT_FALSE(dialog->IsConnected());
 
   // Dismissed: nothing changes.
-  seen.clear();
-  ChooseFromMenuLater(-1, &seen, &geometry, &checked);
-  UsbCombo()->showPopup();
-  EXPECT_EQ(seen.size(), 3);
+  EXPECT_EQ(OpenDeviceMenu(-1).items.size(), 3);
   EXPECT_EQ(UsbCombo()->currentIndex(), 2);
 
   // Seventy printers: the menu offers the first 64.
   printers->entries.clear();
   for (int i = 0; i < 70; ++i) Plug(UsbDeviceEntry{u"usb#vid_0001&pid_0002#N" + Number(i) + u"#/dev/null", u"Printer", 1, 2});
   ASSERT_TRUE(WaitForListing(70));
-  seen.clear();
-  ChooseFromMenuLater(63, &seen, &geometry, &checked);
-  UsbCombo()->showPopup();
-  EXPECT_EQ(seen.size(), 64);
+  EXPECT_EQ(OpenDeviceMenu(63).items.size(), 64);
   EXPECT_EQ(UsbCombo()->currentIndex(), 63);
 }
 
