@@ -355,7 +355,9 @@ TEST_F(MainDlgUsbTest, DeviceMenuOpensAboveTheComboAndSelectsWithoutConnecting) 
 
   // Seventy printers: the menu offers the first 64.
   printers->entries.clear();
-  for (int i = 0; i < 70; ++i) Plug(UsbDeviceEntry{u"usb#vid_0001&pid_0002#N" + Number(i) + u"#/dev/null", u"Printer", 1, 2});
+  for (int i = 0; i < 70; ++i) {
+    Plug(UsbDeviceEntry{u"usb#vid_0001&pid_0002#N" + Number(i) + u"#/dev/null", u"Printer", 1, 2});
+  }
   ASSERT_TRUE(WaitForListing(70));
   EXPECT_EQ(OpenDeviceMenu(63).items.size(), 64);
   EXPECT_EQ(UsbCombo()->currentIndex(), 63);
