@@ -81,10 +81,8 @@ TEST(DecodePemCertificate, DecodesBlockOrBareBase64) {
   const auto body = FindPemBody(pem);
   ASSERT_TRUE(body.has_value());
   EXPECT_NE(DecodePemCertificate(Raw(*body)), nullptr);
-  std::string oneLine;
-  for (const char ch : *body) {
-    if (ch != '\n') oneLine += ch;
-  }
+  std::string oneLine(*body);
+  std::erase(oneLine, '\n');
   EXPECT_NE(DecodePemCertificate(Raw(oneLine)), nullptr);
 
   // The block is found behind other text, and the first block decides.

@@ -8,40 +8,14 @@
 namespace qm {
 namespace {
 
-AlibabaCloudConfig Alibaba() {
-  AlibabaCloudConfig c;
-  c.productKey = u" a1Key ";
-  c.deviceName = u"dev01";
-  c.deviceSecret = u"s3cret";
-  c.url = u"iot.example.com";
-  c.port = 1883;
-  c.subTopic = u"get";
-  c.pubTopic = u"update";
-  return c;
-}
-
-SelfHostedConfig SelfHosted() {
-  SelfHostedConfig c;
-  c.clientId = u"SN123";
-  c.domain = u"broker.local";
-  c.port = 1883;
-  c.username = u"user";
-  c.password = u" pw ";
-  c.subTopic = u"jobs/SN123";
-  c.pubTopic = u"reports/SN123";
-  return c;
-}
-
-TencentCloudConfig Tencent() {
-  TencentCloudConfig c;
-  c.productKey = u"PK";
-  c.deviceName = u"dev";
-  c.deviceSecret = u"sec";
-  c.port = 8883;
-  c.subTopic = u"PK/dev/data";
-  c.pubTopic = u"PK/dev/event";
-  return c;
-}
+const AlibabaCloudConfig kAlibaba{.productKey = u" a1Key ", .deviceName = u"dev01", .deviceSecret = u"s3cret",
+                                  .url = u"iot.example.com", .port = 1883, .subTopic = u"get",
+                                  .pubTopic = u"update"};
+const SelfHostedConfig kSelfHosted{.clientId = u"SN123", .domain = u"broker.local", .port = 1883,
+                                   .username = u"user", .password = u" pw ", .subTopic = u"jobs/SN123",
+                                   .pubTopic = u"reports/SN123", .tls = 0, .cleanSession = 0};
+const TencentCloudConfig kTencent{.productKey = u"PK", .deviceName = u"dev", .deviceSecret = u"sec",
+                                  .port = 8883, .subTopic = u"PK/dev/data", .pubTopic = u"PK/dev/event"};
 
 void ExpectFailed(const RecordResult& r, const std::u16string& message) {
   EXPECT_FALSE(r.ok);
@@ -51,7 +25,7 @@ void ExpectFailed(const RecordResult& r, const std::u16string& message) {
 }
 
 TEST(BuildType1Record, WritesTheExactRecord) {
-  const RecordResult r = BuildType1Record(Alibaba(), false);
+  const RecordResult r = BuildType1Record(kAlibaba, false);
   ASSERT_TRUE(r.ok) << std::string(r.error.begin(), r.error.end());
   EXPECT_EQ(r.json,
             R"({"Key":"a1Key","SN":"dev01","Pass":"s3cret","Url":"iot.example.com",)"
@@ -64,7 +38,7 @@ TEST(BuildType1Record, EmptyTopicsAndOddPortsAreWrittenAsTheyAre) {
   const std::pair<std::u16string, std::string> ports[] = {
       {u"", "0"}, {u"0", "0"}, {u"-1", "-1"}, {u"abc", "0"}, {u"99999", "99999"}};
   for (const auto& [text, written] : ports) {
-    AlibabaCloudConfig c = Alibaba();
+    AlibabaCloudConfig c = kAlibaba;
     c.url.clear();
     c.subTopic = u"   ";
     c.pubTopic.clear();
@@ -77,25 +51,27 @@ TEST(BuildType1Record, EmptyTopicsAndOddPortsAreWrittenAsTheyAre) {
 }
 
 TEST(BuildType2Record, WritesTheExactRecordWithChoices) {
-  SelfHostedConfig c = SelfHosted();
+  SelfHostedConfig c = kSelfHosted;
   RecordResult r = BuildType2Record(c);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.json,
             R"({"Key":"user","SN":"SN123","Pass":"pw","Url":"broker.local","Port":1883,)"
             R"("SUB":"jobs/SN123","PUB":"reports/SN123","Type":2,"tls":0,"sen":0})");
   EXPECT_EQ(r.idUtf8, "SN123");
+  // The port has no upper bound.
   c.tls = 1;
   c.cleanSession = 1;
   c.pubTopic.clear();
+  c.port = ReadPortField(u"99999");
   r = BuildType2Record(c);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.json,
-            R"({"Key":"user","SN":"SN123","Pass":"pw","Url":"broker.local","Port":1883,)"
+            R"({"Key":"user","SN":"SN123","Pass":"pw","Url":"broker.local","Port":99999,)"
             R"("SUB":"jobs/SN123","PUB":"","Type":2,"tls":1,"sen":1})");
 }
 
 TEST(BuildType3Record, WritesOneBlankUrlAndBareTopics) {
-  const RecordResult r = BuildType3Record(Tencent());
+  const RecordResult r = BuildType3Record(kTencent);
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.json,
             R"({"Key":"PK","SN":"dev","Pass":"sec","Url":" ","Port":8883,)"
@@ -117,12 +93,12 @@ TEST(CloudRecords, ValidateKeysInOrder) {
        u"DeviceName encoding failed (UTF-8 conversion error)."},
   };
   for (const auto& c : cases) {
-    AlibabaCloudConfig a = Alibaba();
+    AlibabaCloudConfig a = kAlibaba;
     a.productKey = c.key;
     a.deviceName = c.name;
     a.deviceSecret = c.secret;
     ExpectFailed(BuildType1Record(a, false), c.message);
-    TencentCloudConfig t = Tencent();
+    TencentCloudConfig t = kTencent;
     t.productKey = c.key;
     t.deviceName = c.name;
     t.deviceSecret = c.secret;
@@ -155,7 +131,7 @@ TEST(BuildType2Record, ValidatesInOrder) {
        u"ClientID encoding failed (UTF-8 conversion error)."},
   };
   for (const auto& c : cases) {
-    SelfHostedConfig config = SelfHosted();
+    SelfHostedConfig config = kSelfHosted;
     c.change(config);
     ExpectFailed(BuildType2Record(config), c.message);
   }
@@ -169,20 +145,12 @@ TEST(BuildType2Record, ClientIdLengthCountsUtf16UnitsAfterTrimming) {
       std::u16string(30, u'中'),
   };
   for (const auto& id : accepted) {
-    SelfHostedConfig c = SelfHosted();
+    SelfHostedConfig c = kSelfHosted;
     c.clientId = id;
     const RecordResult r = BuildType2Record(c);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.idUtf8.find(' '), std::string::npos);
   }
-}
-
-TEST(BuildType2Record, PortHasNoUpperBound) {
-  SelfHostedConfig c = SelfHosted();
-  c.port = ReadPortField(u"99999");
-  const RecordResult r = BuildType2Record(c);
-  ASSERT_TRUE(r.ok);
-  EXPECT_NE(r.json.find(R"("Port":99999,)"), std::string::npos);
 }
 
 // Grows one free-text field until the JSON has exactly the wanted length.
@@ -205,21 +173,21 @@ TEST(CheckStorageCapacity, BoundariesOfEveryReserve) {
   const Case cases[] = {
       {"type 1 printer", 232,
        [](std::size_t n) {
-         return BuildWithLength(Alibaba(), &AlibabaCloudConfig::url, n,
+         return BuildWithLength(kAlibaba, &AlibabaCloudConfig::url, n,
                                 [](const AlibabaCloudConfig& c) { return BuildType1Record(c, false); });
        }},
       {"type 1 box", 239,
        [](std::size_t n) {
-         return BuildWithLength(Alibaba(), &AlibabaCloudConfig::url, n,
+         return BuildWithLength(kAlibaba, &AlibabaCloudConfig::url, n,
                                 [](const AlibabaCloudConfig& c) { return BuildType1Record(c, true); });
        }},
       {"type 2", 239,
        [](std::size_t n) {
-         return BuildWithLength(SelfHosted(), &SelfHostedConfig::pubTopic, n, BuildType2Record);
+         return BuildWithLength(kSelfHosted, &SelfHostedConfig::pubTopic, n, BuildType2Record);
        }},
       {"type 3", 232,
        [](std::size_t n) {
-         return BuildWithLength(Tencent(), &TencentCloudConfig::pubTopic, n, BuildType3Record);
+         return BuildWithLength(kTencent, &TencentCloudConfig::pubTopic, n, BuildType3Record);
        }},
   };
   for (const auto& c : cases) {
@@ -246,7 +214,7 @@ TEST(CheckStorageCapacity, PassesFailuresAndMeasuresJsonOnly) {
 }
 
 TEST(RecordResult, MovedFromIsEmpty) {
-  RecordResult r = BuildType3Record(Tencent());
+  RecordResult r = BuildType3Record(kTencent);
   RecordResult moved = std::move(r);
   EXPECT_TRUE(moved.ok);
   EXPECT_FALSE(r.ok);  // NOLINT(bugprone-use-after-move)
@@ -260,7 +228,7 @@ TEST(RecordResult, MovedFromIsEmpty) {
 }
 
 TEST(Records, EscapeEveryValueAndKeepChineseBytes) {
-  SelfHostedConfig c = SelfHosted();
+  SelfHostedConfig c = kSelfHosted;
   c.username = u" a\tb ";
   c.password = u"\u0001\"";
   c.domain = u"中文.example/x";

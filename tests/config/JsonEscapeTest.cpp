@@ -3,33 +3,27 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 namespace qm {
 namespace {
 
 TEST(EscapeJsonString, MapsEveryByteClass) {
-  const std::pair<std::string, std::string> cases[] = {
+  std::vector<std::pair<std::string, std::string>> cases = {
       {"\b", "\\b"}, {"\t", "\\t"}, {"\n", "\\n"}, {"\f", "\\f"}, {"\r", "\\r"},
-      {"\"", "\\\""}, {"\\", "\\\\"}, {"/", "/"}, {"\x7F", "\x7F"},
-      {std::string(1, '\0'), "\\u0000"}, {"\x01", "\\u0001"}, {"\x0B", "\\u000b"},
-      {"\x1F", "\\u001f"}, {"\x1B", "\\u001b"}, {" ", " "},
+      {"\"", "\\\""}, {"\\", "\\\\"}, {"/", "/"}, {"\x7F", "\x7F"}, {" ", " "},
       {"\xE4\xB8\xAD", "\xE4\xB8\xAD"}, {"\xFF", "\xFF"},
   };
-  for (const auto& [in, out] : cases) {
-    EXPECT_EQ(EscapeJsonString(in), out);
-  }
-}
-
-TEST(EscapeJsonString, CoversAllControlBytes) {
+  // Every other control byte: \u and four lower-case hex digits.
   for (int b = 0; b < 0x20; ++b) {
-    const std::string out = EscapeJsonString(std::string(1, static_cast<char>(b)));
-    ASSERT_EQ(out[0], '\\') << b;
-    if (b == 8 || b == 9 || b == 10 || b == 12 || b == 13) {
-      EXPECT_EQ(out.size(), 2u) << b;
-    } else {
-      char expected[8];
-      std::snprintf(expected, sizeof expected, "\\u%04x", b);
-      EXPECT_EQ(out, expected);
-    }
+    if (b == '\b' || b == '\t' || b == '\n' || b == '\f' || b == '\r') continue;
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", b);
+    cases.emplace_back(std::string(1, static_cast<char>(b)), escaped);
+  }
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(EscapeJsonString(in), out) << static_cast<int>(in[0]);
   }
 }
 

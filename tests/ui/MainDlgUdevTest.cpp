@@ -13,7 +13,6 @@
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/UiTestSupport.h"
-#include "usb/DeviceFrames.h"
 #include "usb/MockUsbBus.h"
 
 namespace qm {
@@ -43,29 +42,16 @@ TEST(MainDlgUdev, PlugConnectWriteAndUnplugOnTheUdevList) {
   ASSERT_TRUE(dialog.IsConnected()) << status->text().toStdString();
 
   const PageState& page = dialog.Page(0);
-  const auto edit = [&](const char16_t* key) {
-    for (const auto& field : page.fields) {
-      if (field->key == key) return field->edit;
-    }
-    return static_cast<QLineEdit*>(nullptr);
-  };
+  const auto edit = [&](std::u16string_view key) { return test::FindField(page, key)->edit; };
   edit(u"productKey")->setText(QStringLiteral("pk1"));
   edit(u"deviceName")->setText(QStringLiteral("dn1"));
   edit(u"deviceSecret")->setText(QStringLiteral("ds1"));
   edit(u"url")->setText(QStringLiteral("mqtt.example.com"));
   QTest::mouseClick(page.writeButton, Qt::LeftButton);
   EXPECT_EQ(status->text(), QStringLiteral("✔  Write completed successfully."));
-
-  AlibabaCloudConfig config;
-  config.productKey = u"pk1";
-  config.deviceName = u"dn1";
-  config.deviceSecret = u"ds1";
-  config.url = u"mqtt.example.com";
-  const RecordResult record = BuildType1Record(config, false);
-  ASSERT_TRUE(record.ok);
-  Frame expected = BuildConfigFrame(record.json);
-  const Frame name = BuildNameFrame(record.idUtf8);
-  expected.insert(expected.end(), name.begin(), name.end());
+  const AlibabaCloudConfig config{.productKey = u"pk1", .deviceName = u"dn1", .deviceSecret = u"ds1",
+                                  .url = u"mqtt.example.com", .port = 1883, .subTopic = {}, .pubTopic = {}};
+  const Frame expected = test::ExpectedPair(false, BuildType1Record(config, false));
   EXPECT_EQ(bus.Received("/dev/usb/lp0", expected.size(), 3s), expected);
 
   bus.Clear();

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
@@ -19,7 +20,6 @@
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiTestSupport.h"
-#include "usb/DeviceFrames.h"
 
 namespace qm {
 namespace {
@@ -27,57 +27,45 @@ namespace {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-UsbDeviceEntry EntryFor(const test::FakeDeviceNode& node, const std::u16string& name, const std::u16string& serial) {
-  return UsbDeviceEntry{u"usb#vid_1234&pid_0a0b#" + serial + u"#" + node.Path(),
+const AlibabaCloudConfig kAlibaba{.productKey = u"a1B2c3", .deviceName = u" dev01 ", .deviceSecret = u"s3cr3t",
+                                  .url = u"iot.example.com", .port = 8883, .subTopic = u"get", .pubTopic = u"update"};
+const SelfHostedConfig kSelfHosted{.clientId = u"SN0001", .domain = u"mqtt.example.org", .port = 1884,
+                                   .username = u"user", .password = u"pass", .subTopic = u"down", .pubTopic = u"up",
+                                   .tls = 0, .cleanSession = 1};
+// Typed with an empty port field, which writes port 0.
+const TencentCloudConfig kTencent{.productKey = u"TPK01", .deviceName = u"tdev", .deviceSecret = u"tsecret",
+                                  .port = 0, .subTopic = u"s", .pubTopic = u"p"};
+
+UsbDeviceEntry EntryFor(const test::FifoDevice& node, const std::u16string& name, const std::u16string& serial) {
+  return UsbDeviceEntry{u"usb#vid_1234&pid_0a0b#" + serial + u"#" + node.WidePath(),
                         name + u"  (VID_1234 PID_0A0B)  " + serial, 0x1234, 0x0A0B};
 }
 
-Bytes Concat(const Bytes& a, const Bytes& b) {
-  Bytes all = a;
-  all.insert(all.end(), b.begin(), b.end());
-  return all;
-}
+std::u16string Number(int i) { return QString::number(i).toStdU16String(); }
 
-Bytes ExpectedPair(bool sw, const RecordResult& record) {
-  EXPECT_TRUE(record.ok);
-  if (sw) return Concat(BuildSwConfigFrame(record.json), BuildSwNameFrame(record.idUtf8));
-  return Concat(BuildConfigFrame(record.json), BuildNameFrame(record.idUtf8));
-}
-
-// True when some pixel inside the widget is drawn in exactly that colour.
-bool Draws(QWidget* widget, QRgb colour) {
-  const QImage image = widget->grab().toImage();
-  for (int x = 0; x < image.width(); ++x) {
-    for (int y = 0; y < image.height(); ++y) {
-      if ((image.pixel(x, y) & 0xFFFFFF) == colour) return true;
-    }
-  }
-  return false;
-}
-
-class MainDlgUsbTest : public ::testing::Test {
+class MainDlgUsbTest : public test::ShownMainDlg {
  protected:
-  void SetUp() override {
-    printers = std::make_shared<test::FakePrinters>();
-    dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<test::FakeDeviceLister>(printers));
-    dialog->show();
-    ASSERT_TRUE(test::WaitUntil([&] { return dialog->isVisible(); }, 5s));
-  }
-
   QComboBox* UsbCombo() const { return qobject_cast<QComboBox*>(dialog->Control(kIdUsbCombo)); }
   CModernButton* ConnectButton() const { return qobject_cast<CModernButton*>(dialog->Control(kIdConnectButton)); }
   QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
-  QLineEdit* Edit(int page, const char16_t* key) const {
-    for (const auto& field : dialog->Page(page).fields) {
-      if (field->key == key) return field->edit;
+  bool StatusDraws(QRgb colour) const { return test::Draws(dialog->Control(kIdStatus)->grab().toImage(), colour); }
+  QLineEdit* Edit(int page, std::u16string_view key) const { return test::FindField(dialog->Page(page), key)->edit; }
+  QComboBox* Combo(int page, std::u16string_view key) const { return test::FindField(dialog->Page(page), key)->combo; }
+  enum class State { NoPrinter, Idle, Connected };
+  // The connection row and the pages in each of their three states.
+  void ExpectState(State state) const {
+    const bool connected = state == State::Connected;
+    EXPECT_EQ(dialog->IsConnected(), connected);
+    EXPECT_EQ(dialog->ConnectedPath().empty(), !connected);
+    EXPECT_EQ(dialog->PagesEnabled(), connected);
+    EXPECT_EQ(dialog->Page(0).writeButton->isEnabled(), connected);
+    EXPECT_EQ(ConnectButton()->text(), connected ? QStringLiteral("Disconnect") : QStringLiteral("Connect"));
+    EXPECT_EQ(ConnectButton()->isEnabled(), state != State::NoPrinter);
+    EXPECT_EQ(UsbCombo()->isEnabled(), state == State::Idle);
+    if (state == State::NoPrinter) {
+      EXPECT_EQ(UsbCombo()->count(), 1);
+      EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
     }
-    return nullptr;
-  }
-  QComboBox* Combo(int page, const char16_t* key) const {
-    for (const auto& field : dialog->Page(page).fields) {
-      if (field->key == key) return field->combo;
-    }
-    return nullptr;
   }
   void Plug(const UsbDeviceEntry& entry) { printers->entries.push_back(entry); }
   // The poll runs once a second; a change shows within about a second.
@@ -89,101 +77,79 @@ class MainDlgUsbTest : public ::testing::Test {
     QTest::mouseClick(ConnectButton(), Qt::LeftButton);
     ASSERT_TRUE(dialog->IsConnected());
   }
-  void ChooseLanguage(int index) {
-    auto* combo = qobject_cast<QComboBox*>(dialog->Control(kIdLanguageCombo));
+  // One printer on the node, plugged in and connected.
+  void ConnectToNew(const test::FifoDevice& node) {
+    Plug(EntryFor(node, u"Printer", u"S1"));
+    ASSERT_TRUE(WaitForListing(1));
+    ConnectTo(0);
+  }
+  static void Choose(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
   }
-  void ChooseTls(int page, int index) {
-    QComboBox* combo = Combo(page, u"tls");
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
+  void ChooseLanguage(int index) { Choose(qobject_cast<QComboBox*>(dialog->Control(kIdLanguageCombo)), index); }
+  void ChooseTls(int page, int index) { Choose(Combo(page, u"tls"), index); }
+  struct DeviceMenu {
+    QStringList items;
+    QRect geometry;
+    int checked = -1;
+  };
+  // Opens the device list, notes what its menu offers and picks an entry by
+  // keyboard (-1: dismisses the menu).
+  DeviceMenu OpenDeviceMenu(int pick) {
+    DeviceMenu seen;
+    QTimer picker;
+    picker.setSingleShot(true);
+    QObject::connect(&picker, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (menu == nullptr) return;
+      seen.geometry = menu->geometry();
+      const QList<QAction*> actions = menu->actions();
+      for (int i = 0; i < actions.size(); ++i) {
+        seen.items << actions[i]->text();
+        if (actions[i]->isChecked()) seen.checked = i;
+      }
+      if (pick >= 0) menu->setActiveAction(actions.value(pick));
+      QTest::keyClick(menu, pick >= 0 ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    picker.start(300);
+    UsbCombo()->showPopup();
+    return seen;
   }
   void ClickWrite(int page) { QTest::mouseClick(dialog->Page(page).writeButton, Qt::LeftButton); }
   void SelectTab(int page) { qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page); }
 
-  void FillAlibaba(int page) {
-    Edit(page, u"productKey")->setText(QStringLiteral("a1B2c3"));
-    Edit(page, u"deviceName")->setText(QStringLiteral(" dev01 "));
-    Edit(page, u"deviceSecret")->setText(QStringLiteral("s3cr3t"));
-    Edit(page, u"url")->setText(QStringLiteral("iot.example.com"));
-    Edit(page, u"port")->setText(QStringLiteral("8883"));
-    Edit(page, u"subTopic")->setText(QStringLiteral("get"));
-    Edit(page, u"pubTopic")->setText(QStringLiteral("update"));
+  void Type(int page, std::initializer_list<std::pair<const char16_t*, std::u16string>> texts) {
+    for (const auto& [key, text] : texts) Edit(page, key)->setText(QString::fromStdU16String(text));
   }
-  static AlibabaCloudConfig AlibabaValues() {
-    AlibabaCloudConfig c;
-    c.productKey = u"a1B2c3";
-    c.deviceName = u" dev01 ";
-    c.deviceSecret = u"s3cr3t";
-    c.url = u"iot.example.com";
-    c.port = 8883;
-    c.subTopic = u"get";
-    c.pubTopic = u"update";
-    return c;
+  void Fill(int page, const AlibabaCloudConfig& c, const std::u16string& port) {
+    Type(page, {{u"productKey", c.productKey}, {u"deviceName", c.deviceName}, {u"deviceSecret", c.deviceSecret},
+                {u"url", c.url}, {u"port", port}, {u"subTopic", c.subTopic}, {u"pubTopic", c.pubTopic}});
   }
-  void FillSelfHosted(int page) {
-    Edit(page, u"clientId")->setText(QStringLiteral("SN0001"));
-    Edit(page, u"domain")->setText(QStringLiteral("mqtt.example.org"));
-    Edit(page, u"port")->setText(QStringLiteral(" 1884 "));
-    Edit(page, u"username")->setText(QStringLiteral("user"));
-    Edit(page, u"password")->setText(QStringLiteral("pass"));
-    Edit(page, u"subTopic")->setText(QStringLiteral("down"));
-    Edit(page, u"pubTopic")->setText(QStringLiteral("up"));
-    Combo(page, u"cleanSession")->setCurrentIndex(1);
+  void Fill(int page, const SelfHostedConfig& c, const std::u16string& port) {
+    Type(page, {{u"clientId", c.clientId}, {u"domain", c.domain}, {u"port", port}, {u"username", c.username},
+                {u"password", c.password}, {u"subTopic", c.subTopic}, {u"pubTopic", c.pubTopic}});
+    Combo(page, u"cleanSession")->setCurrentIndex(c.cleanSession);
   }
-  static SelfHostedConfig SelfHostedValues() {
-    SelfHostedConfig c;
-    c.clientId = u"SN0001";
-    c.domain = u"mqtt.example.org";
-    c.port = 1884;
-    c.username = u"user";
-    c.password = u"pass";
-    c.subTopic = u"down";
-    c.pubTopic = u"up";
-    c.cleanSession = 1;
-    return c;
+  void Fill(const TencentCloudConfig& c, const std::u16string& port) {
+    Type(2, {{u"productKey", c.productKey}, {u"deviceName", c.deviceName}, {u"deviceSecret", c.deviceSecret},
+             {u"port", port}, {u"subTopic", c.subTopic}, {u"pubTopic", c.pubTopic}});
   }
-  void FillTencent() {
-    Edit(2, u"productKey")->setText(QStringLiteral("TPK01"));
-    Edit(2, u"deviceName")->setText(QStringLiteral("tdev"));
-    Edit(2, u"deviceSecret")->setText(QStringLiteral("tsecret"));
-    Edit(2, u"port")->setText(QString());
-    Edit(2, u"subTopic")->setText(QStringLiteral("s"));
-    Edit(2, u"pubTopic")->setText(QStringLiteral("p"));
-  }
-  static TencentCloudConfig TencentValues() {
-    TencentCloudConfig c;
-    c.productKey = u"TPK01";
-    c.deviceName = u"tdev";
-    c.deviceSecret = u"tsecret";
-    c.port = 0;  // an empty port field writes port 0
-    c.subTopic = u"s";
-    c.pubTopic = u"p";
-    return c;
-  }
-
-  std::shared_ptr<test::FakePrinters> printers;
-  std::unique_ptr<CMainDlg> dialog;
 };
 
 TEST_F(MainDlgUsbTest, NoPrinterShowsThePlaceholderAndLocksEverything) {
-  EXPECT_EQ(UsbCombo()->count(), 1);
-  EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
-  EXPECT_FALSE(UsbCombo()->isEnabled());
-  EXPECT_FALSE(ConnectButton()->isEnabled());
+  ExpectState(State::NoPrinter);
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
   EXPECT_EQ(dialog->StatusColor(), 0x374151u);
-  EXPECT_FALSE(dialog->PagesEnabled());
   // Connect pressed anyway: the idle hint, nothing else.
   dialog->OnCommand(kIdConnectButton, kBnClicked);
-  EXPECT_FALSE(dialog->IsConnected());
+  ExpectState(State::NoPrinter);
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
   // Writing without a connection: the record is checked first, then the warning.
   dialog->OnCommand(dialog->Page(0).writeId, kBnClicked);
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  Please enter ProductKey."));
   EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
-  FillSelfHosted(1);
+  Fill(1, kSelfHosted, u" 1884 ");
   dialog->OnCommand(dialog->Page(1).writeId, kBnClicked);
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  Select a USB device and click Connect first."));
   dialog->OnCommand(dialog->Page(0).selfTestId, kBnClicked);
@@ -192,68 +158,57 @@ TEST_F(MainDlgUsbTest, NoPrinterShowsThePlaceholderAndLocksEverything) {
 }
 
 TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   const UsbDeviceEntry printer = EntryFor(node, u"Receipt Printer", u"SER01");
   Plug(printer);
   ASSERT_TRUE(WaitForListing(1)) << "the printer did not show within the poll";
   EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(printer.displayName));
-  EXPECT_TRUE(UsbCombo()->isEnabled());
-  EXPECT_TRUE(ConnectButton()->isEnabled());
+  ExpectState(State::Idle);
 
-  ConnectTo(0);
+  ASSERT_NO_FATAL_FAILURE(ConnectTo(0));
+  ExpectState(State::Connected);
   EXPECT_EQ(Status(), QString::fromStdU16String(u"✔  Connected: " + printer.displayName));
   EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
-  EXPECT_TRUE(Draws(dialog->Control(kIdStatus), 0x15803D));
-  EXPECT_FALSE(Draws(dialog->Control(kIdStatus), 0x374151));
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Disconnect"));
-  EXPECT_FALSE(UsbCombo()->isEnabled());
-  EXPECT_TRUE(dialog->PagesEnabled());
+  EXPECT_TRUE(StatusDraws(0x15803D));
+  EXPECT_FALSE(StatusDraws(0x374151));
   EXPECT_EQ(dialog->ConnectedPath(), printer.devicePath);
   EXPECT_EQ(dialog->Page(0).fields[0]->label->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, 0x374151u);
-  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
 
-  struct PageCase {
-    int page;
-    bool sw;
-    std::uint8_t firstByte;
-  };
-  for (const PageCase& c : {PageCase{0, false, 0x1B}, PageCase{1, false, 0x1B}, PageCase{3, true, 0x53},
-                            PageCase{4, true, 0x53}}) {
-    SCOPED_TRACE(c.page);
-    SelectTab(c.page);
-    EXPECT_EQ(dialog->CurrentPage(), c.page);
-    if (c.page != 0) {  // choosing the tab already shown is no page switch
-      EXPECT_EQ(Status(), QString::fromStdU16String(u"ℹ  " + dialog->Page(c.page).descriptionEn));
+  // Printer frames on pages 0 to 2, "SW" frames on the cloud-box pages 3 and 4.
+  for (const int page : {0, 1, 3, 4}) {
+    SCOPED_TRACE(page);
+    const bool sw = page >= 3;
+    SelectTab(page);
+    EXPECT_EQ(dialog->CurrentPage(), page);
+    if (page != 0) {  // choosing the tab already shown is no page switch
+      EXPECT_EQ(Status(), QString::fromStdU16String(u"ℹ  " + dialog->Page(page).descriptionEn));
     }
     RecordResult record;
-    if (c.page == 0 || c.page == 4) {
-      FillAlibaba(c.page);
-      record = BuildType1Record(AlibabaValues(), c.sw);
+    if (page == 0 || page == 4) {
+      Fill(page, kAlibaba, u"8883");
+      record = BuildType1Record(kAlibaba, sw);
     } else {
-      FillSelfHosted(c.page);
-      record = BuildType2Record(SelfHostedValues());
+      Fill(page, kSelfHosted, u" 1884 ");
+      record = BuildType2Record(kSelfHosted);
     }
-    ClickWrite(c.page);
-    const Bytes received = node.TakeReceived();
-    EXPECT_EQ(received, ExpectedPair(c.sw, record));
-    ASSERT_FALSE(received.empty());
-    EXPECT_EQ(received.front(), c.firstByte);
+    ClickWrite(page);
+    EXPECT_EQ(node.Drain(), test::ExpectedPair(sw, record));
     EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
     EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
-    EXPECT_TRUE(dialog->Page(c.page).writeButton->isEnabled());
+    EXPECT_TRUE(dialog->Page(page).writeButton->isEnabled());
   }
 
   // Self-test: the fixed frame.
   SelectTab(0);
   QTest::mouseClick(dialog->Page(0).selfTestButton, Qt::LeftButton);
-  EXPECT_EQ(node.TakeReceived(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
+  EXPECT_EQ(node.Drain(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
   EXPECT_EQ(Status(), QStringLiteral("✔  Self-test command sent."));
 
   // A refused record sends nothing and says why.
   Edit(0, u"productKey")->setText(QStringLiteral("   "));
   ClickWrite(0);
   EXPECT_EQ(Status(), QStringLiteral("⚠  Please enter ProductKey."));
-  EXPECT_TRUE(node.TakeReceived().empty());
+  EXPECT_TRUE(node.Drain().empty());
   EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
 
   // Unplugged while connected: within about a second the pages lock.
@@ -261,65 +216,45 @@ TEST_F(MainDlgUsbTest, TechniciansRoadPlugConnectWriteEveryPageUnplug) {
   ASSERT_TRUE(test::WaitUntil([&] { return !dialog->IsConnected(); }, 5s));
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
   EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
-  EXPECT_TRUE(Draws(dialog->Control(kIdStatus), 0xB91C1C));
-  EXPECT_FALSE(Draws(dialog->Control(kIdStatus), 0x15803D));
-  EXPECT_FALSE(dialog->PagesEnabled());
-  EXPECT_FALSE(dialog->Page(0).writeButton->isEnabled());
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
-  EXPECT_FALSE(ConnectButton()->isEnabled());
-  EXPECT_EQ(UsbCombo()->currentText(), QStringLiteral("No usable USB device"));
-  EXPECT_TRUE(dialog->ConnectedPath().empty());
+  EXPECT_TRUE(StatusDraws(0xB91C1C));
+  EXPECT_FALSE(StatusDraws(0x15803D));
+  ExpectState(State::NoPrinter);
   // The message stays on later polls.
   test::Pump(1300ms);
   EXPECT_EQ(Status(), QString::fromUtf16(u"⚠  USB device was unplugged. Pages are locked. Connect again."));
 }
 
-TEST_F(MainDlgUsbTest, TencentCloudKeepsItsButtonsLockedForFiveSeconds) {
-  test::FakeDeviceNode node;
-  Plug(EntryFor(node, u"Label Printer", u"T1"));
-  ASSERT_TRUE(WaitForListing(1));
-  ConnectTo(0);
+TEST_F(MainDlgUsbTest, TencentCloudKeepsItsButtonsLockedForFiveSecondsOnEveryPage) {
+  test::FifoDevice node;
+  ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   SelectTab(2);
-  FillTencent();
+  Fill(kTencent, u"");
   QElapsedTimer clock;
   ClickWrite(2);
   clock.start();
-  EXPECT_EQ(node.TakeReceived(), ExpectedPair(false, BuildType3Record(TencentValues())));
+  EXPECT_EQ(node.Drain(), test::ExpectedPair(false, BuildType3Record(kTencent)));
   EXPECT_EQ(Status(), QStringLiteral("✔  Write completed. Waiting for printer to apply Tencent Cloud settings..."));
   EXPECT_EQ(dialog->StatusColor(), 0x15803Du);
   EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled());
   EXPECT_FALSE(dialog->Page(2).selfTestButton->isEnabled());
+  // Another page meanwhile: it works at once, page 2 stays locked and its
+  // buttons come back there while the user is away.
+  SelectTab(0);
+  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
   test::Pump(4000ms);
   EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled()) << "unlocked before five seconds";
   ASSERT_TRUE(test::WaitUntil([&] { return dialog->Page(2).writeButton->isEnabled(); }, 4s));
   EXPECT_GE(clock.elapsed(), 4900);
   EXPECT_TRUE(dialog->Page(2).selfTestButton->isEnabled());
-}
-
-TEST_F(MainDlgUsbTest, TencentUnlockReachesPageTwoAfterAPageSwitch) {
-  test::FakeDeviceNode node;
-  Plug(EntryFor(node, u"Label Printer", u"T2"));
-  ASSERT_TRUE(WaitForListing(1));
-  ConnectTo(0);
-  SelectTab(2);
-  FillTencent();
-  ClickWrite(2);
-  SelectTab(0);
-  EXPECT_TRUE(dialog->Page(0).writeButton->isEnabled());
-  EXPECT_FALSE(dialog->Page(2).writeButton->isEnabled());
-  ASSERT_TRUE(test::WaitUntil([&] { return dialog->Page(2).writeButton->isEnabled(); }, 8s));
-  EXPECT_TRUE(dialog->Page(2).selfTestButton->isEnabled());
   EXPECT_EQ(dialog->CurrentPage(), 0);
 }
 
 TEST_F(MainDlgUsbTest, ADeviceThatTakesNothingFailsAndUnlocksAtOnce) {
-  test::FakeDeviceNode node;
-  Plug(EntryFor(node, u"Stuck Printer", u"S1"));
-  ASSERT_TRUE(WaitForListing(1));
-  ConnectTo(0);
-  node.Choke();
-  FillTencent();
-  FillAlibaba(0);
+  test::FifoDevice node;
+  ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
+  node.FillUp();
+  Fill(kTencent, u"");
+  Fill(0, kAlibaba, u"8883");
   for (int page : {0, 2}) {
     SelectTab(page);
     QElapsedTimer clock;
@@ -338,19 +273,16 @@ TEST_F(MainDlgUsbTest, ADeviceThatTakesNothingFailsAndUnlocksAtOnce) {
 }
 
 TEST_F(MainDlgUsbTest, OpenFailureKeepsThePagesLocked) {
-  printers->entries.push_back(UsbDeviceEntry{u"usb#vid_1234&pid_0001#X#/nonexistent/lp9", u"Ghost", 0x1234, 1});
+  Plug(UsbDeviceEntry{u"usb#vid_1234&pid_0001#X#/nonexistent/lp9", u"Ghost", 0x1234, 1});
   ASSERT_TRUE(WaitForListing(1));
   QTest::mouseClick(ConnectButton(), Qt::LeftButton);
-  EXPECT_FALSE(dialog->IsConnected());
+  ExpectState(State::Idle);
   EXPECT_EQ(Status(),
             QString::fromUtf16(u"⚠  USB open failed. Check the device is on and the cable is connected."));
-  EXPECT_FALSE(dialog->PagesEnabled());
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
-  EXPECT_TRUE(UsbCombo()->isEnabled());
 }
 
 TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
-  test::FakeDeviceNode a, b, c;
+  test::FifoDevice a, b, c;
   const UsbDeviceEntry pa = EntryFor(a, u"A", u"SA"), pb = EntryFor(b, u"B", u"SB"), pc = EntryFor(c, u"C", u"SC");
   Plug(pa);
   Plug(pb);
@@ -383,86 +315,51 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   // Connected to A, then another printer plugged in: connection and selection stay.
   printers->entries = {pa, pc};
   ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == 2 && dialog->Devices()[0].devicePath == pa.devicePath; }, 5s));
-  ConnectTo(0);
+  ASSERT_NO_FATAL_FAILURE(ConnectTo(0));
   printers->entries = {pb, pc, pa};
   ASSERT_TRUE(WaitForListing(3));
   EXPECT_TRUE(dialog->IsConnected());
   EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(pa.displayName));
   // The port still writes to A.
   QTest::mouseClick(dialog->Page(0).selfTestButton, Qt::LeftButton);
-  EXPECT_EQ(a.TakeReceived().size(), 8u);
-  EXPECT_TRUE(b.TakeReceived().empty());
+  EXPECT_EQ(a.Drain().size(), 8u);
+  EXPECT_TRUE(b.Drain().empty());
 
   // Disconnect: idle hint, locked pages, and the list read again at once.
   const int before = printers->listings;
   QTest::mouseClick(ConnectButton(), Qt::LeftButton);
-  EXPECT_FALSE(dialog->IsConnected());
+  ExpectState(State::Idle);
   EXPECT_GT(printers->listings, before);
   EXPECT_EQ(Status(), QString::fromUtf16(u"ℹ  Select a USB device and click Connect."));
-  EXPECT_FALSE(dialog->PagesEnabled());
-  EXPECT_EQ(ConnectButton()->text(), QStringLiteral("Connect"));
-  EXPECT_TRUE(UsbCombo()->isEnabled());
-}
-
-// Picks an entry of the device menu once it is open, by keyboard.
-void ChooseFromMenuLater(int index, QStringList* seen, QRect* geometry, int* checked) {
-  QTimer::singleShot(300, [=] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr) return;
-    *geometry = menu->geometry();
-    const QList<QAction*> actions = menu->actions();
-    for (int i = 0; i < actions.size(); ++i) {
-      *seen << actions[i]->text();
-      if (actions[i]->isChecked()) *checked = i;
-    }
-    if (index < 0) {
-      QTest::keyClick(menu, Qt::Key_Escape);
-      return;
-    }
-    menu->setActiveAction(actions.value(index));
-    QTest::keyClick(menu, Qt::Key_Return);
-  });
 }
 
 TEST_F(MainDlgUsbTest, DeviceMenuOpensAboveTheComboAndSelectsWithoutConnecting) {
-  std::vector<std::unique_ptr<test::FakeDeviceNode>> nodes;
+  std::vector<std::unique_ptr<test::FifoDevice>> nodes;
   for (int i = 0; i < 3; ++i) {
-    nodes.push_back(std::make_unique<test::FakeDeviceNode>());
-    Plug(EntryFor(*nodes.back(), u"P" + std::u16string(1, static_cast<char16_t>(u'0' + i)), u"S"));
+    nodes.push_back(std::make_unique<test::FifoDevice>());
+    Plug(EntryFor(*nodes.back(), u"P" + Number(i), u"S"));
   }
   ASSERT_TRUE(WaitForListing(3));
   UsbCombo()->setCurrentIndex(1);
-  QStringList seen;
-  QRect geometry;
-  int checked = -1;
-  ChooseFromMenuLater(2, &seen, &geometry, &checked);
-  UsbCombo()->showPopup();
-  EXPECT_EQ(seen.size(), 3);
-  EXPECT_EQ(checked, 1);
-  EXPECT_EQ(seen.value(2), QString::fromStdU16String(dialog->Devices()[2].displayName));
-  EXPECT_LE(geometry.bottom(), UsbCombo()->mapToGlobal(QPoint(0, 0)).y());
+  const DeviceMenu menu = OpenDeviceMenu(2);
+  EXPECT_EQ(menu.items.size(), 3);
+  EXPECT_EQ(menu.checked, 1);
+  EXPECT_EQ(menu.items.value(2), QString::fromStdU16String(dialog->Devices()[2].displayName));
+  EXPECT_LE(menu.geometry.bottom(), UsbCombo()->mapToGlobal(QPoint(0, 0)).y());
   EXPECT_EQ(UsbCombo()->currentIndex(), 2);
   EXPECT_FALSE(dialog->IsConnected());
 
   // Dismissed: nothing changes.
-  seen.clear();
-  ChooseFromMenuLater(-1, &seen, &geometry, &checked);
-  UsbCombo()->showPopup();
-  EXPECT_EQ(seen.size(), 3);
+  EXPECT_EQ(OpenDeviceMenu(-1).items.size(), 3);
   EXPECT_EQ(UsbCombo()->currentIndex(), 2);
 
   // Seventy printers: the menu offers the first 64.
   printers->entries.clear();
   for (int i = 0; i < 70; ++i) {
-    printers->entries.push_back(UsbDeviceEntry{u"usb#vid_0001&pid_0002#N" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
-                                                   std::u16string(1, static_cast<char16_t>(u'a' + i / 26)) + u"#/dev/null",
-                                               u"Printer", 1, 2});
+    Plug(UsbDeviceEntry{u"usb#vid_0001&pid_0002#N" + Number(i) + u"#/dev/null", u"Printer", 1, 2});
   }
   ASSERT_TRUE(WaitForListing(70));
-  seen.clear();
-  ChooseFromMenuLater(63, &seen, &geometry, &checked);
-  UsbCombo()->showPopup();
-  EXPECT_EQ(seen.size(), 64);
+  EXPECT_EQ(OpenDeviceMenu(63).items.size(), 64);
   EXPECT_EQ(UsbCombo()->currentIndex(), 63);
 }
 
@@ -491,7 +388,7 @@ TEST_F(MainDlgUsbTest, LanguageSwitchInEveryState) {
             u"错误：配置数据超出设备存储容量！");
 
   // Printers present: the list is left as it was.
-  test::FakeDeviceNode node;
+  test::FifoDevice node;
   const UsbDeviceEntry printer = EntryFor(node, u"Receipt Printer", u"Z1");
   Plug(printer);
   ASSERT_TRUE(WaitForListing(1));
@@ -501,7 +398,7 @@ TEST_F(MainDlgUsbTest, LanguageSwitchInEveryState) {
 
   // Connected, TLS on page 1: selections kept, the CA button stays, the
   // status becomes the page description.
-  ConnectTo(0);
+  ASSERT_NO_FATAL_FAILURE(ConnectTo(0));
   SelectTab(1);
   ChooseTls(1, 1);
   EXPECT_TRUE(dialog->Page(1).caButton->isVisible());
@@ -524,10 +421,8 @@ TEST_F(MainDlgUsbTest, LanguageSwitchInEveryState) {
 }
 
 TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
-  test::FakeDeviceNode node;
-  Plug(EntryFor(node, u"Box", u"B1"));
-  ASSERT_TRUE(WaitForListing(1));
-  ConnectTo(0);
+  test::FifoDevice node;
+  ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   for (int page : {1, 3}) {
     SelectTab(page);
     CModernButton* ca = dialog->Page(page).caButton;
@@ -552,7 +447,6 @@ TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
   QObject::connect(dialog.get(), &CMainDlg::SimulatorRequested, [&] { ++simulator; });
   QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton);
   EXPECT_EQ(simulator, 1);
-  // The CA button is routed to the certificate action.
   int requested = -1;
   QObject::connect(dialog.get(), &CMainDlg::CaCertificateRequested, [&](int page) { requested = page; });
   EXPECT_TRUE(dialog->OnCommand(dialog->Page(3).caId, kBnClicked));
@@ -560,10 +454,8 @@ TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
 }
 
 TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
-  test::FakeDeviceNode node;
-  Plug(EntryFor(node, u"P", u"Q"));
-  ASSERT_TRUE(WaitForListing(1));
-  ConnectTo(0);
+  test::FifoDevice node;
+  ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   SelectTab(4);
   const auto prefixes = [&](int page) {
     QStringList texts;
@@ -589,32 +481,25 @@ TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
 }
 
 TEST_F(MainDlgUsbTest, RecordsOverTheLimitAreRefusedPerPageReserve) {
-  test::FakeDeviceNode node;
-  Plug(EntryFor(node, u"P", u"Q"));
-  ASSERT_TRUE(WaitForListing(1));
-  ConnectTo(0);
+  test::FifoDevice node;
+  ASSERT_NO_FATAL_FAILURE(ConnectToNew(node));
   // Grow the secret until page 0 (reserve 17) refuses while page 4 (reserve 10) accepts.
-  int length = 1;
-  for (; length < 250; ++length) {
-    AlibabaCloudConfig c = AlibabaValues();
-    c.deviceSecret = std::u16string(static_cast<std::size_t>(length), u'x');
-    if (!BuildType1Record(c, false).ok && BuildType1Record(c, true).ok) break;
+  AlibabaCloudConfig big = kAlibaba;
+  while (big.deviceSecret.size() < 250 && (BuildType1Record(big, false).ok || !BuildType1Record(big, true).ok)) {
+    big.deviceSecret += u'x';
   }
-  ASSERT_LT(length, 250);
+  ASSERT_LT(big.deviceSecret.size(), 250u);
   for (int page : {0, 4}) {
     SelectTab(page);
-    FillAlibaba(page);
-    Edit(page, u"deviceSecret")->setText(QString(length, QLatin1Char('x')));
+    Fill(page, big, u"8883");
     ClickWrite(page);
   }
-  AlibabaCloudConfig accepted = AlibabaValues();
-  accepted.deviceSecret = std::u16string(static_cast<std::size_t>(length), u'x');
-  EXPECT_EQ(node.TakeReceived(), ExpectedPair(true, BuildType1Record(accepted, true)));
+  EXPECT_EQ(node.Drain(), test::ExpectedPair(true, BuildType1Record(big, true)));
   EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
   SelectTab(0);
   ClickWrite(0);
   EXPECT_EQ(Status(), QStringLiteral("⚠  Configuration exceeds device storage capacity."));
-  EXPECT_TRUE(node.TakeReceived().empty());
+  EXPECT_TRUE(node.Drain().empty());
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Helpers shared by the window tests: a replaceable printer list, device
-// nodes that record what they receive, waiting on real timers, screenshots.
+// nodes (tests/usb/FifoDevice.h), a shown main window, waiting on real
+// timers, pixels and screenshots.
 #pragma once
 
-#include <QColor>
+#include <gtest/gtest.h>
+
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <chrono>
 #include <cstdint>
@@ -12,9 +15,14 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "config/ConfigRecords.h"
+#include "ui/CMainDlg.h"
 #include "ui/DeviceLister.h"
+#include "usb/DeviceFrames.h"
+#include "usb/FifoDevice.h"
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -45,36 +53,36 @@ class FakeDeviceLister final : public DeviceLister {
   std::shared_ptr<FakePrinters> m_printers;
 };
 
-// A FIFO standing in for a printer's device node. The test end reads what
-// the program wrote; Choke() fills the pipe so that the device takes nothing.
-class FakeDeviceNode final {
- public:
-  FakeDeviceNode();
-  ~FakeDeviceNode();
-  FakeDeviceNode(const FakeDeviceNode&) = delete;
-  FakeDeviceNode& operator=(const FakeDeviceNode&) = delete;
-
-  const std::u16string& Path() const { return m_path; }
-  // Everything written so far that has not been read yet.
-  std::vector<std::uint8_t> TakeReceived();
-  void Choke();
-
- private:
-  std::string m_dir;
-  std::u16string m_path;
-  int m_readFd = -1;
-  int m_chokeFd = -1;
-};
-
 // Runs the event loop until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
 // Processes events for about the given time.
 void Pump(std::chrono::milliseconds duration);
 
-QColor PixelAt(const QImage& image, int x, int y);
+// A pixel's colour as 0xRRGGBB.
+QRgb Rgb24(const QImage& image, int x, int y);
+
+// True when some pixel of the area (the whole image when none is given) is
+// drawn in exactly that colour.
+bool Draws(const QImage& image, QRgb colour, const QRect& area = QRect());
 
 // Saves a window's image when QM_SHOT_DIR is set (for looking at the window).
 void MaybeSaveShot(const QImage& image, const QString& name);
+
+// The row of a page with that key; null when the page has none.
+const FieldSpec* FindField(const PageState& page, std::u16string_view key);
+
+// The two frames a page sends for an accepted record, in the printer or the
+// "SW" family.
+Frame ExpectedPair(bool sw, const RecordResult& record);
+
+// A main window on a printer list of the test's own, shown and idle.
+class ShownMainDlg : public ::testing::Test {
+ protected:
+  void SetUp() override;
+
+  std::shared_ptr<FakePrinters> printers = std::make_shared<FakePrinters>();
+  std::unique_ptr<CMainDlg> dialog;
+};
 
 }  // namespace qm::test
