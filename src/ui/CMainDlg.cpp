@@ -110,8 +110,7 @@ bool CMainDlg::OnInitDialog() {
   CreatePages();
   m_initialized = true;
   SelectPage(0);
-  ApplyCaButtonRule(1);
-  ApplyCaButtonRule(3);
+  ApplyCaButtonRules();
   m_pollTimer.start();
   RefreshDeviceList(true);
   SetPagesEnabled(false);

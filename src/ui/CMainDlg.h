@@ -27,6 +27,7 @@ namespace qm {
 class CModernButton;
 class DeviceComboBox;
 class ElidedLabel;
+struct RecordResult;
 
 // Notification codes of the commands a control sends to its window.
 inline constexpr int kBnClicked = 0;
@@ -153,6 +154,7 @@ class CMainDlg final : public QDialog {
   void EnablePageButtonsOf(int page, bool enable);
   void UpdateTopicPrefix(int page);
   void ApplyCaButtonRule(int page);
+  void ApplyCaButtonRules();
   const std::u16string& Choose(const std::u16string& en, const std::u16string& zh) const;
   // The text of the current language.
   std::u16string Text(const TextPair& pair) const;
@@ -171,6 +173,10 @@ class CMainDlg final : public QDialog {
   void WriteTencentCloudConfig();
   void SendSelfTest();
   void ShowRecordRefused(const std::u16string& error);
+  // Shows a refused record's message, or sends an accepted one to the
+  // connected device and shows the outcome; true when both frames went out.
+  bool SendAcceptedRecord(const RecordResult& result, bool cloudBox);
+  void DropConnection();
 
   ElidedLabel* m_title = nullptr;
   ElidedLabel* m_langLabel = nullptr;

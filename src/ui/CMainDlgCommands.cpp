@@ -105,6 +105,17 @@ void CMainDlg::ShowRecordRefused(const std::u16string& error) {
   SetStatus(std::u16string(main_text::kWarningPrefix) + LocalizeMessage(error), kStatusWarning);
 }
 
+bool CMainDlg::SendAcceptedRecord(const RecordResult& result, bool cloudBox) {
+  if (!result.ok) {
+    ShowRecordRefused(result.error);
+    return false;
+  }
+  if (!RequireConnected()) return false;
+  const bool sent = SendRecordPair(m_port, cloudBox, result.json, result.idUtf8);
+  ShowWriteResult(sent);
+  return sent;
+}
+
 void CMainDlg::WriteAlibabaCloudConfig(int page) {
   EnablePageButtons(false);
   AlibabaCloudConfig config;
@@ -116,12 +127,7 @@ void CMainDlg::WriteAlibabaCloudConfig(int page) {
   config.subTopic = GetFieldText(page, u"subTopic");
   config.pubTopic = GetFieldText(page, u"pubTopic");
   const bool cloudBox = m_pages[static_cast<std::size_t>(page)].isCloudBox;
-  const RecordResult result = BuildType1Record(config, cloudBox);
-  if (!result.ok) {
-    ShowRecordRefused(result.error);
-  } else if (RequireConnected()) {
-    ShowWriteResult(SendRecordPair(m_port, cloudBox, result.json, result.idUtf8));
-  }
+  SendAcceptedRecord(BuildType1Record(config, cloudBox), cloudBox);
   EnablePageButtons(true);
 }
 
@@ -137,13 +143,7 @@ void CMainDlg::WriteSelfHostedConfig(int page) {
   config.pubTopic = GetFieldText(page, u"pubTopic");
   config.tls = GetFieldComboSel(page, u"tls");
   config.cleanSession = GetFieldComboSel(page, u"cleanSession");
-  const RecordResult result = BuildType2Record(config);
-  if (!result.ok) {
-    ShowRecordRefused(result.error);
-  } else if (RequireConnected()) {
-    const bool cloudBox = m_pages[static_cast<std::size_t>(page)].isCloudBox;
-    ShowWriteResult(SendRecordPair(m_port, cloudBox, result.json, result.idUtf8));
-  }
+  SendAcceptedRecord(BuildType2Record(config), m_pages[static_cast<std::size_t>(page)].isCloudBox);
   EnablePageButtons(true);
 }
 
@@ -156,19 +156,12 @@ void CMainDlg::WriteTencentCloudConfig() {
   config.port = ReadPortField(GetFieldText(kTencentPage, u"port"));
   config.subTopic = GetFieldText(kTencentPage, u"subTopic");
   config.pubTopic = GetFieldText(kTencentPage, u"pubTopic");
-  const RecordResult result = BuildType3Record(config);
-  if (!result.ok) {
-    ShowRecordRefused(result.error);
-  } else if (RequireConnected()) {
-    const bool sent = SendRecordPair(m_port, false, result.json, result.idUtf8);
-    ShowWriteResult(sent);
-    if (sent) {
-      // The printer needs a moment to apply Tencent Cloud settings; its
-      // buttons stay locked until the unlock timer fires.
-      SetStatus(Text(main_text::kTencentWaiting), kStatusSuccess);
-      m_unlockTimer.start();
-      return;
-    }
+  if (SendAcceptedRecord(BuildType3Record(config), false)) {
+    // The printer needs a moment to apply Tencent Cloud settings; its
+    // buttons stay locked until the unlock timer fires.
+    SetStatus(Text(main_text::kTencentWaiting), kStatusSuccess);
+    m_unlockTimer.start();
+    return;
   }
   EnablePageButtons(true);
 }

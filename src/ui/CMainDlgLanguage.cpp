@@ -75,8 +75,7 @@ void CMainDlg::SelectPage(int page) {
     const QSignalBlocker quiet(m_tab);
     m_tab->setCurrentIndex(page);
   }
-  ApplyCaButtonRule(1);
-  ApplyCaButtonRule(3);
+  ApplyCaButtonRules();
   LayoutControls();
   if (m_connected) {
     ShowPageStatus(page);
@@ -121,6 +120,10 @@ void CMainDlg::ApplyCaButtonRule(int page) {
   state.caButton->setVisible(page == m_currentPage && GetFieldComboSel(page, u"tls") == 1);
 }
 
+void CMainDlg::ApplyCaButtonRules() {
+  for (const auto& [id, page] : m_caButtonPage) ApplyCaButtonRule(page);
+}
+
 void CMainDlg::OnTabSelChange() { SelectPage(m_tab->currentIndex()); }
 
 void CMainDlg::OnLanguageChange() {
@@ -154,8 +157,7 @@ void CMainDlg::OnLanguageChange() {
     page.writeButton->setText(Q(Choose(page.writeCaptionEn, page.writeCaptionZh)));
     if (page.hasCaButton) page.caButton->setText(Q(Choose(page.caCaptionEn, page.caCaptionZh)));
   }
-  ApplyCaButtonRule(1);
-  ApplyCaButtonRule(3);
+  ApplyCaButtonRules();
   m_usbLabel->setText(QText(main_text::kUsbLabel));
   RefreshDeviceList(true);
   UpdateConnectButton();

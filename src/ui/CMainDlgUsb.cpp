@@ -56,9 +56,7 @@ void CMainDlg::RefreshDeviceList(bool force) {
     const bool present = std::any_of(fresh.begin(), fresh.end(),
                                      [this](const UsbDeviceEntry& e) { return e.devicePath == m_connectedPath; });
     if (!present) {
-      m_port.Close();
-      m_connected = false;
-      m_connectedPath.clear();
+      DropConnection();
       unplugged = true;
     }
   }
@@ -91,9 +89,7 @@ void CMainDlg::RefreshDeviceList(bool force) {
 
 void CMainDlg::OnConnectClicked() {
   if (m_connected) {
-    m_port.Close();
-    m_connected = false;
-    m_connectedPath.clear();
+    DropConnection();
     SetPagesEnabled(false);
     UpdateConnectButton();
     RefreshDeviceList(true);
@@ -116,6 +112,12 @@ void CMainDlg::OnConnectClicked() {
     m_port.Close();
     SetStatus(Text(main_text::kOpenFailed), kStatusWarning);
   }
+}
+
+void CMainDlg::DropConnection() {
+  m_port.Close();
+  m_connected = false;
+  m_connectedPath.clear();
 }
 
 void CMainDlg::OnUsbComboDropDown() {
@@ -176,8 +178,7 @@ void CMainDlg::SetPagesEnabled(bool enable) {
     if (page.hasCaButton && page.caButton != nullptr) page.caButton->setEnabled(enable);
   }
   if (enable) {
-    ApplyCaButtonRule(1);
-    ApplyCaButtonRule(3);
+    ApplyCaButtonRules();
   }
   // Labels follow the lock in their colour.
   ApplyColors();
