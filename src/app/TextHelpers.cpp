@@ -77,6 +77,21 @@ std::u16string TrimWhitespace(const std::u16string& text) {
   return text.substr(first, end - first);
 }
 
+std::u16string AsciiLowerCopy(std::u16string text) {
+  for (char16_t& ch : text) {
+    if (ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch - u'A' + u'a');
+  }
+  return text;
+}
+
+std::u16string TruncateUtf16(std::u16string text, std::size_t maxUnits) {
+  if (text.size() > maxUnits) {
+    text.resize(maxUnits);
+    if (!text.empty() && IsHighSurrogate(text.back())) text.pop_back();
+  }
+  return text;
+}
+
 std::string WideToUtf8(const std::u16string& text) {
   std::string out;
   out.reserve(text.size() * 3);

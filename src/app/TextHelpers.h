@@ -14,6 +14,13 @@ bool IsWideSpace(char16_t ch);
 // The text without white space at either end; inner white space stays.
 std::u16string TrimWhitespace(const std::u16string& text);
 
+// The text with ASCII letters A-Z lower-cased; everything else unchanged.
+std::u16string AsciiLowerCopy(std::u16string text);
+
+// The text cut to at most maxUnits UTF-16 units, one unit shorter where the
+// cut would leave the first half of a surrogate pair behind.
+std::u16string TruncateUtf16(std::u16string text, std::size_t maxUnits);
+
 // UTF-8 form of a UTF-16 text. Conversion stops at the first U+0000; an
 // unpaired surrogate becomes U+FFFD. Empty input gives an empty result.
 std::string WideToUtf8(const std::u16string& text);

@@ -59,14 +59,7 @@ std::u16string EntryText(const X509_NAME_ENTRY* entry) {
 }
 
 std::u16string LimitDisplayName(std::u16string text) {
-  if (text.size() > kMaxDisplayNameUnits) {
-    text.resize(kMaxDisplayNameUnits);
-    // Never leave half of a surrogate pair at the cut.
-    if (text.back() >= 0xD800 && text.back() <= 0xDBFF) {
-      text.pop_back();
-    }
-  }
-  return text;
+  return TruncateUtf16(std::move(text), kMaxDisplayNameUnits);
 }
 
 }  // namespace

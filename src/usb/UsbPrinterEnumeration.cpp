@@ -12,16 +12,6 @@ namespace {
 constexpr std::size_t kMaxSerialLength = 24;
 constexpr char16_t kFallbackName[] = u"USB Printer";
 
-std::u16string AsciiLowerCopy(const std::u16string& text) {
-  std::u16string lower = text;
-  for (char16_t& ch : lower) {
-    if (ch >= u'A' && ch <= u'Z') {
-      ch = static_cast<char16_t>(ch - u'A' + u'a');
-    }
-  }
-  return lower;
-}
-
 int HexDigitValue(char16_t ch) {
   if (ch >= u'0' && ch <= u'9') {
     return ch - u'0';
@@ -55,10 +45,6 @@ std::uint16_t ReadIdAfter(const std::u16string& lowerPath, std::u16string_view k
     }
   }
   return static_cast<std::uint16_t>(value & 0xFFFF);
-}
-
-bool IsHighSurrogate(char16_t ch) {
-  return ch >= 0xD800 && ch <= 0xDBFF;
 }
 
 std::u16string FormatIds(std::uint16_t vid, std::uint16_t pid) {
@@ -122,16 +108,8 @@ std::u16string ExtractUsbSerial(const std::u16string& devicePath) {
   if (second == std::u16string::npos) {
     return {};
   }
-  std::u16string serial = devicePath.substr(first + 1, second - first - 1);
-  if (serial.size() > kMaxSerialLength) {
-    // Never keep half of a surrogate pair: it would show as a broken glyph.
-    std::size_t keep = kMaxSerialLength;
-    if (IsHighSurrogate(serial[keep - 1])) {
-      --keep;
-    }
-    serial.resize(keep);
-  }
-  return serial;
+  // Never keeps half of a surrogate pair: it would show as a broken glyph.
+  return TruncateUtf16(devicePath.substr(first + 1, second - first - 1), kMaxSerialLength);
 }
 
 std::u16string GetDeviceRegistryString(const UsbInterfaceSet& set, std::size_t element,

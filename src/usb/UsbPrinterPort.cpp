@@ -14,22 +14,6 @@
 namespace qm {
 namespace {
 
-char16_t AsciiLower(char16_t ch) {
-  return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
-}
-
-bool EqualIgnoringAsciiCase(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Milliseconds left until the deadline, rounded up so that a poll never
 // returns early and spins on a zero time-out.
 int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
@@ -75,7 +59,7 @@ bool UsbPrinterPort::Open(const std::u16string& path) {
     return false;
   }
   if (m_isOpen) {
-    if (EqualIgnoringAsciiCase(m_devicePath, path)) {
+    if (AsciiLowerCopy(m_devicePath) == AsciiLowerCopy(path)) {
       return true;
     }
     Close();

@@ -29,6 +29,21 @@ TEST(TrimWhitespace, RemovesEverySpaceClassAtBothEndsOnly) {
   }
 }
 
+TEST(TruncateUtf16, NeverKeepsHalfASurrogatePair) {
+  const std::u16string smile = u"\U0001F600";
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"abcd", u"abc"},       {u"abc", u"abc"}, {u"ab", u"ab"},
+      {u"ab" + smile, u"ab"},  {u"a" + smile + u"b", u"a" + smile},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(TruncateUtf16(in, 3), out);
+  EXPECT_EQ(TruncateUtf16(smile, 1), u"");
+}
+
+TEST(AsciiLowerCopy, LowersAsciiLettersOnly) {
+  EXPECT_EQ(AsciiLowerCopy(u"USB#VID_04B8&PID_0E28#/dev/usb/LP0"), u"usb#vid_04b8&pid_0e28#/dev/usb/lp0");
+  EXPECT_EQ(AsciiLowerCopy(u"\u00C4\u0130Z"), u"\u00C4\u0130z");
+}
+
 TEST(IsWideSpace, MatchesTheLatin1Table) {
   for (char16_t ch = 0; ch < 0x100; ++ch) {
     const bool expected = (ch >= 9 && ch <= 13) || ch == 0x20 || ch == 0x85 || ch == 0xA0;
