@@ -299,10 +299,7 @@ void MqttClient::OnDisconnectFailure(void* context, MQTTAsync_failureData* respo
 int MqttClient::OnMessageArrived(void* context, char* topicName, int topicLen,
                                  MQTTAsync_message* message) noexcept {
   auto* self = static_cast<MqttClient*>(context);
-  if (self == nullptr || message == nullptr || message->payload == nullptr) {
-    return 0;
-  }
-  {
+  if (self != nullptr && message != nullptr) {
     const SinkLease lease(self->m_sinkUsers, self->m_notifyWindow);
     if (lease.sink() != nullptr) {
       auto event = std::make_unique<MqttMessageEvent>();
@@ -311,15 +308,16 @@ int MqttClient::OnMessageArrived(void* context, char* topicName, int topicLen,
         event->topic = topicLen < 1 ? std::string(topicName)
                                     : std::string(topicName, static_cast<std::size_t>(topicLen));
       }
-      if (message->payloadlen > 0) {
+      if (message->payload != nullptr && message->payloadlen > 0) {
         event->payload.assign(static_cast<const char*>(message->payload),
                               static_cast<std::size_t>(message->payloadlen));
       }
       lease.sink()->PostMessageEvent(std::move(event));
     }
   }
-  MQTTAsync_free(message->payload);
-  MQTTAsync_free(message);
+  // Always handled: returning 0 would make the library deliver the same
+  // message again and again.
+  if (message != nullptr) MQTTAsync_freeMessage(&message);
   if (topicName != nullptr) {
     MQTTAsync_free(topicName);
   }
