@@ -13,8 +13,8 @@ function(qm_setup_compiler)
   endif()
 endfunction()
 
-# The logic libraries (one per subsystem folder) must never depend on Qt
-# Widgets or Qt Gui: they are listed here and checked once all targets exist.
+# The logic libraries (one per folder) must not depend on Qt at all: they are
+# listed here and checked once all targets exist.
 set_property(GLOBAL PROPERTY QM_LOGIC_LIBRARIES "")
 
 function(qm_add_logic_library name)
@@ -55,7 +55,7 @@ function(qm_check_logic_libraries)
   foreach(lib IN LISTS libs)
     _qm_collect_links(${lib} deps)
     foreach(dep IN LISTS deps)
-      if(dep MATCHES "Qt6?::(Widgets|Gui)")
+      if(dep MATCHES "^Qt6?::" OR dep MATCHES "libQt6")
         message(FATAL_ERROR "Logic library ${lib} must not depend on ${dep}")
       endif()
     endforeach()

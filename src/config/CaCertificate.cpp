@@ -12,7 +12,7 @@
 
 #include <openssl/x509.h>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "config/CertificateDecoding.h"
 #include "config/JsonEscape.h"
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 namespace {

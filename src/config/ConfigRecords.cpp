@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "config/JsonEscape.h"
 
 namespace qm {

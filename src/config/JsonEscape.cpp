@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "config/JsonEscape.h"
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 

@@ -12,7 +12,7 @@
 #include <QTabBar>
 #include <QWindow>
 
-#include "config/MainLayout.h"
+#include "look/MainLayout.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
 #include "ui/DeviceLister.h"

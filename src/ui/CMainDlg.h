@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Geometry.h"
+#include "look/Geometry.h"
 #include "ui/DeviceLister.h"
 #include "ui/MainTexts.h"
 #include "ui/PageState.h"

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "config/ConfigRecords.h"
-#include "config/MainColors.h"
+#include "look/MainColors.h"
 #include "config/PortField.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"

@@ -7,8 +7,8 @@
 #include <array>
 #include <utility>
 
-#include "app/TextHelpers.h"
-#include "config/MainColors.h"
+#include "text/TextHelpers.h"
+#include "look/MainColors.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"

@@ -8,8 +8,8 @@
 #include <QTabBar>
 #include <QWindow>
 
-#include "config/MainColors.h"
-#include "config/MainLayout.h"
+#include "look/MainColors.h"
+#include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"

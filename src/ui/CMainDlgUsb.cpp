@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QPointer>
 
-#include "config/MainColors.h"
+#include "look/MainColors.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"

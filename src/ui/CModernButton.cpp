@@ -9,7 +9,7 @@
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
 
-#include "app/ButtonLook.h"
+#include "look/ButtonLook.h"
 
 namespace qm {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 namespace {

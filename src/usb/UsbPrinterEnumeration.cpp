@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "usb/UsbInterfaceSet.h"
 
 namespace qm {

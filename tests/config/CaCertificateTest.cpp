@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "config/TestCertificates.h"
 
 namespace qm {

@@ -7,7 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "config/MainLayout.h"
+#include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"

@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "config/MainLayout.h"
+#include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/LayoutExpectations.h"
 #include "ui/UiTestSupport.h"

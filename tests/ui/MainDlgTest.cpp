@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "config/MainLayout.h"
+#include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "usb/UsbInterfaceSet.h"
 #include "usb/UsbPrinterEnumeration.h"
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm::test {
 

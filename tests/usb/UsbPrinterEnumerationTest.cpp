@@ -7,7 +7,7 @@
 
 #include <set>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "usb/DeviceFrames.h"
 #include "usb/MockUsbBus.h"
 #include "usb/UsbPrinterPort.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 #include "usb/DeviceFrames.h"
 #include "usb/FifoPortTest.h"
 

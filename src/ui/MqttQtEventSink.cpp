@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Delivers the MQTT client's records to a QObject as posted Qt events.
-#include "simulator/MqttQtEventSink.h"
+#include "ui/MqttQtEventSink.h"
 
 namespace qm {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "config/MainLayout.h"
+#include "look/MainLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ostream>
 
-#include "config/MainColors.h"
+#include "look/MainColors.h"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 // colour each kind of control gets in the window's current state.
 #pragma once
 
-#include "app/Geometry.h"
+#include "look/Geometry.h"
 
 namespace qm {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Geometry rules of the main window.
-#include "config/MainLayout.h"
+#include "look/MainLayout.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <QObject>
 
 #include "simulator/MqttEventSink.h"
-#include "simulator/MqttRecordEvent.h"
+#include "ui/MqttRecordEvent.h"
 
 namespace qm {
 

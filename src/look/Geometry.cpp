@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The DPI scaling rule.
-#include "app/Geometry.h"
+#include "look/Geometry.h"
 
 namespace qm {
 

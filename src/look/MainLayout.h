@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/Geometry.h"
+#include "look/Geometry.h"
 
 namespace qm {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "simulator/MqttQtEventSink.h"
+#include "ui/MqttQtEventSink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Colour rule of the main window.
-#include "config/MainColors.h"
+#include "look/MainColors.h"
 
 namespace qm {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Colour table and geometry of the flat push button.
-#include "app/ButtonLook.h"
+#include "look/ButtonLook.h"
 
 #include <algorithm>
 

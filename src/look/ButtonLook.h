@@ -2,7 +2,7 @@
 // Colours and geometry of the flat push button shared by every window.
 #pragma once
 
-#include "app/Geometry.h"
+#include "look/Geometry.h"
 
 namespace qm {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ButtonLook.h"
+#include "look/ButtonLook.h"
 
 #include <gtest/gtest.h>
 
