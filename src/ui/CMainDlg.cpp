@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "look/MainLayout.h"
+#include "ui/QtFileChooser.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
 #include "ui/DeviceLister.h"
@@ -64,7 +65,7 @@ int ControlIdOf(const QWidget* widget) {
 }
 
 CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
-    : QDialog(nullptr), m_lister(std::move(lister)) {
+    : QDialog(nullptr), m_lister(std::move(lister)), m_fileChooser(std::make_unique<QtFileChooser>()) {
   if (!m_lister) m_lister = std::make_unique<UdevDeviceLister>();
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);

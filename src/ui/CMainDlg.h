@@ -14,6 +14,7 @@
 
 #include "look/Geometry.h"
 #include "ui/DeviceLister.h"
+#include "ui/FileChooser.h"
 #include "ui/MainTexts.h"
 #include "ui/PageState.h"
 #include "usb/UsbPrinterEnumeration.h"
@@ -107,6 +108,11 @@ class CMainDlg final : public QDialog {
   int Dpi() const;
   // The page area under the tab strip, as painted.
   Rect PageCard() const { return m_tabDisplay; }
+
+  // The file chooser of this window and the dialogs it opens; Qt's file
+  // dialogs unless replaced.
+  FileChooser& Chooser() const { return *m_fileChooser; }
+  void SetFileChooser(std::unique_ptr<FileChooser> chooser) { m_fileChooser = std::move(chooser); }
 
   void setVisible(bool visible) override;
 
@@ -206,6 +212,7 @@ class CMainDlg final : public QDialog {
   bool m_chinese = false;
 
   std::unique_ptr<DeviceLister> m_lister;
+  std::unique_ptr<FileChooser> m_fileChooser;
   QTimer m_unlockTimer;
   QTimer m_pollTimer;
   bool m_deviceMenuOpen = false;
