@@ -4,12 +4,9 @@
 
 #include <string_view>
 
-namespace qm {
+#include "text/TextPair.h"
 
-struct TextPair {
-  std::u16string_view en;
-  std::u16string_view zh;
-};
+namespace qm {
 
 namespace main_text {
 
