@@ -63,9 +63,11 @@ function(qm_check_logic_libraries)
 endfunction()
 
 # One GoogleTest executable, registered with CTest under the given labels.
-# WRAPPER runs the test through a command (e.g. umockdev-wrapper).
+# WRAPPER runs the test through a command (e.g. umockdev-wrapper). FULL_UNWIND
+# records allocation stacks through libraries without frame pointers, so that
+# leak suppressions can name the functions that called into them.
 function(qm_add_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;WRAPPER;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "FULL_UNWIND" "TIMEOUT" "SOURCES;LIBS;LABELS;WRAPPER;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -73,8 +75,12 @@ function(qm_add_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
+  set(asan "detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1")
+  if(ARG_FULL_UNWIND)
+    string(APPEND asan ":fast_unwind_on_malloc=0")
+  endif()
   set(env
-      "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1"
+      "ASAN_OPTIONS=${asan}"
       "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
       "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
       "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp"
