@@ -12,6 +12,7 @@
 
 #include <openssl/x509.h>
 
+#include "text/CHandle.h"
 #include "text/TextHelpers.h"
 #include "text/TextPair.h"
 #include "config/CertificateDecoding.h"
@@ -80,20 +81,6 @@ bool HasPemMarker(std::string_view window) {
   return window.find(kPemMarker) != std::string_view::npos;
 }
 
-class FileDescriptor final {
- public:
-  explicit FileDescriptor(int fd) : m_fd(fd) {}
-  ~FileDescriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return m_fd; }
-
- private:
-  int m_fd;
-};
-
 bool ReadExactly(int fd, std::vector<std::uint8_t>& data) {
   std::size_t done = 0;
   while (done < data.size()) {
@@ -112,16 +99,17 @@ const TextPair* ReadCertificateFile(const std::u16string& path,
   if (path.find(u'\0') != std::u16string::npos) return &kOpenFailed;
   const std::string name = WideToUtf8(path);
   if (name.empty()) return &kOpenFailed;
-  const FileDescriptor file(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  const FdHandle file(
+      FileDescriptor(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)));
   struct stat status {};
-  if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (!file || ::fstat(file.get().fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     return &kOpenFailed;
   }
   if (const TextPair* problem = SizeProblem(static_cast<std::uint64_t>(status.st_size))) {
     return problem;
   }
   data.assign(static_cast<std::size_t>(status.st_size), 0);
-  if (!ReadExactly(file.get(), data)) return &kReadFailed;
+  if (!ReadExactly(file.get().fd, data)) return &kReadFailed;
   return nullptr;
 }
 

@@ -30,6 +30,17 @@ std::optional<PageKind> PageOfRow(const CMainDlg& dialog, std::initializer_list<
   return std::nullopt;
 }
 
+// The rows the Alibaba Cloud and Tencent Cloud records share.
+template <typename Config>
+void ReadCloudRows(const CMainDlg& dialog, PageKind page, Config& config) {
+  config.productKey = dialog.GetFieldText(page, u"productKey");
+  config.deviceName = dialog.GetFieldText(page, u"deviceName");
+  config.deviceSecret = dialog.GetFieldText(page, u"deviceSecret");
+  config.port = ReadPortField(dialog.GetFieldText(page, u"port"));
+  config.subTopic = dialog.GetFieldText(page, u"subTopic");
+  config.pubTopic = dialog.GetFieldText(page, u"pubTopic");
+}
+
 std::optional<PageKind> Find(const std::map<int, PageKind>& map, int id) {
   const auto it = map.find(id);
   if (it == map.end()) return std::nullopt;
@@ -128,13 +139,8 @@ bool CMainDlg::SendAcceptedRecord(const RecordResult& result, bool cloudBox) {
 void CMainDlg::WriteAlibabaCloudConfig(PageKind page) {
   EnablePageButtons(false);
   AlibabaCloudConfig config;
-  config.productKey = GetFieldText(page, u"productKey");
-  config.deviceName = GetFieldText(page, u"deviceName");
-  config.deviceSecret = GetFieldText(page, u"deviceSecret");
+  ReadCloudRows(*this, page, config);
   config.url = GetFieldText(page, u"url");
-  config.port = ReadPortField(GetFieldText(page, u"port"));
-  config.subTopic = GetFieldText(page, u"subTopic");
-  config.pubTopic = GetFieldText(page, u"pubTopic");
   const bool cloudBox = Page(page).isCloudBox;
   SendAcceptedRecord(BuildType1Record(config, cloudBox), cloudBox);
   EnablePageButtons(true);
@@ -157,15 +163,9 @@ void CMainDlg::WriteSelfHostedConfig(PageKind page) {
 }
 
 void CMainDlg::WriteTencentCloudConfig() {
-  constexpr PageKind kTencent = PageKind::PrinterTencent;
   EnablePageButtons(false);
   TencentCloudConfig config;
-  config.productKey = GetFieldText(kTencent, u"productKey");
-  config.deviceName = GetFieldText(kTencent, u"deviceName");
-  config.deviceSecret = GetFieldText(kTencent, u"deviceSecret");
-  config.port = ReadPortField(GetFieldText(kTencent, u"port"));
-  config.subTopic = GetFieldText(kTencent, u"subTopic");
-  config.pubTopic = GetFieldText(kTencent, u"pubTopic");
+  ReadCloudRows(*this, PageKind::PrinterTencent, config);
   if (SendAcceptedRecord(BuildType3Record(config), false)) {
     // The printer needs a moment to apply Tencent Cloud settings; its
     // buttons stay locked until the unlock timer fires.
