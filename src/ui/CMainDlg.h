@@ -100,7 +100,9 @@ class CMainDlg final : public QDialog {
 
   // Read access for the look, tests and the dialogs opened from here.
   const PageState& Page(PageKind kind) const { return m_pages[static_cast<std::size_t>(kind)]; }
-  const PageState& Page(int tabIndex) const { return m_pages.at(static_cast<std::size_t>(tabIndex)); }
+  const PageState& Page(int tabIndex) const {
+    return m_pages.at(static_cast<std::size_t>(tabIndex));
+  }
   PageKind CurrentPage() const { return m_currentPage; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }

@@ -84,8 +84,9 @@ bool CMainDlg::OnCommand(int id, int code) {
     return DefaultCommand(id, code);
   }
   if (code == kEnChange) {
-    const std::optional<PageKind> page = PageOfRow(
-        *this, {PageKind::PrinterAlibaba, PageKind::BoxAlibaba}, id, {u"productKey", u"deviceName"});
+    const std::optional<PageKind> page =
+        PageOfRow(*this, {PageKind::PrinterAlibaba, PageKind::BoxAlibaba}, id,
+                  {u"productKey", u"deviceName"});
     if (!page) return DefaultCommand(id, code);
     UpdateTopicPrefix(*page);
     return true;

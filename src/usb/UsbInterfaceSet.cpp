@@ -136,7 +136,8 @@ UsbInterfaceSet::UsbInterfaceSet() : m_udev(udev_new()) {
   }
   // udev's order: by device path, whatever order the folder lists.
   std::sort(m_interfaces.begin(), m_interfaces.end(), [](const Interface& a, const Interface& b) {
-    return std::strcmp(udev_device_get_syspath(a.node.get()), udev_device_get_syspath(b.node.get())) < 0;
+    return std::strcmp(udev_device_get_syspath(a.node.get()),
+                       udev_device_get_syspath(b.node.get())) < 0;
   });
 }
 
