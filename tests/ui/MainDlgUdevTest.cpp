@@ -49,9 +49,11 @@ TEST(MainDlgUdev, PlugConnectWriteAndUnplugOnTheUdevList) {
   edit(u"url")->setText(QStringLiteral("mqtt.example.com"));
   QTest::mouseClick(page.writeButton, Qt::LeftButton);
   EXPECT_EQ(status->text(), QStringLiteral("✔  Write completed successfully."));
-  const AlibabaCloudConfig config{.productKey = u"pk1", .deviceName = u"dn1", .deviceSecret = u"ds1",
-                                  .url = u"mqtt.example.com", .port = 1883, .subTopic = {}, .pubTopic = {}};
-  const Frame expected = test::ExpectedPair(false, BuildType1Record(config, false));
+  const Frame expected = test::ExpectedPair(
+      false,
+      R"({"Key":"pk1","SN":"dn1","Pass":"ds1","Url":"mqtt.example.com","Port":1883,"SUB":"user/",)"
+      R"("PUB":"user/","Type":1})",
+      "dn1");
   EXPECT_EQ(bus.Received("/dev/usb/lp0", expected.size(), 3s), expected);
 
   bus.Clear();
