@@ -8,9 +8,7 @@
 namespace qm {
 namespace {
 
-std::string Narrow(const std::u16string& text) {
-  return WideToUtf8(text);
-}
+std::string Narrow(const std::u16string& text) { return WideToUtf8(text); }
 
 TEST(ParseVidPid, ReadsBothIdsInAnyCase) {
   struct Case {

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "usb/UsbPrinterEnumeration.h"
 
-#include <libudev.h>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "text/TextHelpers.h"
 #include "usb/DeviceFrames.h"
@@ -151,45 +148,6 @@ TEST_F(UsbEnumeration, PrinterDeeperInTheTreeIsFoundThroughItsAncestors) {
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].devicePath, u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp3");
   EXPECT_EQ(list[0].displayName, u"Kiosk  (VID_0DD4 PID_0195)  DEEP");
-}
-
-// udev's own order of the printer nodes, read without the code under test.
-std::vector<std::string> UdevNodeOrder() {
-  std::vector<std::string> nodes;
-  udev* context = udev_new();
-  udev_enumerate* enumerate = udev_enumerate_new(context);
-  udev_enumerate_add_match_subsystem(enumerate, "usbmisc");
-  udev_enumerate_add_match_sysname(enumerate, "lp*");
-  udev_enumerate_scan_devices(enumerate);
-  udev_list_entry* entry = nullptr;
-  udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
-    udev_device* device = udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
-    nodes.emplace_back(udev_device_get_devnode(device));
-    udev_device_unref(device);
-  }
-  udev_enumerate_unref(enumerate);
-  udev_unref(context);
-  return nodes;
-}
-
-TEST_F(UsbEnumeration, OrderIsUdevsAndEqualNamesStayTwoEntries) {
-  // lp numbers, ports and names in different orders; two identical printers.
-  bus.Plug(Acme(0, "1-3"));
-  bus.Plug(Acme(1, "1-1"));
-  FakePrinter other = Acme(2, "1-2");
-  other.serial = "AAA";
-  bus.Plug(other);
-  const std::vector<std::string> expected = UdevNodeOrder();
-  ASSERT_EQ(expected.size(), 3u);
-  const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
-  ASSERT_EQ(list.size(), 3u);
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    EXPECT_EQ(WideToUtf8(DeviceNodeOfPath(list[i].devicePath)), expected[i]) << i;
-  }
-  const auto same = std::count_if(list.begin(), list.end(), [](const UsbPrinterInfo& info) {
-    return info.displayName == u"ACME Receipt Printer  (VID_1FC9 PID_2016)  SER01";
-  });
-  EXPECT_EQ(same, 2);
 }
 
 TEST_F(UsbEnumeration, RecordPairReachesTheEnumeratedPrinter) {
