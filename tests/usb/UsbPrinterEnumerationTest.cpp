@@ -5,9 +5,7 @@
 
 
 #include "text/TextHelpers.h"
-#include "usb/DeviceFrames.h"
 #include "usb/MockUsbBus.h"
-#include "usb/UsbPrinterPort.h"
 
 namespace qm {
 namespace {
@@ -148,20 +146,6 @@ TEST_F(UsbEnumeration, PrinterDeeperInTheTreeIsFoundThroughItsAncestors) {
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].devicePath, u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp3");
   EXPECT_EQ(list[0].displayName, u"Kiosk  (VID_0DD4 PID_0195)  DEEP");
-}
-
-TEST_F(UsbEnumeration, RecordPairReachesTheEnumeratedPrinter) {
-  bus.Plug(Acme(0, "1-2"));
-  const std::vector<UsbDeviceEntry> entries = ToDeviceEntries(EnumerateUsbPrinters());
-  ASSERT_EQ(entries.size(), 1u);
-  UsbPrinterPort port;
-  ASSERT_TRUE(port.Open(entries[0].devicePath));
-  ASSERT_TRUE(SendRecordPair(port, false, "{}", "d1"));
-  const std::vector<std::uint8_t> expected = {0x1B, 0x1C, 0x1D, 0x08, 0x04, '{',  '}',  0x0D, 0x0A,
-                                              0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0x01, 0x01, 0x02,
-                                              'd',  '1',  0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE,
-                                              0xED, 0x1D, 0x1E, 0x1F};
-  EXPECT_EQ(bus.Received("/dev/usb/lp0", expected.size(), std::chrono::milliseconds(5000)), expected);
 }
 
 }  // namespace
