@@ -18,6 +18,7 @@
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 namespace qm {
 namespace {
@@ -71,16 +72,10 @@ void CCaCertDlg::OnInitDialog() {
   m_btnConfirm->setEnabled(m_info.valid);
   ApplyLanguage();
 
+  // Centred over the owner.
   const int dpi = Dpi();
-  const Size minimum = CaCertMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = CaCertInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (QWidget* owner = parentWidget(); owner != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(owner->window()->frameGeometry().center());
-    move(frame.topLeft());
-  }
+  const QPoint centre = parentWidget() != nullptr ? parentWidget()->window()->frameGeometry().center() : pos();
+  SizeAndCentre(this, CaCertMinimumSize(dpi), CaCertInitialSize(dpi), centre);
   m_initialized = true;
   LayoutControls();
 }

@@ -20,6 +20,7 @@
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 // The icon lives in a resource of this static library; it must be registered
 // by name, since nothing else pulls the resource's object file in.
@@ -122,15 +123,8 @@ bool CMainDlg::OnInitDialog() {
   ShowIdleHint();
 
   const int dpi = Dpi();
-  const Size minimum = MainMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = MainInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (screen != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  const QPoint centre = screen != nullptr ? screen->availableGeometry().center() : geometry().center();
+  SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
   LayoutControls();
   return true;
 }
