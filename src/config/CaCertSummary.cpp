@@ -16,8 +16,9 @@ constexpr TextPair kSubjectLabel{u"Subject: ", u"主体： "};
 constexpr TextPair kIssuerLabel{u"Issuer: ", u"颁发者： "};
 constexpr TextPair kValidityLabel{u"Valid: ", u"有效期： "};
 constexpr TextPair kValiditySeparator{u" ~ ", u" ~ "};
-constexpr TextPair kPassed{u"Certificate structure validation passed.\r\nClick Confirm & Send to write via USB.",
-                           u"✔ 证书结构校验通过。\r\n点击「确认并发送」将通过 USB 写入设备。"};
+constexpr TextPair kPassed{
+    u"Certificate structure validation passed.\r\nClick Confirm & Send to write via USB.",
+    u"✔ 证书结构校验通过。\r\n点击「确认并发送」将通过 USB 写入设备。"};
 constexpr TextPair kWarningLead{u"Warning: ", u"⚠ "};
 constexpr TextPair kWarningTail{u"\r\nYou may still confirm and send if the device accepts it.",
                                 u"\r\n仍可点击确认发送（请确认设备能接受）。"};
@@ -45,7 +46,10 @@ std::u16string BuildCaCertSummary(const CaCertInfo& info, bool chinese) {
   text.append(pick(kFormatLabel)).append(pick(kFormatValue)).append(kLineEnd);
   text.append(pick(kSubjectLabel)).append(info.subject).append(kLineEnd);
   text.append(pick(kIssuerLabel)).append(info.issuer).append(kLineEnd);
-  text.append(pick(kValidityLabel)).append(info.validFrom).append(pick(kValiditySeparator)).append(info.validTo);
+  text.append(pick(kValidityLabel))
+      .append(info.validFrom)
+      .append(pick(kValiditySeparator))
+      .append(info.validTo);
   text.append(kLineEnd).append(kLineEnd);
   if (!info.expired && !info.notYetValid) {
     text.append(pick(kPassed));

@@ -30,9 +30,13 @@ constexpr int kInfoGap = 12;
 
 }  // namespace
 
-Size CaCertInitialSize(int dpi) { return Size{Scale(kInitialWidth, dpi), Scale(kInitialHeight, dpi)}; }
+Size CaCertInitialSize(int dpi) {
+  return Size{Scale(kInitialWidth, dpi), Scale(kInitialHeight, dpi)};
+}
 
-Size CaCertMinimumSize(int dpi) { return Size{Scale(kMinimumWidth, dpi), Scale(kMinimumHeight, dpi)}; }
+Size CaCertMinimumSize(int dpi) {
+  return Size{Scale(kMinimumWidth, dpi), Scale(kMinimumHeight, dpi)};
+}
 
 std::optional<CaCertLayout> ComputeCaCertLayout(int dpi, Size client) {
   const auto s = [dpi](int v) { return Scale(v, dpi); };

@@ -64,8 +64,8 @@ QString CCaCertDlg::Text(const TextPair& pair) const { return Q(pair.Pick(m_chin
 
 void CCaCertDlg::OnInitDialog() {
   // A sizing border and a minimise box besides the close box.
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   CreateControls();
   CreateFonts();
   ApplyColors();
@@ -74,7 +74,8 @@ void CCaCertDlg::OnInitDialog() {
 
   // Centred over the owner.
   const int dpi = Dpi();
-  const QPoint centre = parentWidget() != nullptr ? parentWidget()->window()->frameGeometry().center() : pos();
+  const QPoint centre =
+      parentWidget() != nullptr ? parentWidget()->window()->frameGeometry().center() : pos();
   SizeAndCentre(this, CaCertMinimumSize(dpi), CaCertInitialSize(dpi), centre);
   m_initialized = true;
   LayoutControls();

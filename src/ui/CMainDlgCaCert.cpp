@@ -26,7 +26,8 @@ void CMainDlg::SendCaCertificate(PageKind page) {
   // The device may have gone while the dialog was open: the poll kept running.
   if (RequireConnected()) {
     const bool sent = m_port.Write(BuildCaCertFrame(BuildCaCertRecord(dialog.Info().data)));
-    SetStatus(Text(sent ? ca_text::kSent : ca_text::kSendFailed), sent ? kStatusSuccess : kStatusWarning);
+    SetStatus(Text(sent ? ca_text::kSent : ca_text::kSendFailed),
+              sent ? kStatusSuccess : kStatusWarning);
   }
   EnablePageButtons(true);
 }

@@ -17,7 +17,8 @@ inline constexpr TextPair kCancel{u"Cancel", u"取消"};
 // Status messages of the main window.
 inline constexpr TextPair kEnableTlsFirst{u"⚠  Enable TLS first.", u"⚠  请先启用 TLS。"};
 inline constexpr TextPair kSent{u"✔  CA certificate sent via USB.", u"✔  CA 证书已通过 USB 发送。"};
-inline constexpr TextPair kSendFailed{u"✖  Failed to send CA certificate.", u"✖  CA 证书发送失败。"};
+inline constexpr TextPair kSendFailed{u"✖  Failed to send CA certificate.",
+                                      u"✖  CA 证书发送失败。"};
 
 // The file chooser's filters, the same in both languages.
 inline constexpr char16_t kFileFilters[] = u"CA Certificate PEM (*.pem);;All Files (*)";

@@ -16,7 +16,8 @@ void WatchWindowDpi(QWidget* widget, const std::function<void()>& onChange) {
   auto dpiLink = std::make_shared<QMetaObject::Connection>();
   const auto watchDpi = [widget, onChange, dpiLink](QScreen* screen) {
     QObject::disconnect(*dpiLink);
-    if (screen != nullptr) *dpiLink = QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, widget, onChange);
+    if (screen != nullptr)
+      *dpiLink = QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, widget, onChange);
   };
   watchDpi(window->screen());
   QObject::connect(window, &QWindow::screenChanged, widget, [watchDpi, onChange](QScreen* screen) {

@@ -8,8 +8,8 @@ namespace {
 
 QStringList Families(bool chinese, bool semibold) {
   if (chinese) return {QStringLiteral("Microsoft YaHei UI"), QStringLiteral("Noto Sans CJK SC")};
-  return {semibold ? QStringLiteral("Segoe UI Semibold") : QStringLiteral("Segoe UI"), QStringLiteral("Noto Sans"),
-          QStringLiteral("Noto Sans CJK SC")};
+  return {semibold ? QStringLiteral("Segoe UI Semibold") : QStringLiteral("Segoe UI"),
+          QStringLiteral("Noto Sans"), QStringLiteral("Noto Sans CJK SC")};
 }
 
 }  // namespace
