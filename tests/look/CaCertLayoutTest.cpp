@@ -63,7 +63,6 @@ TEST(CaCertLayout, NarrowButtonsLowSummaryAndTooSmall) {
       {96, {199, 400}, 0, {}, {}},  // too small: nothing moves
       {96, {580, 179}, 0, {}, {}},
       {120, {249, 400}, 0, {}, {}},
-      {120, {580, 224}, 0, {}, {}},
       {192, {400, 359}, 0, {}, {}},
   };
   for (const Case& c : cases) {
