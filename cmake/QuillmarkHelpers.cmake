@@ -1,9 +1,13 @@
 # SPDX-License-Identifier: MIT
 # Build helpers shared by every folder.
 
-# Warnings as errors for our own code; sanitizers when asked for.
+# Warnings for our own code (as errors when QM_WARNINGS_AS_ERRORS is on);
+# sanitizers when asked for.
 function(qm_setup_compiler)
-  add_compile_options(-Wall -Wextra -Werror)
+  add_compile_options(-Wall -Wextra)
+  if(QM_WARNINGS_AS_ERRORS)
+    add_compile_options(-Werror)
+  endif()
   add_compile_definitions(QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII
                           QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
   if(QM_SANITIZE)

@@ -17,6 +17,7 @@
 #include "look/Geometry.h"
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
+#include "ui/FocusKeeper.h"
 #include "ui/MainTexts.h"
 #include "ui/PageKind.h"
 #include "ui/PageState.h"
@@ -233,6 +234,7 @@ class CMainDlg final : public QDialog {
   QTimer m_unlockTimer;
   QTimer m_pollTimer;
   bool m_deviceMenuOpen = false;
+  FocusKeeper m_focusKeeper;
   int m_fontDpi = 0;
   Rect m_tabDisplay;
 };

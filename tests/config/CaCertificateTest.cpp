@@ -2,6 +2,7 @@
 #include "config/CaCertificate.h"
 
 #include <gtest/gtest.h>
+#include <openssl/asn1.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -189,11 +190,12 @@ TEST_F(CaCertificateFile, IssuerWithoutDisplayNameShowsTheSubject) {
     std::u16string subjectText;
     std::u16string issuerText;
   };
+  const test::NameEntry blank{"L", "", V_ASN1_UTF8STRING};  // the only attribute, empty
   const Case cases[] = {
       {{Utf8Entry("CN", "Leaf")}, {Utf8Entry("O", "Issuing Org")}, u"Leaf", u"Issuing Org"},
-      {{Utf8Entry("CN", "Leaf")}, {Utf8Entry("C", "CN")}, u"Leaf", u"Leaf"},
-      {{Utf8Entry("C", "CN")}, {Utf8Entry("CN", "Root")}, u"unknown", u"Root"},
-      {{Utf8Entry("C", "CN")}, {Utf8Entry("L", "Xiamen")}, u"unknown", u"unknown"},
+      {{Utf8Entry("CN", "Leaf")}, {blank}, u"Leaf", u"Leaf"},
+      {{Utf8Entry("C", "CN")}, {Utf8Entry("CN", "Root")}, u"CN", u"Root"},
+      {{blank}, {blank}, u"unknown", u"unknown"},
       {{Utf8Entry("OU", "Only Unit")}, {}, u"Only Unit", u"Only Unit"},
   };
   for (const Case& c : cases) {

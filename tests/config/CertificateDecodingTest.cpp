@@ -139,7 +139,7 @@ TEST(GetCertDisplayName, TakesCommonNameThenUnitOrganisationEmail) {
       {{Utf8Entry("CN", "First"), Utf8Entry("CN", "Second")}, u"First"},
       {{Utf8Entry("CN", "测试根证书")}, u"测试根证书"},
       {{{"CN", Utf16Be(u"BMP 名称"), V_ASN1_BMPSTRING}}, u"BMP 名称"},
-      {{Utf8Entry("C", "DE"), Utf8Entry("L", "Berlin")}, u"unknown"},
+      {{Utf8Entry("C", "DE"), Utf8Entry("L", "Berlin")}, u"DE"},
       {{}, u"unknown"},
   };
   for (const Case& c : cases) {
