@@ -10,8 +10,8 @@ fi
 bash scripts/install-deps.sh
 cmake --preset release
 cmake --build --preset release
-if [ -x build/release/src/ui/quillmark ]; then
-  exec build/release/src/ui/quillmark "$@"
+if [ -x build/release/src/app/quillmark ]; then
+  exec build/release/src/app/quillmark "$@"
 fi
-echo "Built, but build/release/src/ui/quillmark is missing." >&2
+echo "Built, but build/release/src/app/quillmark is missing." >&2
 exit 1

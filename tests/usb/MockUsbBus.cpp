@@ -25,7 +25,20 @@ constexpr char kHostController[] =
     "A: idVendor=1d6b\nA: idProduct=0002\nA: product=xHCI Host Controller\n\n";
 
 std::string Line(const char* prefix, const std::string& key, const std::optional<std::string>& value) {
-  return value ? std::string(prefix) + key + "=" + *value + "\n" : std::string();
+  if (!value) return {};
+  // An attribute with bytes outside printable ASCII (a line end would end
+  // the line here) goes in as umockdev's binary attribute, in hex.
+  const auto unprintable = [](char c) { return static_cast<unsigned char>(c) - 0x20u >= 0x5Fu; };
+  if (prefix[0] == 'A' && std::any_of(value->begin(), value->end(), unprintable)) {
+    std::string hex;
+    for (const char c : *value) {
+      static constexpr char kDigits[] = "0123456789abcdef";
+      hex += kDigits[static_cast<unsigned char>(c) >> 4];
+      hex += kDigits[static_cast<unsigned char>(c) & 0xF];
+    }
+    return "H: " + key + "=" + hex + "\n";
+  }
+  return std::string(prefix) + key + "=" + *value + "\n";
 }
 
 std::string Describe(const FakePrinter& printer) {
