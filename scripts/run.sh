@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # A window needs a desktop session; say so before building anything.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "Quillmark needs a desktop session (X11 or Wayland): neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
+  echo "Quillmark needs a desktop session (X11 or Wayland):" \
+    "neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
   exit 1
 fi
 bash scripts/install-deps.sh

@@ -21,7 +21,9 @@ bool IsSet(const char* name) {
 bool HasDesktopSession(int argc, char* argv[]) {
   if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return true;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return true;
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+      return true;
+    }
   }
   return false;
 }

@@ -33,8 +33,8 @@ TEST(CModernButtonFocus, DottedRectangleInvertsEveryOtherPixelOnBothFills) {
     button->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(test::WaitUntil([&] { return button->hasFocus(); }, std::chrono::seconds(5)));
     const QImage image = button->grab().toImage();
-    test::MaybeSaveShot(image.scaled(image.size() * 4), c.primary ? QStringLiteral("focus-primary")
-                                                                  : QStringLiteral("focus-secondary"));
+    const QString shot = c.primary ? QStringLiteral("focus-primary") : QStringLiteral("focus-secondary");
+    test::MaybeSaveShot(image.scaled(image.size() * 4), shot);
     // The outline 3 px inside the edge (x 3..196, y 3..36), corners aside:
     // one pixel in two inverted, in a checkerboard; the row and column inside
     // it keep the fill.

@@ -48,7 +48,8 @@ class MainDlgLinuxTest : public test::ShownMainDlg {
   QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
   void Plug(const std::u16string& node, const std::u16string& name) {
     printers->entries.push_back({u"usb#vid_1234&pid_0a0b#S1#" + node, name, 0x1234, 0x0A0B});
-    ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == printers->entries.size(); }, 5s));
+    const std::size_t count = printers->entries.size();
+    ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == count; }, 5s));
   }
   void Choose(int id, int index) {
     auto* combo = qobject_cast<QComboBox*>(dialog->Control(id));
@@ -74,7 +75,8 @@ TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
     const char16_t* status;
   };
   const Case cases[] = {
-      {true, 0, u"⚠  No permission to open the USB device. Add your user to the group lp and log in again."},
+      {true, 0,
+       u"⚠  No permission to open the USB device. Add your user to the group lp and log in again."},
       {true, 1, u"⚠  没有打开 USB 设备的权限。请将用户加入 lp 组后重新登录。"},
       {false, 0, u"⚠  USB open failed. Check the device is on and the cable is connected."},
       {false, 1, u"⚠  USB打开失败，请确认设备已开机并连接数据线。"},
@@ -117,7 +119,8 @@ TEST_F(MainDlgLinuxTest, KeyboardFocusStaysOnTheButtonThatWrote) {
   // Tencent Cloud: the button stays disabled for five seconds; focus comes
   // back to it with the unlock when nobody moved it meanwhile.
   qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(2);
-  for (const char16_t* key : {u"productKey", u"deviceName", u"deviceSecret", u"subTopic", u"pubTopic"}) {
+  for (const char16_t* key :
+       {u"productKey", u"deviceName", u"deviceSecret", u"subTopic", u"pubTopic"}) {
     test::FindField(dialog->Page(2), key)->edit->setText(QStringLiteral("x"));
   }
   CModernButton* write = dialog->Page(2).writeButton;

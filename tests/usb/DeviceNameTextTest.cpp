@@ -33,8 +33,9 @@ TEST(DeviceNameText, ControlsBecomeBlanksAndBidiFormattingGoesPathStays) {
     bus.Plug(printer);
     const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
     ASSERT_EQ(list.size(), 1u) << c.product;
-    EXPECT_EQ(list[0].displayName, c.name + u"  (VID_1FC9 PID_2016)  " + c.serialShown) << c.product;
-    EXPECT_EQ(list[0].devicePath, u"usb#vid_1fc9&pid_2016#" + Utf8ToWide(c.serial) + u"#/dev/usb/lp0");
+    EXPECT_EQ(list[0].displayName, c.name + u"  (VID_1FC9 PID_2016)  " + c.serialShown);
+    EXPECT_EQ(list[0].devicePath,
+              u"usb#vid_1fc9&pid_2016#" + Utf8ToWide(c.serial) + u"#/dev/usb/lp0");
   }
 }
 
