@@ -26,19 +26,13 @@ constexpr char kHostController[] =
 
 std::string Line(const char* prefix, const std::string& key, const std::optional<std::string>& value) {
   if (!value) return {};
-  // An attribute with bytes outside printable ASCII (a line end would end
-  // the line here) goes in as umockdev's binary attribute, in hex.
-  const auto unprintable = [](char c) { return static_cast<unsigned char>(c) - 0x20u >= 0x5Fu; };
-  if (prefix[0] == 'A' && std::any_of(value->begin(), value->end(), unprintable)) {
-    std::string hex;
-    for (const char c : *value) {
-      static constexpr char kDigits[] = "0123456789abcdef";
-      hex += kDigits[static_cast<unsigned char>(c) >> 4];
-      hex += kDigits[static_cast<unsigned char>(c) & 0xF];
-    }
-    return "H: " + key + "=" + hex + "\n";
-  }
-  return std::string(prefix) + key + "=" + *value + "\n";
+  if (prefix[0] != 'A') return std::string(prefix) + key + "=" + *value + "\n";
+  // Attributes go in as umockdev's binary ones, in hex: any byte (a line end
+  // too) reaches the program as the device gave it.
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const unsigned char c : *value) hex += {kHex[c >> 4], kHex[c & 0xF]};
+  return "H: " + key + "=" + hex + "\n";
 }
 
 std::string Describe(const FakePrinter& printer) {
