@@ -19,6 +19,8 @@
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
+#include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 // The icon lives in a resource of this static library; it must be registered
 // by name, since nothing else pulls the resource's object file in.
@@ -57,29 +59,14 @@ constexpr std::array<PageTexts, kPageCount> kPageTexts = {{
 
 const PageTexts& TextsOf(PageKind kind) { return kPageTexts[static_cast<std::size_t>(kind)]; }
 
-// Regular and semibold faces: the named face first, then the desktop's own.
-QStringList Families(bool chinese, bool semibold) {
-  if (chinese) return {QStringLiteral("Microsoft YaHei UI"), QStringLiteral("Noto Sans CJK SC")};
-  return {semibold ? QStringLiteral("Segoe UI Semibold") : QStringLiteral("Segoe UI"), QStringLiteral("Noto Sans"),
-          QStringLiteral("Noto Sans CJK SC")};
-}
-
-QFont MakeFont(bool chinese, bool semibold, qreal points) {
-  QFont font;
-  font.setFamilies(Families(chinese, semibold));
-  font.setPointSizeF(points);
-  // The named semibold face carries its weight itself; the desktop face
-  // that stands in for it needs the weight asked for.
-  if (semibold && !chinese) font.setWeight(QFont::DemiBold);
-  return font;
-}
-
 }  // namespace
 
 int ControlIdOf(const QWidget* widget) {
   if (widget == nullptr) return 0;
   return widget->property(kControlIdProperty).toInt();
 }
+
+void SetControlId(QWidget* widget, int id) { widget->setProperty(kControlIdProperty, id); }
 
 CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
     : QDialog(nullptr), m_lister(std::move(lister)), m_fileChooser(std::make_unique<QtFileChooser>()) {
@@ -136,15 +123,8 @@ bool CMainDlg::OnInitDialog() {
   ShowIdleHint();
 
   const int dpi = Dpi();
-  const Size minimum = MainMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = MainInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (screen != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  const QPoint centre = screen != nullptr ? screen->availableGeometry().center() : geometry().center();
+  SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
   LayoutControls();
   return true;
 }
@@ -153,9 +133,9 @@ int CMainDlg::Dpi() const { return logicalDpiX(); }
 
 void CMainDlg::CreateFonts() {
   const bool chinese = m_chinese || QLocale::system().language() == QLocale::Chinese;
-  m_fontNormal = MakeFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeFont(chinese, true, kTitlePoints);
+  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
+  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
+  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
@@ -190,7 +170,7 @@ void CMainDlg::ApplyFonts() {
 }
 
 void CMainDlg::WireControl(QWidget* widget, int id) {
-  widget->setProperty(kControlIdProperty, id);
+  SetControlId(widget, id);
   if (auto* button = qobject_cast<QPushButton*>(widget)) {
     connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id, kBnClicked); });
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

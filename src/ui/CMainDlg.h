@@ -17,6 +17,7 @@
 #include "look/Geometry.h"
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
+#include "ui/FocusKeeper.h"
 #include "ui/MainTexts.h"
 #include "ui/PageKind.h"
 #include "ui/PageState.h"
@@ -60,6 +61,7 @@ inline constexpr int kPollTimerId = 2;
 
 // The control id a widget of a window carries; 0 when it has none.
 int ControlIdOf(const QWidget* widget);
+void SetControlId(QWidget* widget, int id);
 
 class CMainDlg final : public QDialog {
   Q_OBJECT
@@ -125,13 +127,14 @@ class CMainDlg final : public QDialog {
   FileChooser& Chooser() const { return *m_fileChooser; }
   void SetFileChooser(std::unique_ptr<FileChooser> chooser) { m_fileChooser = std::move(chooser); }
 
+  // The CA certificate button of a self-hosted page: check, confirm, send.
+  void SendCaCertificate(PageKind page);
+
   void setVisible(bool visible) override;
 
  signals:
-  // The "MQTT Simulator" and CA certificate buttons; their windows connect here.
+  // The "MQTT Simulator" button; its window connects here.
   void SimulatorRequested();
-  // The page is given by its tab index.
-  void CaCertificateRequested(int page);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -231,6 +234,7 @@ class CMainDlg final : public QDialog {
   QTimer m_unlockTimer;
   QTimer m_pollTimer;
   bool m_deviceMenuOpen = false;
+  FocusKeeper m_focusKeeper;
   int m_fontDpi = 0;
   Rect m_tabDisplay;
 };

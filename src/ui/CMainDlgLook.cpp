@@ -4,15 +4,15 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QTabBar>
-#include <QWindow>
 
 #include "look/MainColors.h"
 #include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
+#include "ui/DialogKeys.h"
+#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
@@ -70,15 +70,9 @@ void CMainDlg::resizeEvent(QResizeEvent* event) {
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
   // Enter and Esc end the window, as the dialog's OK and Cancel commands.
-  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-      OnCommand(kIdOk, kBnClicked);
-      return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-      OnCommand(kIdCancel, kBnClicked);
-      return;
-    }
+  if (const int command = DialogKeyCommand(*event); command != 0) {
+    OnCommand(command, kBnClicked);
+    return;
   }
   QDialog::keyPressEvent(event);
 }
@@ -194,18 +188,7 @@ void CMainDlg::LayoutPage(PageKind kind, const Rect& rect) {
 }
 
 void CMainDlg::WatchScreen() {
-  QWindow* window = windowHandle();
-  if (window == nullptr || window->property("qmWatched").toBool()) return;
-  window->setProperty("qmWatched", true);
-  const auto watchDpi = [this](QScreen* screen) {
-    if (screen == nullptr) return;
-    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &CMainDlg::OnDpiChanged, Qt::UniqueConnection);
-  };
-  watchDpi(window->screen());
-  connect(window, &QWindow::screenChanged, this, [this, watchDpi](QScreen* screen) {
-    watchDpi(screen);
-    OnDpiChanged();
-  });
+  WatchWindowDpi(this, [this] { OnDpiChanged(); });
 }
 
 void CMainDlg::OnDpiChanged() {
@@ -214,15 +197,12 @@ void CMainDlg::OnDpiChanged() {
   if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
   // The window keeps its size in 96-dpi units, as the suggested rectangle of
   // a dpi change does. Taken before the new minimum can grow the window.
-  const auto rescale = [&](int v) {
-    return static_cast<int>((static_cast<long long>(v) * newDpi + oldDpi / 2) / oldDpi);
-  };
-  const QSize target(rescale(width()), rescale(height()));
+  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
   CreateFonts();
   ApplyFonts();
   const Size minimum = MainMinimumSize(newDpi);
   setMinimumSize(minimum.width, minimum.height);
-  resize(target);
+  resize(target.width, target.height);
   LayoutControls();
 }
 

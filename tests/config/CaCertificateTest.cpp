@@ -184,14 +184,15 @@ TEST_F(CaCertificate, DisplayNamesOfSubjectAndIssuer) {
   const Case cases[] = {
       {{Utf8Entry("O", "Org"), Utf8Entry("OU", "Unit"), Utf8Entry("CN", "Leaf")},
        {Utf8Entry("O", "Issuing Org")}, u"Leaf", u"Issuing Org"},
-      {{Utf8Entry("C", "DE"), Utf8Entry("O", "Org"), Utf8Entry("OU", "Unit")}, {Utf8Entry("C", "CN")},
+      {{Utf8Entry("C", "DE"), Utf8Entry("O", "Org"), Utf8Entry("OU", "Unit")}, {{"L", "", V_ASN1_UTF8STRING}},
        u"Unit", u"Unit"},  // an issuer without a display name shows the subject's
       {{Utf8Entry("emailAddress", "ca@example.org"), Utf8Entry("O", "Org")}, {}, u"Org", u"Org"},
       {{Utf8Entry("C", "DE"), Utf8Entry("emailAddress", "ca@example.org")}, {}, u"ca@example.org",
        u"ca@example.org"},
       {{Utf8Entry("CN", "First"), Utf8Entry("CN", "测试根证书")}, {}, u"First", u"First"},
       {{{"CN", Utf16Be(u"BMP 名称"), V_ASN1_BMPSTRING}}, {}, u"BMP 名称", u"BMP 名称"},
-      {{Utf8Entry("C", "CN")}, {Utf8Entry("L", "Xiamen")}, u"unknown", u"unknown"},
+      {{Utf8Entry("C", "CN")}, {Utf8Entry("L", "Xiamen")}, u"CN", u"Xiamen"},  // first attribute
+      {{{"L", "", V_ASN1_UTF8STRING}}, {}, u"unknown", u"unknown"},
       // At most 511 UTF-16 units, never half a surrogate pair.
       {{{"CN", std::string(600, 'b'), V_ASN1_UTF8STRING}}, {}, std::u16string(511, u'b'),
        std::u16string(511, u'b')},

@@ -22,7 +22,14 @@ constexpr char kHostController[] =
     "A: idVendor=1d6b\nA: idProduct=0002\nA: product=xHCI Host Controller\n\n";
 
 std::string Line(const char* prefix, const std::string& key, const std::optional<std::string>& value) {
-  return value ? std::string(prefix) + key + "=" + *value + "\n" : std::string();
+  if (!value) return {};
+  if (prefix[0] != 'A') return std::string(prefix) + key + "=" + *value + "\n";
+  // Attributes go in as umockdev's binary ones, in hex: any byte (a line end
+  // too) reaches the program as the device gave it.
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const unsigned char c : *value) hex += {kHex[c >> 4], kHex[c & 0xF]};
+  return "H: " + key + "=" + hex + "\n";
 }
 
 std::string Describe(const FakePrinter& printer) {
