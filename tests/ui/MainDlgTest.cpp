@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPixmap>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -97,7 +99,16 @@ TEST_F(MainDlgTest, HeaderControlsCarryTheirIdsAndTexts) {
   EXPECT_EQ(dialog->NextControlId(), 2051);
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quillmark  V16"));
   const QList<QSize> iconSizes = dialog->windowIcon().availableSizes();
-  for (int side : {16, 32, 48, 256}) EXPECT_TRUE(iconSizes.contains(QSize(side, side))) << side;
+  for (int side : {16, 32, 48, 256}) {
+    EXPECT_TRUE(iconSizes.contains(QSize(side, side))) << side;
+    // Read on demand, each size is its own file; sizes in between are scaled down.
+    const QImage file = QImage(QStringLiteral(":/quillmark/quillmark-%1.png").arg(side))
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QPixmap shown = dialog->windowIcon().pixmap(QSize(side, side), 1.0);
+    EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), file) << side;
+  }
+  EXPECT_EQ(dialog->windowIcon().actualSize(QSize(40, 40)), QSize(40, 40));
+  EXPECT_EQ(dialog->windowIcon().actualSize(QSize(300, 300)), QSize(256, 256));
   auto* tab = qobject_cast<QTabBar*>(dialog->Control(kIdTab));
   ASSERT_NE(tab, nullptr);
   ASSERT_EQ(tab->count(), 5);
