@@ -15,6 +15,7 @@
 #include "look/MainLayout.h"
 #include "ui/QtFileChooser.h"
 #include "ui/CModernButton.h"
+#include "ui/DeferredIconEngine.h"
 #include "ui/DeviceComboBox.h"
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
@@ -59,6 +60,13 @@ constexpr std::array<PageTexts, kPageCount> kPageTexts = {{
 
 const PageTexts& TextsOf(PageKind kind) { return kPageTexts[static_cast<std::size_t>(kind)]; }
 
+// Gives a control its font unless it already has it from the window: an
+// explicit font change makes a drop-down build its list and an edit lay out
+// its text again.
+void GiveFont(QWidget* widget, const QFont& font) {
+  if (widget != nullptr && widget->font() != font) widget->setFont(font);
+}
+
 }  // namespace
 
 int ControlIdOf(const QWidget* widget) {
@@ -73,6 +81,8 @@ CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
   if (!m_lister) m_lister = std::make_unique<UdevDeviceLister>();
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
+  // paintEvent fills every pixel; Qt need not clear the window first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   m_unlockTimer.setInterval(kUnlockDelayMs);
   // A coarse timer may fire up to 5 % early; the printer's wait is a floor.
   m_unlockTimer.setTimerType(Qt::PreciseTimer);
@@ -107,14 +117,19 @@ bool CMainDlg::OnInitDialog() {
   if (screen != nullptr) setScreen(screen);
   setWindowTitle(Q(main_text::kInitialWindowTitle));
   InitQuillmarkResources();
-  QIcon icon;
-  for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/quillmark/quillmark-%1.png").arg(size));
-  setWindowIcon(icon);
+  const QList<int> sides{16, 32, 48, 256};
+  QStringList files;
+  for (int side : sides) files.append(QStringLiteral(":/quillmark/quillmark-%1.png").arg(side));
+  // The files are read when the window system first asks for a pixmap.
+  setWindowIcon(QIcon(new DeferredIconEngine(sides, files)));
   CreateFonts();
   CreateHeaderControls();
   CreatePages();
-  m_initialized = true;
+  // Selected before the window counts as built, so that nothing is laid out
+  // yet: the first show lays the window out once, at its final size, when it
+  // delivers the pending resize event.
   SelectPage(PageKind::PrinterAlibaba);
+  m_initialized = true;
   ApplyCaButtonRules();
   m_pollTimer.start();
   RefreshDeviceList(true);
@@ -125,7 +140,6 @@ bool CMainDlg::OnInitDialog() {
   const int dpi = Dpi();
   const QPoint centre = screen != nullptr ? screen->availableGeometry().center() : geometry().center();
   SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
-  LayoutControls();
   return true;
 }
 
@@ -141,9 +155,7 @@ void CMainDlg::CreateFonts() {
 }
 
 void CMainDlg::ApplyFonts() {
-  const auto give = [](QWidget* widget, const QFont& font) {
-    if (widget != nullptr) widget->setFont(font);
-  };
+  const auto give = GiveFont;
   const auto giveButton = [](CModernButton* button, const QFont& font) {
     if (button != nullptr) button->SetDrawFont(&font);
   };
@@ -193,7 +205,7 @@ QWidget* CMainDlg::Control(int id) const {
 ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id) {
   auto* label = new ElidedLabel(align, this);
   label->setText(text);
-  label->setFont(font);
+  GiveFont(label, font);
   WireControl(label, id);
   return label;
 }
@@ -206,7 +218,7 @@ void CMainDlg::CreateHeaderControls() {
   m_langCombo = new QComboBox(this);
   m_langCombo->addItems({QStringLiteral("English"), Q(u"中文")});
   m_langCombo->setCurrentIndex(0);
-  m_langCombo->setFont(m_fontNormal);
+  GiveFont(m_langCombo, m_fontNormal);
   WireControl(m_langCombo, kIdLanguageCombo);
 
   m_simulatorButton = new CModernButton(this);
@@ -218,7 +230,7 @@ void CMainDlg::CreateHeaderControls() {
   m_tab->setFocusPolicy(Qt::NoFocus);
   m_tab->setExpanding(false);
   m_tab->setDrawBase(false);
-  m_tab->setFont(m_fontSemibold);
+  GiveFont(m_tab, m_fontSemibold);
   for (PageKind kind : kPageKinds) m_tab->addTab(Q(TextsOf(kind).tabTitle.en));
   WireControl(m_tab, kIdTab);
   connect(m_tab, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
@@ -227,7 +239,7 @@ void CMainDlg::CreateHeaderControls() {
   m_usbLabel = CreateLabel(Qt::AlignRight, QText(main_text::kUsbLabel), m_fontNormal, kIdHeaderStatic);
 
   m_usbCombo = new DeviceComboBox(this);
-  m_usbCombo->setFont(m_fontNormal);
+  GiveFont(m_usbCombo, m_fontNormal);
   WireControl(m_usbCombo, kIdUsbCombo);
 
   m_connectButton = new CModernButton(this);
@@ -255,7 +267,7 @@ void CMainDlg::AddEditField(PageState& page, std::u16string_view key, TextPair l
   }
   // No row is a password box: secrets show in plain so they can be checked.
   field->edit = new QLineEdit(Q(defaultText), this);
-  field->edit->setFont(m_fontNormal);
+  GiveFont(field->edit, m_fontNormal);
   field->edit->hide();
   WireControl(field->edit, field->controlId);
   page.fields.push_back(std::move(field));
@@ -271,7 +283,7 @@ void CMainDlg::AddComboField(PageState& page, std::u16string_view key, TextPair 
   field->label = CreateLabel(Qt::AlignRight, Q(label.en), m_fontNormal, kIdRowStatic);
   field->label->hide();
   field->combo = new QComboBox(this);
-  field->combo->setFont(m_fontNormal);
+  GiveFont(field->combo, m_fontNormal);
   for (const TextPair& option : field->options) field->combo->addItem(Q(option.en));
   field->combo->setCurrentIndex(0);
   field->combo->hide();

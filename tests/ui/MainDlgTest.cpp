@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPixmap>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
