@@ -113,7 +113,7 @@ std::optional<SimLayout> ComputeSimLayout(int dpi, Size client, const SimLayoutI
   out.title = {0, 0, std::max(S(kTitleMin), w - S(kTitleReserve)), header};
   const int fieldTop = (header - S(kHeaderFieldHeight)) / 2;
   out.languageCombo = {w - m - S(kLanguageComboWidth), fieldTop, S(kLanguageComboWidth), S(kHeaderFieldHeight)};
-  const int languageLabel = std::max(S(kLanguageLabelWidth), input.languageLabelWidth);
+  const int languageLabel = std::max(S(kLanguageLabelWidth), input.languageLabelWidth + S(kLabelPadding));
   out.languageLabel = {w - m - S(6) - languageLabel - S(kLanguageComboWidth), fieldTop, languageLabel,
                        S(kHeaderFieldHeight)};
 

@@ -26,7 +26,8 @@ struct SimLayoutInput {
   // The current label text of each form row, measured in the normal font.
   std::vector<int> rowLabelWidths;
   // The language caption of the current language, measured in the normal
-  // font: the caption widens to the left when its text needs more than S(64).
+  // font: the caption widens to the left when its text and S(8) need more
+  // than S(64).
   int languageLabelWidth = 0;
   // The Test caption of the current language, measured in the semibold font.
   int testCaptionWidth = 0;

@@ -58,7 +58,8 @@ class CMqttSimDlg final : public QDialog {
 
  public:
   // The log keeps its newest lines: at most this many, and at most this many
-  // UTF-16 units in all (a longer newest line stays whole); older ones go.
+  // UTF-16 units in all, counting one unit for each line end (a longer
+  // newest line stays whole); older lines go first.
   static constexpr int kLogMaxLines = 100000;
   static constexpr int kLogMaxUnits = 16 * 1024 * 1024;
 
@@ -84,6 +85,8 @@ class CMqttSimDlg final : public QDialog {
   void SetConnectedUi(bool connected);
   void LayoutControls();
 
+  // The log's capacity (kLogMaxLines, kLogMaxUnits unless changed).
+  void SetLogLimits(int maxLines, int maxUnits);
   // The local time of the log lines; the system clock unless replaced.
   void SetLogClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
 
@@ -175,6 +178,8 @@ class CMqttSimDlg final : public QDialog {
   FileChooser& m_chooser;
   std::function<QTime()> m_clock;
   int m_fontDpi = 0;
+  int m_logMaxLines = kLogMaxLines;
+  int m_logMaxUnits = kLogMaxUnits;
 };
 
 }  // namespace qm

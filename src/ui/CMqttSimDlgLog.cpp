@@ -33,11 +33,19 @@ void CMqttSimDlg::AppendLog(std::u16string_view text, LogKind kind) {
   scroll->setValue(scroll->maximum());
 }
 
+void CMqttSimDlg::SetLogLimits(int maxLines, int maxUnits) {
+  m_logMaxLines = maxLines;
+  m_logMaxUnits = maxUnits;
+  if (m_log == nullptr) return;
+  m_log->setMaximumBlockCount(maxLines);
+  TrimLog();
+}
+
 void CMqttSimDlg::TrimLog() {
   // The line cap is the document's own (oldest lines go first); the size
   // cap drops old lines too, but never the newest one.
   QTextDocument* document = m_log->document();
-  while (document->characterCount() > kLogMaxUnits && document->blockCount() > 1) {
+  while (document->characterCount() > m_logMaxUnits && document->blockCount() > 1) {
     QTextCursor oldest(document->begin());
     oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
     oldest.removeSelectedText();
@@ -60,9 +68,12 @@ void CMqttSimDlg::OnExportLog() {
     }
   }
   // Written beside the target and renamed over it when complete: a failed
-  // export leaves an existing file as it was.
+  // export leaves an existing file as it was. The explicit flush matters:
+  // commit() does not see an error of the flush in its own close, and would
+  // put a cut-off file in place (disk full, file size limit).
   QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+                       file.commit();
   if (written) {
     AppendLog(sim_text::kLogExported, LogKind::Info);
   } else {
