@@ -109,9 +109,7 @@ int CMainDlg::Dpi() const { return logicalDpiX(); }
 
 void CMainDlg::CreateFonts() {
   const bool chinese = m_chinese || SystemLanguageIsChinese();
-  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
+  MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }

@@ -104,9 +104,7 @@ int CMqttSimDlg::Dpi() const { return logicalDpiX(); }
 void CMqttSimDlg::CreateFonts() {
   // Chinese faces also for a window opened in Chinese and switched to English.
   const bool chinese = m_chinese || m_chineseAtStart || SystemLanguageIsChinese();
-  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
+  MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }

@@ -26,6 +26,12 @@ QFont MakeWindowFont(bool chinese, bool semibold, qreal points) {
   return font;
 }
 
+void MakeWindowFonts(bool chinese, QFont& normal, QFont& semibold, QFont& title) {
+  normal = MakeWindowFont(chinese, false, kNormalPoints);
+  semibold = MakeWindowFont(chinese, true, kNormalPoints);
+  title = MakeWindowFont(chinese, true, kTitlePoints);
+}
+
 bool SystemLanguageIsChinese() { return QLocale::system().language() == QLocale::Chinese; }
 
 }  // namespace qm

@@ -13,6 +13,10 @@ inline constexpr qreal kTitlePoints = 12.0;
 // "Microsoft YaHei UI", then Noto Sans CJK SC, for Chinese.
 QFont MakeWindowFont(bool chinese, bool semibold, qreal points);
 
+// The three fonts of a window: normal and semibold at 9.5 points, the
+// title semibold at 12 points.
+void MakeWindowFonts(bool chinese, QFont& normal, QFont& semibold, QFont& title);
+
 // True when the user's interface language is Chinese.
 bool SystemLanguageIsChinese();
 
