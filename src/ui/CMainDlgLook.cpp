@@ -118,13 +118,14 @@ void CMainDlg::LayoutControls() {
   Place(m_tab, Rect{tab.x, tab.y, tab.width, strip});
   m_tabDisplay = TabDisplayArea(tab, strip);
   const Rect pageRect = PageRectangle(m_tabDisplay, dpi);
-  for (int index = 0; index < kPageCount; ++index) LayoutPage(index, pageRect, index == m_currentPage);
+  for (PageKind kind : kPageKinds) LayoutPage(kind, pageRect);
   update();
 }
 
-void CMainDlg::LayoutPage(int index, const Rect& rect, bool current) {
-  PageState& page = m_pages[static_cast<std::size_t>(index)];
-  const bool caOn = page.hasCaButton && current && GetFieldComboSel(index, u"tls") == 1;
+void CMainDlg::LayoutPage(PageKind kind, const Rect& rect) {
+  PageState& page = PageOf(kind);
+  const bool current = kind == m_currentPage;
+  const bool caOn = CaButtonShown(kind);
   PageLayoutInput input;
   input.page = rect;
   for (const auto& field : page.fields) {

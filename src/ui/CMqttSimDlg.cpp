@@ -24,27 +24,27 @@ namespace {
 
 struct FormRow {
   std::u16string_view key;
-  std::u16string_view labelEn;
-  std::u16string_view labelZh;
-  std::u16string_view text;  // first text of an edit row
-  std::vector<std::u16string> itemsEn;  // a drop-down row when not empty
-  std::vector<std::u16string> itemsZh;
+  TextPair label;
+  std::u16string_view text;     // first text of an edit row
+  std::vector<TextPair> items;  // a drop-down row when not empty
 };
 
 // The nine values of a self-hosted MQTT connection, as the printer's
 // self-hosted pages ask for them.
 const FormRow kFormRows[] = {
-    {u"clientId", u"clientID / SN", u"clientID / SN", u"", {}, {}},
-    {u"domain", u"domain / IP", u"域名 / IP", u"", {}, {}},
-    {u"port", u"port", u"端口", u"1883", {}, {}},
-    {u"username", u"username", u"用户名", u"", {}, {}},
+    {u"clientId", {u"clientID / SN", u"clientID / SN"}, u"", {}},
+    {u"domain", {u"domain / IP", u"域名 / IP"}, u"", {}},
+    {u"port", {u"port", u"端口"}, u"1883", {}},
+    {u"username", {u"username", u"用户名"}, u"", {}},
     // In clear text, like the printer pages: the values are checked by eye.
-    {u"password", u"password", u"密码", u"", {}, {}},
-    {u"subTopic", u"sub_topic", u"订阅主题", u"", {}, {}},
-    {u"pubTopic", u"pub_topic", u"发布主题", u"", {}, {}},
-    {u"tls", u"TLS", u"TLS", u"", {u"Disable TLS", u"Enable TLS"}, {u"不启用 TLS", u"启用 TLS"}},
-    {u"cleanSession", u"Clean Session", u"Clean Session", u"", {u"Clear offline messages", u"Keep offline messages"},
-     {u"清除离线消息", u"保留离线消息"}},
+    {u"password", {u"password", u"密码"}, u"", {}},
+    {u"subTopic", {u"sub_topic", u"订阅主题"}, u"", {}},
+    {u"pubTopic", {u"pub_topic", u"发布主题"}, u"", {}},
+    {u"tls", {u"TLS", u"TLS"}, u"", {{u"Disable TLS", u"不启用 TLS"}, {u"Enable TLS", u"启用 TLS"}}},
+    {u"cleanSession",
+     {u"Clean Session", u"Clean Session"},
+     u"",
+     {{u"Clear offline messages", u"清除离线消息"}, {u"Keep offline messages", u"保留离线消息"}}},
 };
 
 }  // namespace
@@ -176,43 +176,38 @@ void CMqttSimDlg::CreateHeader() {
   m_messageLine->setAutoFillBackground(true);
 }
 
-void CMqttSimDlg::AddEditRow(std::u16string_view key, std::u16string_view labelEn, std::u16string_view text,
-                             std::u16string_view labelZh) {
+void CMqttSimDlg::AddEditRow(std::u16string_view key, TextPair label, std::u16string_view text) {
   auto row = std::make_unique<SimFieldSpec>();
   row->key = key;
-  row->labelEn = labelEn;
-  row->labelZh = labelZh;
+  row->labelText = label;
   row->controlId = m_nextControlId++;
-  row->label = CreateStatic(Qt::AlignRight, labelEn, m_fontNormal, kIdSimStatic);
+  row->label = CreateStatic(Qt::AlignRight, label.en, m_fontNormal, kIdSimStatic);
   row->edit = new QLineEdit(Q(text), this);
   row->edit->setFont(m_fontNormal);
   Wire(row->edit, row->controlId);
   m_rows.push_back(std::move(row));
 }
 
-void CMqttSimDlg::AddComboRow(std::u16string_view key, std::u16string_view labelEn, std::vector<std::u16string> itemsEn,
-                              std::u16string_view labelZh, std::vector<std::u16string> itemsZh) {
+void CMqttSimDlg::AddComboRow(std::u16string_view key, TextPair label, std::vector<TextPair> items) {
   auto row = std::make_unique<SimFieldSpec>();
   row->key = key;
-  row->labelEn = labelEn;
-  row->labelZh = labelZh;
-  row->optionsEn = std::move(itemsEn);
-  row->optionsZh = std::move(itemsZh);
+  row->labelText = label;
+  row->options = std::move(items);
   row->controlId = m_nextControlId++;
-  row->label = CreateStatic(Qt::AlignRight, labelEn, m_fontNormal, kIdSimStatic);
+  row->label = CreateStatic(Qt::AlignRight, label.en, m_fontNormal, kIdSimStatic);
   row->combo = new QComboBox(this);
   row->combo->setFont(m_fontNormal);
-  RefillCombo(row->combo, row->optionsEn, 0);
+  RefillCombo(row->combo, PickAll(row->options, false), 0);
   Wire(row->combo, row->controlId);
   m_rows.push_back(std::move(row));
 }
 
 void CMqttSimDlg::CreateConnectionForm() {
   for (const FormRow& row : kFormRows) {
-    if (row.itemsEn.empty()) {
-      AddEditRow(row.key, row.labelEn, row.text, row.labelZh);
+    if (row.items.empty()) {
+      AddEditRow(row.key, row.label, row.text);
     } else {
-      AddComboRow(row.key, row.labelEn, row.itemsEn, row.labelZh, row.itemsZh);
+      AddComboRow(row.key, row.label, row.items);
     }
   }
 }
@@ -259,8 +254,9 @@ void CMqttSimDlg::ApplyLanguage() {
   m_publishLabel->setText(QText(sim_text::kPublish));
   m_contentLabel->setText(QText(sim_text::kContentLabel));
   m_testButton->setText(QText(sim_text::kTest));
-  RefillCombo(m_contentCombo, {std::begin(sim_text::kContentItems), std::end(sim_text::kContentItems)},
-              m_contentCombo->currentIndex());
+  QStringList contents;
+  for (std::u16string_view item : sim_text::kContentItems) contents << Q(item);
+  RefillCombo(m_contentCombo, contents, m_contentCombo->currentIndex());
   m_topicLabel->setText(QText(sim_text::kTopicLabel));
   m_logLabel->setText(QText(sim_text::kLogLabel));
   m_clearButton->setText(QText(sim_text::kClear));
