@@ -18,6 +18,7 @@
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
+#include "ui/WidgetLook.h"
 #include "ui/WindowFonts.h"
 
 // The icon lives in a resource of this static library; it must be registered
@@ -108,16 +109,8 @@ bool CMainDlg::OnInitDialog() {
   UpdateConnectButton();
   ShowIdleHint();
 
-  const int dpi = Dpi();
-  const Size minimum = MainMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = MainInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (screen != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  SizeAndCentre(this, MainMinimumSize(Dpi()), MainInitialSize(Dpi()),
+                screen != nullptr ? screen->availableGeometry() : QRect());
   LayoutControls();
   return true;
 }

@@ -17,6 +17,7 @@
 #include "ui/ScreenWatch.h"
 #include "ui/SimTexts.h"
 #include "ui/UiText.h"
+#include "ui/WidgetLook.h"
 #include "ui/WindowFonts.h"
 
 namespace qm {
@@ -85,16 +86,10 @@ bool CMqttSimDlg::OnInitDialog() {
   SetConnectedUi(false);
   ApplyColors();
 
-  const int dpi = Dpi();
-  const Size minimum = SimMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = SimInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (const QWidget* owner = parentWidget(); owner != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(owner->window()->geometry().center());
-    move(frame.topLeft());
-  }
+  // Centred over its owner, the main window.
+  const QWidget* owner = parentWidget();
+  SizeAndCentre(this, SimMinimumSize(Dpi()), SimInitialSize(Dpi()),
+                owner != nullptr ? owner->window()->geometry() : QRect());
   LayoutControls();
   return true;
 }

@@ -12,11 +12,14 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWindow>
 #include <csignal>
 
 #include "ui/CModernButton.h"
@@ -27,6 +30,7 @@
 namespace qm {
 namespace {
 
+using namespace std::chrono_literals;
 using test::Draws;
 using test::Rgb24;
 
@@ -134,6 +138,7 @@ TEST_F(SimFromMainTest, ButtonRunsTheWindowModallyInTheMainWindowsLanguage) {
       auto* sim = qobject_cast<CMqttSimDlg*>(QApplication::activeModalWidget());
       ASSERT_NE(sim, nullptr);
       EXPECT_EQ(sim->parentWidget(), dialog.get());
+      EXPECT_LE((sim->geometry().center() - dialog->geometry().center()).manhattanLength(), 2);
       EXPECT_GT(printers->listings, listings);  // the device poll goes on
       CheckOpenedWindow(*sim, zh);
       checked = true;
@@ -333,6 +338,42 @@ TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeLeavesNoCallback) {
   sim.reset();  // the client ends the attempt before the window's storage goes
   test::Pump(std::chrono::milliseconds(300));
   close(listener);
+}
+
+// On a desktop of a 96-dpi and a 144-dpi screen: fonts are made only on a
+// dpi change, and the window keeps its size in 96-dpi units.
+TEST(SimDlgDpi, FontsAndSizesFollowTheScreen) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  ASSERT_EQ(screens.size(), 2) << "needs the two-screen offscreen desktop";
+  FakeSaveChooser chooser;
+  CMqttSimDlg sim(nullptr, false, chooser);
+  sim.show();
+  ASSERT_TRUE(test::WaitUntil([&] { return sim.windowHandle() != nullptr && sim.isVisible(); }, 5s));
+  ASSERT_EQ(sim.Dpi(), 96);
+  QScreen* const home = sim.windowHandle()->screen();
+  QScreen* const dense = screens[0] == home ? screens[1] : screens[0];
+  EXPECT_EQ(sim.Control(1110)->font().families().value(0), QStringLiteral("Segoe UI Semibold"));
+  const struct {
+    QScreen* screen;
+    int dpi;
+    QSize size;
+    QRect connect;
+    const char* face;
+  } moves[] = {{dense, 144, {1380, 1170}, {18, 540, 165, 45}, "Segoe UI"},
+               {home, 96, {920, 780}, {12, 360, 110, 30}, "Microsoft YaHei UI"}};
+  for (const auto& move : moves) {
+    sim.windowHandle()->setScreen(move.screen);
+    ASSERT_TRUE(test::WaitUntil([&] { return sim.Dpi() == move.dpi; }, 5s));
+    QApplication::processEvents();
+    EXPECT_EQ(sim.size(), move.size);
+    EXPECT_EQ(sim.minimumSize(), move.dpi == 96 ? QSize(640, 760) : QSize(960, 1140));
+    EXPECT_EQ(sim.Control(1102)->geometry(), move.connect);
+    // After a dpi change the status has the normal font.
+    EXPECT_EQ(sim.Control(1110)->font().families().value(0), QString::fromLatin1(move.face));
+    // Chinese chosen at 144 dpi: the faces change only with the next move.
+    QTest::keyClick(qobject_cast<QComboBox*>(sim.Control(1100)), Qt::Key_Down);
+    EXPECT_EQ(sim.Control(1100)->font().families().value(0), QString::fromLatin1(move.face));
+  }
 }
 
 }  // namespace
