@@ -138,7 +138,8 @@ TEST_F(SimFromMainTest, ButtonRunsTheWindowModallyInTheMainWindowsLanguage) {
       auto* sim = qobject_cast<CMqttSimDlg*>(QApplication::activeModalWidget());
       ASSERT_NE(sim, nullptr);
       EXPECT_EQ(sim->parentWidget(), dialog.get());
-      EXPECT_LE((sim->geometry().center() - dialog->geometry().center()).manhattanLength(), 2);
+      // Centred over the main window, give or take the frame the window system adds.
+      EXPECT_LE((sim->geometry().center() - dialog->geometry().center()).manhattanLength(), 4);
       EXPECT_GT(printers->listings, listings);  // the device poll goes on
       CheckOpenedWindow(*sim, zh);
       checked = true;
