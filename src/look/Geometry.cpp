@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The DPI scaling rule and the fitting of form rows.
+// The DPI scaling rules and the fitting of form rows.
 #include "look/Geometry.h"
 
 #include <algorithm>
@@ -12,6 +12,13 @@ int Scale(int value, int dpi) {
   // Integer rounding half away from zero keeps every scaled length exact.
   if (product >= 0) return static_cast<int>((product + kBase / 2) / kBase);
   return -static_cast<int>((-product + kBase / 2) / kBase);
+}
+
+Size Rescale(Size size, int fromDpi, int toDpi) {
+  const auto rescale = [&](int v) {
+    return static_cast<int>((static_cast<long long>(v) * toDpi + fromDpi / 2) / fromDpi);
+  };
+  return Size{rescale(size.width), rescale(size.height)};
 }
 
 RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor, int gapFloor) {

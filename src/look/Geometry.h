@@ -34,6 +34,10 @@ struct Rect {
 // zero, the rounding every scaled length of the windows uses.
 int Scale(int value, int dpi);
 
+// A window size in pixels at one dpi, taken to another so that it keeps its
+// size in 96-dpi units (rounded half up).
+Size Rescale(Size size, int fromDpi, int toDpi);
+
 // Height and gap of the rows of a form.
 struct RowFit {
   int height = 0;

@@ -18,8 +18,8 @@
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
-#include "ui/WidgetLook.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 // The icon lives in a resource of this static library; it must be registered
 // by name, since nothing else pulls the resource's object file in.
@@ -109,8 +109,9 @@ bool CMainDlg::OnInitDialog() {
   UpdateConnectButton();
   ShowIdleHint();
 
-  SizeAndCentre(this, MainMinimumSize(Dpi()), MainInitialSize(Dpi()),
-                screen != nullptr ? screen->availableGeometry() : QRect());
+  const int dpi = Dpi();
+  const QPoint centre = screen != nullptr ? screen->availableGeometry().center() : geometry().center();
+  SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
   LayoutControls();
   return true;
 }

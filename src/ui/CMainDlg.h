@@ -113,12 +113,10 @@ class CMainDlg final : public QDialog {
   FileChooser& Chooser() const { return *m_fileChooser; }
   void SetFileChooser(std::unique_ptr<FileChooser> chooser) { m_fileChooser = std::move(chooser); }
 
-  void setVisible(bool visible) override;
+  // The CA certificate button of a self-hosted page: check, confirm, send.
+  void SendCaCertificate(PageKind page);
 
- signals:
-  // The CA certificate buttons; their window connects here.
-  // The page is given by its tab index.
-  void CaCertificateRequested(int page);
+  void setVisible(bool visible) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -80,7 +80,7 @@ bool CMainDlg::OnCommand(int id, int code) {
       return true;
     }
     if (const std::optional<PageKind> page = Find(m_caButtonPage, id)) {
-      emit CaCertificateRequested(TabIndex(*page));
+      SendCaCertificate(*page);
       return true;
     }
     return DefaultCommand(id, code);

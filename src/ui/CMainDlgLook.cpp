@@ -4,17 +4,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QTabBar>
-#include <QWindow>
 
 #include "look/MainColors.h"
 #include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
+#include "ui/DialogKeys.h"
+#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
-#include "ui/ScreenWatch.h"
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
 #include "ui/WidgetLook.h"
@@ -166,7 +165,9 @@ void CMainDlg::LayoutPage(PageKind kind, const Rect& rect) {
   page.writeButton->setVisible(current);
 }
 
-void CMainDlg::WatchScreen() { WatchScreenDpi(this, [this] { OnDpiChanged(); }); }
+void CMainDlg::WatchScreen() {
+  WatchWindowDpi(this, [this] { OnDpiChanged(); });
+}
 
 void CMainDlg::OnDpiChanged() {
   const int oldDpi = m_fontDpi;
@@ -174,12 +175,12 @@ void CMainDlg::OnDpiChanged() {
   if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
   // The window keeps its size in 96-dpi units, as the suggested rectangle of
   // a dpi change does. Taken before the new minimum can grow the window.
-  const QSize target = KeepSizeAcrossDpi(size(), oldDpi, newDpi);
+  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
   CreateFonts();
   ApplyFonts();
   const Size minimum = MainMinimumSize(newDpi);
   setMinimumSize(minimum.width, minimum.height);
-  resize(target);
+  resize(target.width, target.height);
   LayoutControls();
 }
 

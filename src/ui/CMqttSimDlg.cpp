@@ -14,10 +14,10 @@
 #include "ui/ElidedLabel.h"
 #include "ui/FieldRows.h"
 #include "ui/FileChooser.h"
-#include "ui/ScreenWatch.h"
+#include "ui/DpiWatch.h"
 #include "ui/SimTexts.h"
 #include "ui/UiText.h"
-#include "ui/WidgetLook.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowFonts.h"
 
 namespace qm {
@@ -67,7 +67,7 @@ void CMqttSimDlg::setVisible(bool visible) {
   if (visible && !m_initialized) OnInitDialog();
   QDialog::setVisible(visible);
   if (visible) {
-    WatchScreenDpi(this, [this] { OnDpiChanged(); });
+    WatchWindowDpi(this, [this] { OnDpiChanged(); });
     OnDpiChanged();
   }
 }
@@ -89,7 +89,7 @@ bool CMqttSimDlg::OnInitDialog() {
   // Centred over its owner, the main window.
   const QWidget* owner = parentWidget();
   SizeAndCentre(this, SimMinimumSize(Dpi()), SimInitialSize(Dpi()),
-                owner != nullptr ? owner->window()->geometry() : QRect());
+                owner != nullptr ? owner->window()->geometry().center() : geometry().center());
   LayoutControls();
   return true;
 }

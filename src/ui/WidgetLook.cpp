@@ -10,15 +10,6 @@ void Place(QWidget* widget, const Rect& r) {
   if (widget != nullptr) widget->setGeometry(r.x, r.y, r.width, r.height);
 }
 
-void SizeAndCentre(QWidget* window, Size minimum, Size initial, const QRect& area) {
-  window->setMinimumSize(minimum.width, minimum.height);
-  window->resize(initial.width, initial.height);
-  if (area.isEmpty()) return;
-  QRect frame(QPoint(0, 0), window->size());
-  frame.moveCenter(area.center());
-  window->move(frame.topLeft());
-}
-
 void Paint(QWidget* widget, const ControlColors& colors, QPalette::ColorRole textRole,
            QPalette::ColorRole backgroundRole, std::initializer_list<QPalette::ColorGroup> groups) {
   if (widget == nullptr || colors.useDefault) return;

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QPalette>
-#include <QRect>
 #include <initializer_list>
 
 #include "look/Geometry.h"
@@ -18,10 +17,6 @@ inline QColor ToColor(Rgb rgb) { return QColor::fromRgb(rgb); }
 
 // Moves the widget to the rectangle; nothing for a null widget.
 void Place(QWidget* widget, const Rect& r);
-
-// Gives a window its minimum and first size and centres it over `area`
-// (screen or owner, in global coordinates; an empty area leaves it where it is).
-void SizeAndCentre(QWidget* window, Size minimum, Size initial, const QRect& area);
 
 // Applies one answer of a colour rule to a widget's palette, for the given
 // colour groups (all of them by default). A default answer changes nothing.

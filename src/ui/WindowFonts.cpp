@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// The fonts of the windows.
 #include "ui/WindowFonts.h"
 
 #include <QLocale>
@@ -8,10 +7,13 @@
 namespace qm {
 namespace {
 
+constexpr qreal kNormalPoints = 9.5;
+constexpr qreal kTitlePoints = 12.0;
+
 QStringList Families(bool chinese, bool semibold) {
   if (chinese) return {QStringLiteral("Microsoft YaHei UI"), QStringLiteral("Noto Sans CJK SC")};
-  return {semibold ? QStringLiteral("Segoe UI Semibold") : QStringLiteral("Segoe UI"), QStringLiteral("Noto Sans"),
-          QStringLiteral("Noto Sans CJK SC")};
+  return {semibold ? QStringLiteral("Segoe UI Semibold") : QStringLiteral("Segoe UI"),
+          QStringLiteral("Noto Sans"), QStringLiteral("Noto Sans CJK SC")};
 }
 
 }  // namespace

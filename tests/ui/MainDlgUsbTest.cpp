@@ -442,11 +442,6 @@ TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
     ChooseTls(page, 0);
     EXPECT_FALSE(ca->isVisible());
   }
-  // The CA buttons are routed to their action.
-  int requested = -1;
-  QObject::connect(dialog.get(), &CMainDlg::CaCertificateRequested, [&](int page) { requested = page; });
-  EXPECT_TRUE(dialog->OnCommand(dialog->Page(3).caId, kBnClicked));
-  EXPECT_EQ(requested, 3);
 }
 
 TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
