@@ -11,14 +11,19 @@
 namespace qm {
 
 void CMqttSimDlg::OnConnect() {
-  if (TrimWhitespace(GetFieldText(u"clientId")).empty() || TrimWhitespace(GetFieldText(u"domain")).empty()) {
+  if (TrimWhitespace(GetFieldText(u"clientId")).empty() ||
+      TrimWhitespace(GetFieldText(u"domain")).empty()) {
     AppendLog(u"Client ID and domain are required.", LogKind::Error);
-    m_messageLine->setText(Q(TextPair{u"Client ID and domain are required.", u"clientID 和域名不能为空。"}.Pick(m_chinese)));
+    m_messageLine->setText(
+        Q(TextPair{u"Client ID and domain are required.", u"clientID 和域名不能为空。"}.Pick(
+            m_chinese)));
   }
 }
 
 void CMqttSimDlg::OnTest() {
-  if (!m_connected) AppendLog(TextPair{u"Connect to MQTT first.", u"请先连接 MQTT。"}.Pick(m_chinese), LogKind::Error);
+  if (!m_connected)
+    AppendLog(TextPair{u"Connect to MQTT first.", u"请先连接 MQTT。"}.Pick(m_chinese),
+              LogKind::Error);
 }
 
 void CMqttSimDlg::OnMqttStatus(MqttStatusQEvent& event) {
@@ -33,7 +38,8 @@ void CMqttSimDlg::OnMqttStatus(MqttStatusQEvent& event) {
 void CMqttSimDlg::OnMqttMessage(MqttMessageQEvent& event) {
   const std::unique_ptr<MqttMessageEvent> record = event.TakeRecord();
   if (record == nullptr) return;
-  AppendLog(u"<- RECV [" + Utf8ToWide(record->topic) + u"]: " + Utf8ToWide(record->payload), LogKind::Received);
+  AppendLog(u"<- RECV [" + Utf8ToWide(record->topic) + u"]: " + Utf8ToWide(record->payload),
+            LogKind::Received);
 }
 
 }  // namespace qm
