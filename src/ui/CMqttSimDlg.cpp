@@ -11,14 +11,14 @@
 #include "look/SimLayout.h"
 
 #include "ui/CModernButton.h"
+#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
 #include "ui/FieldRows.h"
 #include "ui/FileChooser.h"
-#include "ui/DpiWatch.h"
 #include "ui/SimTexts.h"
 #include "ui/UiText.h"
-#include "ui/WindowPlacement.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 namespace qm {
 namespace {

@@ -104,7 +104,8 @@ TEST(SimLayout, LowClientShrinksGapsThenRowsAndTheLogKeepsItsMinimum) {
   };
   const Case cases[] = {
       {96, 560, 26, 6, 360, {12, 528, 896, 80}},  // the form still fits
-      {96, 559, 26, 5, 351, {12, 516, 896, 80}},    {96, 530, 26, 2, 324, {12, 480, 896, 80}},
+      {96, 559, 26, 5, 351, {12, 516, 896, 80}},
+      {96, 530, 26, 2, 324, {12, 480, 896, 80}},
       {96, 520, 25, 2, 315, {12, 467, 896, 80}},  // gaps at their floor, rows give way
       {96, 400, 22, 2, 288, {12, 428, 896, 80}},  // both at their floors; the log runs below the
                                                   // band
