@@ -176,6 +176,11 @@ TEST_F(SimDlgTest, LanguageSwitchKeepsSelectionsMovesNothingAndShowsTheSubTopicA
   EXPECT_EQ(Combo(3007)->currentText().toStdString(), "启用 TLS");
   EXPECT_EQ(Combo(3008)->currentText().toStdString(), "保留离线消息");
   EXPECT_EQ(Combo(1111)->currentIndex(), 2);
+  // Rows by key: a row of the other kind is passed over.
+  EXPECT_EQ(dialog->GetFieldComboIndex(u"tls"), 1);
+  EXPECT_EQ(dialog->GetFieldComboIndex(u"port"), 0);
+  EXPECT_EQ(dialog->GetFieldText(u"port"), u"1883");
+  EXPECT_EQ(dialog->GetFieldText(u"tls") + dialog->GetFieldText(u"x"), u"");
   EXPECT_EQ(topic->text().toStdString(), "jobs/p1");
   EXPECT_EQ(Text(dialog->Control(1110)), "●  已连接");
   EXPECT_EQ(places(), before);
