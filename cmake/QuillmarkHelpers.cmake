@@ -5,13 +5,14 @@
 # sanitizers when asked for.
 function(qm_setup_compiler)
   add_compile_options(-Wall -Wextra)
+  # GCC 12 at -O3 reports overlapping copies inside std::basic_string's own
+  # operator+ (GCC bug 105329, fixed in GCC 13): a false report about the
+  # standard library, not our code, so that check is off there.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    add_compile_options(-Wno-restrict)
+  endif()
   if(QM_WARNINGS_AS_ERRORS)
     add_compile_options(-Werror)
-    # GCC 12 at -O3 reports overlapping copies inside std::basic_string's
-    # operator+ (GCC bug 105329, fixed in GCC 13): it stays a warning there.
-    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-      add_compile_options(-Wno-error=restrict)
-    endif()
   endif()
   add_compile_definitions(QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII
                           QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)

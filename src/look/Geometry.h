@@ -38,4 +38,17 @@ int Scale(int value, int dpi);
 // size in 96-dpi units (rounded half up).
 Size Rescale(Size size, int fromDpi, int toDpi);
 
+// Height and gap of the rows of a form.
+struct RowFit {
+  int height = 0;
+  int gap = 0;
+};
+
+// Fits n rows (n >= 1) that take more than `available` at `wanted`: the gap
+// gives way first, down to firstGapFloor; if that is not enough the rows
+// shrink, down to heightFloor, as though the gaps were firstGapFloor, and
+// the gap takes what is left, down to gapFloor.
+RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor,
+                  int gapFloor);
+
 }  // namespace qm

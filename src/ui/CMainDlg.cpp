@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
-#include <QLocale>
 #include <QScreen>
 #include <QTabBar>
 #include <QWindow>
@@ -29,11 +28,6 @@ static void InitQuillmarkResources() { Q_INIT_RESOURCE(quillmark); }
 
 namespace qm {
 namespace {
-
-constexpr char kControlIdProperty[] = "qmControlId";
-
-constexpr qreal kNormalPoints = 9.5;
-constexpr qreal kTitlePoints = 12.0;
 
 constexpr TextPair kSelfTest{u"Self-test page", u"打印自检页"};
 constexpr TextPair kWritePrinter{u"Write to printer", u"写入打印机"};
@@ -68,13 +62,6 @@ void GiveFont(QWidget* widget, const QFont& font) {
 }
 
 }  // namespace
-
-int ControlIdOf(const QWidget* widget) {
-  if (widget == nullptr) return 0;
-  return widget->property(kControlIdProperty).toInt();
-}
-
-void SetControlId(QWidget* widget, int id) { widget->setProperty(kControlIdProperty, id); }
 
 CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
     : QDialog(nullptr), m_lister(std::move(lister)), m_fileChooser(std::make_unique<QtFileChooser>()) {
@@ -146,10 +133,8 @@ bool CMainDlg::OnInitDialog() {
 int CMainDlg::Dpi() const { return logicalDpiX(); }
 
 void CMainDlg::CreateFonts() {
-  const bool chinese = m_chinese || QLocale::system().language() == QLocale::Chinese;
-  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
+  const bool chinese = m_chinese || SystemLanguageIsChinese();
+  MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
@@ -182,25 +167,15 @@ void CMainDlg::ApplyFonts() {
 }
 
 void CMainDlg::WireControl(QWidget* widget, int id) {
-  SetControlId(widget, id);
-  if (auto* button = qobject_cast<QPushButton*>(widget)) {
-    connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id, kBnClicked); });
-  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    connect(edit, &QLineEdit::textChanged, this, [this, id] { OnCommand(id, kEnChange); });
-  } else if (auto* devices = qobject_cast<DeviceComboBox*>(widget)) {
+  if (auto* devices = qobject_cast<DeviceComboBox*>(widget)) {
+    SetControlId(devices, id);
     connect(devices, &DeviceComboBox::DropDownRequested, this, [this, id] { OnCommand(id, kCbnDropDown); });
-  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    // Only the user's choice notifies; a selection set by the window does not.
-    connect(combo, &QComboBox::activated, this, [this, id] { OnCommand(id, kCbnSelChange); });
+    return;
   }
+  qm::WireControl(widget, id, this, [this](int control, int code) { OnCommand(control, code); });
 }
 
-QWidget* CMainDlg::Control(int id) const {
-  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (ControlIdOf(child) == id) return child;
-  }
-  return nullptr;
-}
+QWidget* CMainDlg::Control(int id) const { return FindControl(this, id); }
 
 ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id) {
   auto* label = new ElidedLabel(align, this);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "look/Geometry.h"
+#include "ui/ControlIds.h"
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
 #include "ui/FocusKeeper.h"
@@ -34,16 +35,6 @@ class DeviceComboBox;
 class ElidedLabel;
 struct RecordResult;
 
-// Notification codes of the commands a control sends to its window.
-inline constexpr int kBnClicked = 0;
-inline constexpr int kCbnSelChange = 1;
-inline constexpr int kCbnDropDown = 7;
-inline constexpr int kEnChange = 0x0300;
-
-// Commands of the Enter and Esc keys.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-
 // Fixed control ids.
 inline constexpr int kIdTab = 1000;
 inline constexpr int kIdStatus = 1001;
@@ -58,10 +49,6 @@ inline constexpr int kFirstDynamicId = 2000;
 // Timers of the window.
 inline constexpr int kUnlockTimerId = 1;
 inline constexpr int kPollTimerId = 2;
-
-// The control id a widget of a window carries; 0 when it has none.
-int ControlIdOf(const QWidget* widget);
-void SetControlId(QWidget* widget, int id);
 
 class CMainDlg final : public QDialog {
   Q_OBJECT
@@ -131,10 +118,6 @@ class CMainDlg final : public QDialog {
   void SendCaCertificate(PageKind page);
 
   void setVisible(bool visible) override;
-
- signals:
-  // The "MQTT Simulator" button; its window connects here.
-  void SimulatorRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -9,6 +9,7 @@
 #include "look/MainColors.h"
 #include "config/PortField.h"
 #include "ui/CMainDlg.h"
+#include "ui/CMqttSimDlg.h"
 #include "ui/CModernButton.h"
 #include "usb/DeviceFrames.h"
 
@@ -52,7 +53,8 @@ std::optional<PageKind> Find(const std::map<int, PageKind>& map, int id) {
 bool CMainDlg::OnCommand(int id, int code) {
   if (code == kBnClicked) {
     if (id == kIdSimulatorButton) {
-      emit SimulatorRequested();
+      CMqttSimDlg simulator(this, m_chinese, Chooser());
+      simulator.exec();
       return true;
     }
     if (id == kIdConnectButton) {
@@ -111,15 +113,7 @@ bool CMainDlg::DefaultCommand(int id, int code) {
     OnUsbComboDropDown();
     return true;
   }
-  if (code == kBnClicked && id == kIdOk) {
-    accept();
-    return true;
-  }
-  if (code == kBnClicked && id == kIdCancel) {
-    reject();
-    return true;
-  }
-  return false;
+  return EndDialogCommand(this, id, code);
 }
 
 void CMainDlg::ShowRecordRefused(const std::u16string& error) {

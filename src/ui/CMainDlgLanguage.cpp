@@ -11,6 +11,7 @@
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"
+#include "ui/FieldRows.h"
 #include "ui/UiText.h"
 
 namespace qm {
@@ -132,16 +133,7 @@ void CMainDlg::OnLanguageChange() {
   m_simulatorButton->setText(QText(main_text::kSimulator));
   for (PageKind kind : kPageKinds) m_tab->setTabText(TabIndex(kind), QText(Page(kind).tabTitle));
   for (PageState& page : m_pages) {
-    for (const auto& field : page.fields) {
-      field->label->setText(QText(field->labelText));
-      if (field->combo != nullptr) {
-        const int selected = field->combo->currentIndex();
-        const QSignalBlocker quiet(field->combo);
-        field->combo->clear();
-        for (const TextPair& option : field->options) field->combo->addItem(QText(option));
-        field->combo->setCurrentIndex(selected < 0 ? 0 : selected);
-      }
-    }
+    for (const auto& field : page.fields) RetextFieldRow(*field, m_chinese);
     if (page.hasSelfTest) page.selfTestButton->setText(QText(page.selfTestCaption));
     page.writeButton->setText(QText(page.writeCaption));
     if (page.hasCaButton) page.caButton->setText(QText(page.caCaption));

@@ -16,31 +16,9 @@
 #include "ui/ElidedLabel.h"
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
+#include "ui/WidgetLook.h"
 
 namespace qm {
-namespace {
-
-QColor ToColor(Rgb rgb) { return QColor::fromRgb(rgb); }
-
-void Place(QWidget* widget, const Rect& r) {
-  if (widget != nullptr) widget->setGeometry(r.x, r.y, r.width, r.height);
-}
-
-// Applies one answer of the colour rule to a widget's palette, for the given
-// colour groups (all of them by default).
-void Paint(QWidget* widget, const ControlColors& colors, QPalette::ColorRole textRole,
-           QPalette::ColorRole backgroundRole, std::initializer_list<QPalette::ColorGroup> groups = {
-                                                   QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-  if (widget == nullptr || colors.useDefault) return;
-  QPalette palette = widget->palette();
-  for (QPalette::ColorGroup group : groups) {
-    palette.setColor(group, textRole, ToColor(colors.text));
-    palette.setColor(group, backgroundRole, ToColor(colors.background));
-  }
-  widget->setPalette(palette);
-}
-
-}  // namespace
 
 void CMainDlg::paintEvent(QPaintEvent*) {
   const MainBackground bands = ComputeMainBackground(Dpi(), Size{width(), height()});

@@ -3,7 +3,7 @@
 
 #include <QKeyEvent>
 
-#include "ui/CMainDlg.h"
+#include "ui/ControlIds.h"
 
 namespace qm {
 

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "ui/WindowFonts.h"
 
+#include <QLocale>
 #include <QStringList>
 
 namespace qm {
 namespace {
+
+constexpr qreal kNormalPoints = 9.5;
+constexpr qreal kTitlePoints = 12.0;
 
 QStringList Families(bool chinese, bool semibold) {
   if (chinese) return {QStringLiteral("Microsoft YaHei UI"), QStringLiteral("Noto Sans CJK SC")};
@@ -23,5 +27,13 @@ QFont MakeWindowFont(bool chinese, bool semibold, qreal points) {
   if (semibold && !chinese) font.setWeight(QFont::DemiBold);
   return font;
 }
+
+void MakeWindowFonts(bool chinese, QFont& normal, QFont& semibold, QFont& title) {
+  normal = MakeWindowFont(chinese, false, kNormalPoints);
+  semibold = MakeWindowFont(chinese, true, kNormalPoints);
+  title = MakeWindowFont(chinese, true, kTitlePoints);
+}
+
+bool SystemLanguageIsChinese() { return QLocale::system().language() == QLocale::Chinese; }
 
 }  // namespace qm

@@ -12,4 +12,11 @@ namespace qm {
 // CJK SC in every face.
 QFont MakeWindowFont(bool chinese, bool semibold, qreal points);
 
+// The three fonts of the main and the simulator window: normal and semibold
+// at 9.5 points, the title semibold at 12 points.
+void MakeWindowFonts(bool chinese, QFont& normal, QFont& semibold, QFont& title);
+
+// True when the user's interface language is Chinese.
+bool SystemLanguageIsChinese();
+
 }  // namespace qm

@@ -1,0 +1,377 @@
+// SPDX-License-Identifier: MIT
+// The MQTT simulator window: opened from the main window, controls, texts,
+// language switch, look, log, export and ending.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QWindow>
+#include <csignal>
+
+#include "ui/CModernButton.h"
+#include "ui/CMqttSimDlg.h"
+#include "ui/FileChooser.h"
+#include "ui/UiTestSupport.h"
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Rgb24;
+
+class FakeSaveChooser final : public FileChooser {
+ public:
+  QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+  QString ChooseSaveFile(QWidget*, const QString& name, const QString& filters) override {
+    asked = name + QLatin1Char('|') + filters;
+    return path;
+  }
+  QString path, asked;
+};
+
+std::string Text(const QWidget* widget) {
+  return widget->property("text").toString().toStdString();
+}
+std::string Face(const QWidget* widget) { return widget->font().families().value(0).toStdString(); }
+
+// The log's lines joined by LF, and the colour of each.
+std::string LogText(const CMqttSimDlg& dialog) { return dialog.Log()->toPlainText().toStdString(); }
+std::vector<Rgb> LineColours(const CMqttSimDlg& dialog) {
+  std::vector<Rgb> colours;
+  for (QTextBlock b = dialog.Log()->document()->begin(); b.isValid(); b = b.next()) {
+    colours.push_back(b.begin().fragment().charFormat().foreground().color().rgb() & 0xFFFFFF);
+  }
+  return colours;
+}
+
+class SimDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dialog = std::make_unique<CMqttSimDlg>(nullptr, false, chooser);
+    dialog->SetLogClock([] { return QTime(9, 5, 3); });
+    dialog->show();
+    ASSERT_TRUE(test::WaitUntil([&] { return dialog->isVisible(); }, 5s));
+  }
+  QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(dialog->Control(id)); }
+  int S(int v) const { return Scale(v, dialog->Dpi()); }
+
+  FakeSaveChooser chooser;
+  std::unique_ptr<CMqttSimDlg> dialog;
+};
+
+// The window's ids, texts, fonts and Tab order in the language it opened in.
+void CheckOpenedWindow(CMqttSimDlg& sim, bool zh) {
+  const auto pick = [zh](const char* en, const char* cn) { return std::string(zh ? cn : en); };
+  EXPECT_EQ(sim.windowTitle().toStdString(),
+            pick("VARNO  MQTT Client Simulator (Self-hosted)", "VARNO  MQTT 客户端模拟器（自建）"));
+  const std::pair<int, std::string> texts[] = {
+      {1102, pick("Connect", "连接")},
+      {1103, pick("Disconnect", "断开")},
+      {1112, pick("Test", "测试")},
+      {1108, pick("Clear", "清空")},
+      {1109, pick("Export", "导出")},
+      {1110, pick("○  Disconnected", "○  未连接")},
+      {1101, pick("Self-hosted MQTT connection parameters.", "自建 MQTT 连接参数。")},
+      {3002, "1883"}};
+  for (const auto& [id, text] : texts) EXPECT_EQ(Text(sim.Control(id)), text) << id;
+  std::string statics;
+  for (QWidget* child : sim.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (ControlIdOf(child) == 0xFFFF) statics += Text(child) + "|";
+  }
+  EXPECT_EQ(statics,
+            pick("  VARNO  MQTT Client Simulator (Self-hosted)|Language:|clientID / SN|"
+                 "domain / IP|port|username|password|sub_topic|pub_topic|TLS|Clean Session|"
+                 "Publish|Topic:|Content Test:|Message Log|",
+                 "  VARNO  MQTT 客户端模拟器（自建）|语言：|clientID / SN|域名 / IP|端口|用户名|"
+                 "密码|订阅主题|发布主题|TLS|Clean Session|发布消息|主题：|内容测试：|消息日志|"));
+  const auto items = [&](int id) {
+    auto* combo = qobject_cast<QComboBox*>(sim.Control(id));
+    std::string list = std::to_string(combo->currentIndex());
+    for (int i = 0; i < combo->count(); ++i) list += "|" + combo->itemText(i).toStdString();
+    return list;
+  };
+  EXPECT_EQ(items(1100), pick("0|English|中文", "1|English|中文"));
+  EXPECT_EQ(items(1111), "0|JSON Receipt|JSON LABEL TSPL|JSON label CPCL");
+  EXPECT_EQ(items(3007), pick("0|Disable TLS|Enable TLS", "0|不启用 TLS|启用 TLS"));
+  EXPECT_EQ(items(3008),
+            pick("0|Clear offline messages|Keep offline messages", "0|清除离线消息|保留离线消息"));
+  for (int id : {1105, 1106, 1113, 1114, 3009}) EXPECT_EQ(sim.Control(id), nullptr) << id;
+  EXPECT_TRUE(qobject_cast<CModernButton*>(sim.Control(1102))->IsPrimary());
+  EXPECT_FALSE(qobject_cast<CModernButton*>(sim.Control(1109))->IsPrimary());
+  EXPECT_NE(qobject_cast<QPlainTextEdit*>(sim.Control(1107)), nullptr);
+  EXPECT_EQ(Face(sim.Control(1100)), pick("Segoe UI", "Microsoft YaHei UI"));
+  EXPECT_EQ(Face(sim.Control(1110)), pick("Segoe UI Semibold", "Microsoft YaHei UI"));
+  QList<int> order;  // the controls that Tab reaches, in its order
+  QWidget* widget = sim.Control(1100);
+  do {
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->parentWidget() == &sim) {
+      order << ControlIdOf(widget);
+    }
+    widget = widget->nextInFocusChain();
+  } while (widget != sim.Control(1100));
+  EXPECT_EQ(order, (QList<int>{1100, 1102, 1103, 3000, 3001, 3002, 3003, 3004, 3005, 3006, 3007,
+                               3008, 1104, 1111, 1112, 1108, 1109}));
+}
+
+class SimFromMainTest : public test::ShownMainDlg {};
+
+TEST_F(SimFromMainTest, ButtonRunsTheWindowModallyInTheMainWindowsLanguage) {
+  for (bool zh : {false, true}) {
+    SCOPED_TRACE(zh);
+    if (zh) {
+      qobject_cast<QComboBox*>(dialog->Control(kIdLanguageCombo))->setCurrentIndex(1);
+      dialog->OnCommand(kIdLanguageCombo, kCbnSelChange);
+    }
+    const int listings = printers->listings;
+    bool checked = false;
+    QTimer::singleShot(1300, dialog.get(), [&] {
+      auto* sim = qobject_cast<CMqttSimDlg*>(QApplication::activeModalWidget());
+      ASSERT_NE(sim, nullptr);
+      EXPECT_EQ(sim->parentWidget(), dialog.get());
+      // Centred over the main window, give or take the frame the window system adds.
+      EXPECT_LE((sim->geometry().center() - dialog->geometry().center()).manhattanLength(), 4);
+      EXPECT_GT(printers->listings, listings);  // the device poll goes on
+      CheckOpenedWindow(*sim, zh);
+      checked = true;
+      QTest::keyClick(sim, Qt::Key_Escape);
+    });
+    QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton);
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(dialog->findChildren<CMqttSimDlg*>().isEmpty());  // destroyed when it returned
+  }
+}
+
+TEST_F(SimDlgTest, LanguageSwitchKeepsSelectionsMovesNothingAndShowsTheSubTopicAgain) {
+  Combo(3007)->setCurrentIndex(1);
+  Combo(3008)->setCurrentIndex(1);
+  Combo(1111)->setCurrentIndex(2);
+  qobject_cast<QLineEdit*>(dialog->Control(3005))->setText(QStringLiteral("jobs/p1"));
+  dialog->SetConnectedUi(true);
+  auto* topic = qobject_cast<QLineEdit*>(dialog->Control(1104));
+  EXPECT_EQ(topic->text().toStdString(), "jobs/p1");
+  topic->setText(QStringLiteral("typed"));
+  const auto places = [&] {
+    QList<QRect> rects;
+    for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      rects << child->geometry();
+    return rects;
+  };
+  const QList<QRect> before = places();
+  QTest::keyClick(Combo(1100), Qt::Key_Down);  // the user picks 中文
+  EXPECT_TRUE(dialog->IsChinese());
+  EXPECT_EQ(Combo(3007)->currentText().toStdString(), "启用 TLS");
+  EXPECT_EQ(Combo(3008)->currentText().toStdString(), "保留离线消息");
+  EXPECT_EQ(Combo(1111)->currentIndex(), 2);
+  // Rows by key: a row of the other kind is passed over.
+  EXPECT_EQ(dialog->GetFieldComboIndex(u"tls"), 1);
+  EXPECT_EQ(dialog->GetFieldComboIndex(u"port"), 0);
+  EXPECT_EQ(dialog->GetFieldText(u"port"), u"1883");
+  EXPECT_EQ(dialog->GetFieldText(u"tls") + dialog->GetFieldText(u"x"), u"");
+  EXPECT_EQ(topic->text().toStdString(), "jobs/p1");
+  EXPECT_EQ(Text(dialog->Control(1110)), "●  已连接");
+  EXPECT_EQ(places(), before);
+  test::MaybeSaveShot(dialog->grab().toImage(), QStringLiteral("sim-zh-%1dpi").arg(dialog->Dpi()));
+  // Opened in Chinese and switched to English: the Chinese faces stay.
+  CMqttSimDlg chinese(nullptr, true, chooser);
+  chinese.show();
+  QTest::keyClick(qobject_cast<QComboBox*>(chinese.Control(1100)), Qt::Key_Up);
+  EXPECT_FALSE(chinese.IsChinese());
+  EXPECT_EQ(Face(chinese.Control(1110)), "Microsoft YaHei UI");
+}
+
+TEST_F(SimDlgTest, BandsStatusColoursAndConnectedState) {
+  EXPECT_EQ(dialog->size(), QSize(S(920), S(780)));
+  EXPECT_EQ(dialog->minimumSize(), QSize(S(640), S(760)));
+  for (bool connected : {false, true, false}) {
+    dialog->TaskIds().Remember(7);
+    dialog->SetConnectedUi(connected);
+    EXPECT_EQ(dialog->Control(1102)->isEnabled(), !connected);
+    EXPECT_EQ(dialog->Control(1103)->isEnabled(), connected);
+    EXPECT_EQ(dialog->Control(1112)->isEnabled(), connected);
+    EXPECT_EQ(dialog->TaskIds().Contains(7), connected);  // emptied by the disconnected state
+    const QImage image = dialog->grab().toImage();
+    const QRect status = dialog->Control(1110)->geometry();
+    EXPECT_TRUE(test::Draws(image, connected ? 0x166534 : 0xB91C1C, status));
+    EXPECT_FALSE(test::Draws(image, connected ? 0xB91C1C : 0x166534, status));
+  }
+  const QImage image = dialog->grab().toImage();
+  test::MaybeSaveShot(image, QStringLiteral("sim-en-%1dpi").arg(dialog->Dpi()));
+  const int w = dialog->width();
+  const int h = dialog->height();
+  const std::tuple<int, int, Rgb> pixels[] = {{2, 2, 0x0F3460},
+                                              {w / 2, S(54) - 1, 0x0F3460},
+                                              {w / 2, S(56) - S(2), 0x0969DA},
+                                              {w - 2, S(56) - 1, 0x0969DA},
+                                              {w / 2, S(56), 0xF5F7FA},
+                                              {w - 2, h - 2, 0xF8F9FB},
+                                              {w - 2, h - S(26) - 1, 0xF5F7FA}};
+  for (const auto& [x, y, colour] : pixels) EXPECT_EQ(Rgb24(image, x, y), colour) << x << "," << y;
+  for (int id : {3000, 1104, 1107}) {  // edits and the log are white
+    const QRect r = dialog->Control(id)->geometry();
+    EXPECT_EQ(Rgb24(image, r.right() - S(8), r.center().y()), 0xFFFFFFu) << id;
+  }
+  dialog->resize(S(300), S(300));  // held at the minimum
+  QApplication::processEvents();
+  EXPECT_EQ(dialog->size(), QSize(S(640), S(760)));
+  test::MaybeSaveShot(dialog->grab().toImage(),
+                      QStringLiteral("sim-en-minimum-%1dpi").arg(dialog->Dpi()));
+}
+
+TEST_F(SimDlgTest, LogLinesClearCapacityAndRouting) {
+  for (int kind : {0, 1, 2, 3, 9})
+    dialog->AppendLog(u"k" + std::u16string(1, u'0' + kind), LogKind(kind));
+  EXPECT_EQ(LogText(*dialog),
+            "[09:05:03] k0\n[09:05:03] k1\n[09:05:03] k2\n[09:05:03] k3\n[09:05:03] k9");
+  EXPECT_EQ(LineColours(*dialog),
+            (std::vector<Rgb>{0x374151, 0x166534, 0x0969DA, 0xB91C1C, 0x374151}));
+  QTest::mouseClick(dialog->Control(1108), Qt::LeftButton);  // Clear logs nothing
+  EXPECT_EQ(LogText(*dialog), "");
+  // The client's status records reach the window; then Disconnect logs its line.
+  auto status = std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "Connected."});
+  PostMqttRecord(dialog.get(), WM_MQTT_STATUS, std::move(status));
+  QApplication::processEvents();
+  EXPECT_TRUE(dialog->IsConnected());
+  QTest::mouseClick(dialog->Control(1103), Qt::LeftButton);
+  EXPECT_EQ(LogText(*dialog), "[09:05:03] Connected.\n[09:05:03] Disconnecting...");
+  // Capacity: 3 lines, then 34 units (16 a line and its end); the oldest go first.
+  dialog->SetLogLimits(3, 1000);
+  for (const char16_t* text : {u"abcde", u"fghij", u"klmno"})
+    dialog->AppendLog(text, LogKind::Sent);
+  EXPECT_EQ(LogText(*dialog), "[09:05:03] abcde\n[09:05:03] fghij\n[09:05:03] klmno");
+  const std::pair<int, const char*> caps[] = {{34, "[09:05:03] fghij\n[09:05:03] klmno"},
+                                              {33, "[09:05:03] klmno"},
+                                              {5, "[09:05:03] klmno"}};
+  for (const auto& [units, text] : caps) {
+    dialog->SetLogLimits(3, units);
+    EXPECT_EQ(LogText(*dialog), text) << units;  // the newest line always stays
+  }
+}
+
+TEST_F(SimDlgTest, ExportWritesUtf8LinesAtomically) {
+  const QString dir = QDir::tempPath() + QStringLiteral("/qm-sim-export-%1").arg(getpid());
+  QDir().mkpath(dir);
+  const QString file = dir + QStringLiteral("/log.txt");
+  const auto read = [&] {
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll().toStdString() : std::string("<none>");
+  };
+  const auto exportTo = [&](const QString& path) {
+    chooser.path = path;
+    QTest::mouseClick(dialog->Control(1109), Qt::LeftButton);
+  };
+  const std::string bytes =
+      "[09:05:03] \xE4\xB8\xAD\xE6\x96\x87 line\n[09:05:03] emoji \xF0\x9F\x98\x80 \xC3\xA9\n";
+  dialog->AppendLog(u"中文 line", LogKind::Info);
+  dialog->AppendLog(u"emoji 😀 é", LogKind::Received);
+  exportTo(file);
+  EXPECT_EQ(chooser.asked.toStdString(), "mqtt_log.txt|Text Files (*.txt)");
+  EXPECT_EQ(read(), bytes);
+  exportTo(QString());  // cancelled: no line
+  exportTo(dir + QStringLiteral("/missing/log.txt"));
+  // A write that fails half-way (file size limit) leaves the old file whole.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const rlimit tiny{16, old.rlim_max};
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  exportTo(file);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(read(), bytes);
+  EXPECT_EQ(LogText(*dialog).substr(bytes.size() - 1),
+            "\n[09:05:03] Log exported.\n"
+            "[09:05:03] Export failed.\n[09:05:03] Export failed.");
+  EXPECT_EQ(LineColours(*dialog),
+            (std::vector<Rgb>{0x374151, 0x166534, 0x374151, 0xB91C1C, 0xB91C1C}));
+  QTest::mouseClick(dialog->Control(1108), Qt::LeftButton);
+  exportTo(file);
+  EXPECT_EQ(read(), "");
+  EXPECT_EQ(LogText(*dialog), "[09:05:03] Log exported.");
+  QDir(dir).removeRecursively();
+}
+
+TEST(SimDlgEnding, EnterInAFormEditEscAndTheCloseBoxEndTheModalRun) {
+  const std::pair<std::function<void(CMqttSimDlg&)>, int> cases[] = {
+      {[](CMqttSimDlg& d) { QTest::keyClick(d.Control(3001), Qt::Key_Return); }, QDialog::Accepted},
+      {[](CMqttSimDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }, QDialog::Rejected},
+      {[](CMqttSimDlg& d) { d.close(); }, QDialog::Rejected},
+  };
+  for (const auto& [act, result] : cases) {
+    FakeSaveChooser chooser;
+    CMqttSimDlg modal(nullptr, false, chooser);
+    QTimer::singleShot(200, &modal, [&, act = act] { act(modal); });
+    QTimer::singleShot(20000, &modal, [&] { modal.done(99); });
+    EXPECT_EQ(modal.exec(), result);
+  }
+}
+
+TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeLeavesNoCallback) {
+  // A broker that takes the TCP connection and never answers.
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(listen(listener, 4), 0);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  FakeSaveChooser chooser;
+  auto sim = std::make_unique<CMqttSimDlg>(nullptr, false, chooser);
+  sim->show();
+  MqttConnectOptions options;
+  options.serverUri = "mqtt://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  options.clientId = "closing-window";
+  ASSERT_TRUE(sim->Client().Connect(options));
+  ASSERT_TRUE(test::WaitUntil([&] { return !LogText(*sim).empty(); }, 5s));
+  EXPECT_NE(LogText(*sim).find("] Connecting to mqtt://127.0.0.1:"), std::string::npos);
+  sim->close();
+  sim.reset();  // the client ends the attempt before the window's storage goes
+  test::Pump(300ms);
+  close(listener);
+}
+
+// On a desktop of a 96-dpi and a 144-dpi screen: fonts are made only on a
+// dpi change, and the window keeps its size in 96-dpi units.
+TEST(SimDlgDpi, FontsAndSizesFollowTheScreen) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  ASSERT_EQ(screens.size(), 2) << "needs the two-screen offscreen desktop";
+  FakeSaveChooser chooser;
+  CMqttSimDlg sim(nullptr, false, chooser);
+  sim.show();
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return sim.windowHandle() != nullptr && sim.isVisible(); }, 5s));
+  ASSERT_EQ(sim.Dpi(), 96);
+  QScreen* const home = sim.windowHandle()->screen();
+  QScreen* const dense = screens[0] == home ? screens[1] : screens[0];
+  const std::tuple<QScreen*, int, QRect, const char*> moves[] = {
+      {dense, 144, {18, 540, 165, 45}, "Segoe UI"},
+      {home, 96, {12, 360, 110, 30}, "Microsoft YaHei UI"}};
+  for (const auto& [screen, dpi, connect, face] : moves) {
+    sim.windowHandle()->setScreen(screen);
+    ASSERT_TRUE(test::WaitUntil([&, dpi = dpi] { return sim.Dpi() == dpi; }, 5s));
+    QApplication::processEvents();
+    EXPECT_EQ(sim.size(), dpi == 96 ? QSize(920, 780) : QSize(1380, 1170));
+    EXPECT_EQ(sim.Control(1102)->geometry(), connect);
+    EXPECT_EQ(Face(sim.Control(1110)), face);  // the status now has the normal font
+    // Chinese chosen: the faces change only with the next move.
+    QTest::keyClick(qobject_cast<QComboBox*>(sim.Control(1100)), Qt::Key_Down);
+    EXPECT_EQ(Face(sim.Control(1100)), face);
+  }
+}
+
+}  // namespace
+}  // namespace qm
