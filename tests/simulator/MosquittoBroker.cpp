@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/MosquittoBroker.h"
 
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,16 +54,6 @@ bool MosquittoBroker::StartOn(int port) {
   }
   Kill();
   return false;
-}
-
-void MosquittoBroker::Stop() {
-  StopProgram(m_pid, SIGTERM);
-  m_pid = -1;
-}
-
-void MosquittoBroker::Kill() {
-  StopProgram(m_pid, SIGKILL);
-  m_pid = -1;
 }
 
 std::vector<std::string> MosquittoBroker::ClientArgs(const std::string& program) const {

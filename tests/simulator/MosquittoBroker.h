@@ -2,9 +2,11 @@
 // A real mosquitto broker on a free loopback port, for the MQTT client tests.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "simulator/TestProcesses.h"
@@ -26,8 +28,8 @@ class MosquittoBroker final {
 
   // Starts on the port (0: a free one); false when it does not accept connections.
   bool Start(int port = 0);
-  void Stop();  // SIGTERM
-  void Kill();  // SIGKILL, as a crash
+  void Stop() { StopProgram(std::exchange(m_pid, -1), SIGTERM); }
+  void Kill() { StopProgram(std::exchange(m_pid, -1), SIGKILL); }  // as a crash
   int port() const { return m_port; }
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.

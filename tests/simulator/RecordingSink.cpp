@@ -25,35 +25,17 @@ void RecordingSink::PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) {
   RecordLocked();
 }
 
-bool RecordingSink::WaitUntil(const std::function<bool()>& done,
-                              std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(m_mutex);
-  return m_changed.wait_for(lock, timeout, done);
-}
-
 int RecordingSink::WaitForStatusWhere(bool exact, const std::string& text, std::size_t from,
                                       std::chrono::milliseconds timeout) const {
   int found = -1;
-  WaitUntil(
-      [&] {
-        for (std::size_t i = from; i < m_statuses.size() && found < 0; ++i) {
-          const std::string& t = m_statuses[i].text;
-          found = (exact ? t == text : t.starts_with(text)) ? static_cast<int>(i) : -1;
-        }
-        return found >= 0;
-      },
-      timeout);
+  WaitUntil([&] {
+    for (std::size_t i = from; i < m_statuses.size() && found < 0; ++i) {
+      const std::string& t = m_statuses[i].text;
+      if (exact ? t == text : t.starts_with(text)) found = static_cast<int>(i);
+    }
+    return found >= 0;
+  }, timeout);
   return found;
-}
-
-int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
-                                 std::chrono::milliseconds timeout) const {
-  return WaitForStatusWhere(true, text, from, timeout);
-}
-
-int RecordingSink::WaitForStatusPrefix(const std::string& prefix, std::size_t from,
-                                       std::chrono::milliseconds timeout) const {
-  return WaitForStatusWhere(false, prefix, from, timeout);
 }
 
 bool RecordingSink::WaitForPayload(const std::string& payload,
@@ -62,10 +44,6 @@ bool RecordingSink::WaitForPayload(const std::string& payload,
     return std::any_of(m_messages.begin(), m_messages.end(),
                        [&](const MqttMessageEvent& m) { return m.payload == payload; });
   }, timeout);
-}
-
-bool RecordingSink::WaitForMessages(std::size_t count, std::chrono::milliseconds timeout) const {
-  return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
 }
 
 }  // namespace qm::test
