@@ -2,9 +2,11 @@
 // A real mosquitto broker on a free loopback port, for the MQTT client tests.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "simulator/TestProcesses.h"
@@ -12,32 +14,27 @@
 namespace qm::test {
 
 struct BrokerSettings {
-  std::string user;      // with a password: anonymous clients are refused
+  std::string user;  // with a password: anonymous clients are refused
   std::string password;
   std::vector<std::string> extraConfig;  // further mosquitto.conf lines
 };
 
-// Writes its configuration (and password file) into a private directory,
-// runs /usr/sbin/mosquitto in the foreground and stops it on destruction.
 class MosquittoBroker final {
  public:
-  explicit MosquittoBroker(BrokerSettings settings = {});
-  ~MosquittoBroker();
+  explicit MosquittoBroker(BrokerSettings settings = {}) : m_settings(std::move(settings)) {}
+  ~MosquittoBroker() { Stop(); }
   MosquittoBroker(const MosquittoBroker&) = delete;
   MosquittoBroker& operator=(const MosquittoBroker&) = delete;
 
-  // Starts on the given port (0: a free one) and waits until it accepts
-  // connections. False when it did not come up.
+  // Starts on the port (0: a free one); false when it does not accept connections.
   bool Start(int port = 0);
-  void Stop();  // orderly (SIGTERM)
-  void Kill();  // as a crash would (SIGKILL)
-
+  void Stop() { StopProgram(std::exchange(m_pid, -1), SIGTERM); }
+  void Kill() { StopProgram(std::exchange(m_pid, -1), SIGKILL); }  // as a crash
   int port() const { return m_port; }
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.
   std::vector<std::string> ClientArgs(const std::string& program) const;
-  // The broker's own output, for failure messages.
-  std::string Log() const;
+  std::string Log() const;  // the broker's own output
 
  private:
   bool StartOn(int port);

@@ -38,7 +38,7 @@ class MqttClientFixture : public ::testing::Test {
     client->SetNotifyWindow(&sink);
   }
 
-  // Connects and waits for the automatic subscription to be acknowledged.
+  // Connects and waits until the automatic subscription is acknowledged.
   void ConnectAndSubscribe(MqttClient& c, RecordingSink& s, const MqttConnectOptions& options) {
     const std::size_t from = s.StatusCount();
     ASSERT_TRUE(c.Connect(options));
@@ -47,7 +47,7 @@ class MqttClientFixture : public ::testing::Test {
   }
   void ConnectAndSubscribe() { ConnectAndSubscribe(*client, sink, OptionsFor(broker.Uri())); }
 
-  // Publishes with mosquitto_pub as an outside client would.
+  // Publishes with mosquitto_pub, as an outside client would.
   void PublishFromOutside(const std::string& topic, std::vector<std::string> payloadArgs) {
     std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
     args.insert(args.end(), {"-q", "1", "-t", topic});
@@ -62,7 +62,7 @@ class MqttClientFixture : public ::testing::Test {
     return SpawnProgram(args);
   }
 
-  // Subscribe and publish are refused at once, and nothing is posted.
+  // Subscribe and publish are refused at once and post nothing.
   void ExpectRequestsRefused() {
     const std::size_t count = sink.StatusCount();
     EXPECT_FALSE(client->Subscribe(kJobTopic));
@@ -79,7 +79,6 @@ class MqttClientFixture : public ::testing::Test {
     EXPECT_FALSE(client->IsConnected());
   }
 
-  // Polls until the condition holds; false when the deadline passed first.
   static bool Eventually(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + kDeadline;
     while (!done() && std::chrono::steady_clock::now() < deadline) {

@@ -6,22 +6,10 @@
 namespace qm {
 namespace {
 
-SelfHostedConfig Form() {
-  SelfHostedConfig form;
-  form.clientId = u"  SN123-pc\t";
-  form.domain = u" broker.local ";
-  form.port = 1883;
-  form.username = u" user ";
-  form.password = u" pw ";
-  form.subTopic = u" jobs/SN123 ";
-  form.pubTopic = u"\u3000reports/SN123 ";
-  return form;
-}
-
 TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
-  SelfHostedConfig form = Form();
-  form.subTopic = u" 打印/任务 ";
-  const MqttConnectOptions o = MqttConnectOptions::FromForm(form);
+  const MqttConnectOptions o = MqttConnectOptions::FromForm(
+      {u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ", u" 打印/任务 ",
+       u"\u3000reports/SN123 ", 0, 0});
   EXPECT_EQ(o.serverUri, "mqtt://broker.local:1883");
   EXPECT_EQ(o.clientId, "SN123-pc");
   EXPECT_EQ(o.username, "user");
@@ -30,51 +18,28 @@ TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
   EXPECT_EQ(o.pubTopic, "reports/SN123");
 }
 
-TEST(MqttConnectOptions, SchemeFollowsTheTlsChoiceAndPort8883) {
+// The scheme follows the TLS choice and port 8883; the URI is cut at 255 bytes
+// ("mqtt://" is 7 bytes, ":1883" 5: a host of 243 bytes just fits).
+TEST(MqttConnectOptions, SchemeCutAndCleanSession) {
   struct Case {
-    int tls;
-    int port;
-    const char* uri;
-  };
-  const Case cases[] = {
-      {0, 1883, "mqtt://broker.local:1883"},  {1, 1883, "mqtts://broker.local:1883"},
-      {0, 8883, "mqtts://broker.local:8883"}, {0, 8884, "mqtt://broker.local:8884"},
-      {2, 0, "mqtts://broker.local:0"},       {0, -1, "mqtt://broker.local:-1"},
-  };
-  for (const Case& c : cases) {
-    SelfHostedConfig form = Form();
-    form.tls = c.tls;
-    form.port = c.port;
-    EXPECT_EQ(MqttConnectOptions::FromForm(form).serverUri, c.uri) << c.tls << " " << c.port;
-  }
-}
-
-TEST(MqttConnectOptions, CleanSessionChoiceZeroMeansCleanSession) {
-  const std::pair<int, int> cases[] = {{0, 1}, {1, 0}, {2, 0}, {-1, 0}};
-  for (const auto& [choice, flag] : cases) {
-    SelfHostedConfig form = Form();
-    form.cleanSession = choice;
-    EXPECT_EQ(MqttConnectOptions::FromForm(form).cleansession, flag) << choice;
-  }
-}
-
-TEST(MqttConnectOptions, UriIsCutAt255Bytes) {
-  struct Case {
+    int tls, port;
     std::size_t hostLength;
-    std::string expected;
+    int cleanSessionChoice, cleansession;
+    std::string uri;
   };
-  // "mqtt://" is 7 bytes, ":1883" 5: a host of 243 bytes just fits.
   const Case cases[] = {
-      {243, "mqtt://" + std::string(243, 'h') + ":1883"},
-      {244, "mqtt://" + std::string(244, 'h') + ":188"},
-      {300, "mqtt://" + std::string(248, 'h')},
+      {0, 1883, 1, 0, 1, "mqtt://h:1883"},   {1, 1883, 1, 1, 0, "mqtts://h:1883"},
+      {0, 8883, 1, 2, 0, "mqtts://h:8883"},  {0, 8884, 1, -1, 0, "mqtt://h:8884"},
+      {2, 0, 1, 0, 1, "mqtts://h:0"},        {0, -1, 1, 0, 1, "mqtt://h:-1"},
+      {0, 1883, 243, 0, 1, "mqtt://" + std::string(243, 'h') + ":1883"},
+      {0, 1883, 244, 0, 1, "mqtt://" + std::string(244, 'h') + ":188"},
+      {0, 1883, 300, 0, 1, "mqtt://" + std::string(248, 'h')},
   };
   for (const Case& c : cases) {
-    SelfHostedConfig form = Form();
-    form.domain = std::u16string(c.hostLength, u'h');
-    const std::string uri = MqttConnectOptions::FromForm(form).serverUri;
-    EXPECT_EQ(uri, c.expected) << c.hostLength;
-    EXPECT_LE(uri.size(), 255u);
+    const MqttConnectOptions o = MqttConnectOptions::FromForm({u"c", std::u16string(c.hostLength, u'h'),
+        c.port, u"", u"", u"", u"", c.tls, c.cleanSessionChoice});
+    EXPECT_EQ(o.serverUri, c.uri) << c.tls << " " << c.port << " " << c.hostLength;
+    EXPECT_EQ(o.cleansession, c.cleansession) << c.cleanSessionChoice;
   }
 }
 

@@ -11,17 +11,16 @@ namespace qm::test {
 namespace {
 
 // A stray callback would come within the library's next cycle or two.
-constexpr std::chrono::milliseconds kWatchAfterTeardown{500};
+constexpr std::chrono::milliseconds kWatch{500};
 
 class MqttTeardownTest : public MqttClientFixture {
  protected:
-  // Destroys the client. Posts from inside the teardown (it runs on this
-  // thread) and any post after it are faults.
+  // Posts from inside the teardown (it runs on this thread) and after it are faults.
   void DestroyClientAndWatch() {
     sink.ForbidPostsFrom(std::this_thread::get_id());
     client.reset();
     sink.Close();
-    std::this_thread::sleep_for(kWatchAfterTeardown);
+    std::this_thread::sleep_for(kWatch);
     EXPECT_EQ(sink.PostsAfterClose(), 0);
   }
 };
@@ -30,9 +29,7 @@ TEST_F(MqttTeardownTest, InEveryStateNoCallbackRunsAfterwards) {
   const std::pair<const char*, std::function<void()>> cases[] = {
       {"disconnect pending", [this] { client->Disconnect(); }},
       {"QoS 1 publishes in flight",
-       [this] {
-         for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, "job " + std::to_string(i)));
-       }},
+       [this] { for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, "j")); }},
       {"connection lost",
        [this] {
          broker.Kill();
@@ -58,23 +55,23 @@ TEST_F(MqttTeardownTest, WhileConnectingToASilentHost) {
   EXPECT_EQ(sink.Statuses(), (std::vector<Status>{{false, ConnectingText(silent.Uri())}}));
 }
 
+// A detached sink is never called again, nor is one after a teardown under a flood.
 TEST_F(MqttTeardownTest, DuringAFloodAndWithTheSinkDetached) {
   ConnectAndSubscribe();
   const pid_t flood = StartFlood();
-  ASSERT_GT(flood, 0);
   ASSERT_TRUE(sink.WaitForMessages(200));
-  client->SetNotifyWindow(nullptr);  // detached: never called again
+  client->SetNotifyWindow(nullptr);
   sink.Close();
-  std::this_thread::sleep_for(kWatchAfterTeardown);
+  std::this_thread::sleep_for(kWatch);
   EXPECT_EQ(sink.PostsAfterClose(), 0);
   DestroyClientAndWatch();
   StopProgram(flood, SIGKILL);
 }
 
+// The broker tells an MQTT disconnect from a dropped socket.
 TEST_F(MqttTeardownTest, ConnectedTeardownEndsTheSessionCleanly) {
   ConnectAndSubscribe();
   DestroyClientAndWatch();
-  // The broker tells an MQTT disconnect from a dropped socket.
   EXPECT_TRUE(Eventually([this] {
     return broker.Log().find("Client SN1-pc disconnected.") != std::string::npos;
   })) << broker.Log();

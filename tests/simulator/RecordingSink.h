@@ -29,50 +29,62 @@ inline void PrintTo(const Status& status, std::ostream* out) {
 }
 
 class RecordingSink final : public MqttEventSink {
+  template <typename F>
+  auto Locked(F f) const {
+    std::lock_guard lock(m_mutex);
+    return f();
+  }
+
  public:
   void PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) override;
   void PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) override;
 
-  std::vector<Status> Statuses() const;
-  std::vector<MqttMessageEvent> Messages() const;
-  // Waits until a status with exactly this text has arrived at or after the
-  // index; its index, or -1 on the deadline.
+  std::vector<Status> Statuses() const { return Locked([&] { return m_statuses; }); }
+  std::vector<MqttMessageEvent> Messages() const { return Locked([&] { return m_messages; }); }
+  std::size_t StatusCount() const { return Locked([&] { return m_statuses.size(); }); }
+  std::size_t MessageCount() const { return Locked([&] { return m_messages.size(); }); }
+  // The index of the first status at or after from with exactly this text
+  // (or this prefix), once it has arrived; -1 on the deadline.
   int WaitForStatus(const std::string& text, std::size_t from = 0,
-                    std::chrono::milliseconds timeout = kDeadline) const;
-  // Waits until a status beginning with the prefix has arrived after from.
+                    std::chrono::milliseconds timeout = kDeadline) const {
+    return WaitForStatusWhere(true, text, from, timeout);
+  }
   int WaitForStatusPrefix(const std::string& prefix, std::size_t from = 0,
-                          std::chrono::milliseconds timeout = kDeadline) const;
-  bool WaitForPayload(const std::string& payload, std::chrono::milliseconds timeout = kDeadline) const;
-  bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const;
-  std::size_t StatusCount() const;
-  std::size_t MessageCount() const;
+                          std::chrono::milliseconds timeout = kDeadline) const {
+    return WaitForStatusWhere(false, prefix, from, timeout);
+  }
+  bool WaitForPayload(const std::string& payload,
+                      std::chrono::milliseconds timeout = kDeadline) const;
+  bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const {
+    return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
+  }
 
-  // From now on every post is a fault, counted here.
-  void Close();
-  // Posts are welcome again from every thread; the fault count starts at 0.
-  void Reopen();
-  // From now on every post made on that thread is a fault, counted likewise.
-  void ForbidPostsFrom(std::thread::id thread);
-  int PostsAfterClose() const;
-
-  // Holds the posting thread this long before it records a status that
-  // begins with the prefix, to widen races on purpose.
-  void DelayStatus(const std::string& prefix, std::chrono::milliseconds delay);
+  // Posts after Close, and those made on the forbidden thread, are faults.
+  void Close() { Locked([&] { m_closed = true; }); }
+  void ForbidPostsFrom(std::thread::id thread) { Locked([&] { m_forbidden = thread; }); }
+  void Reopen() { Locked([&] { m_closed = false; m_forbidden = {}; m_faults = 0; }); }
+  int PostsAfterClose() const { return Locked([&] { return m_faults; }); }
+  // Holds a status that begins with the prefix this long before recording it.
+  void DelayStatus(const std::string& prefix, std::chrono::milliseconds delay) {
+    Locked([&] { m_delayPrefix = prefix; m_delay = delay; });
+  }
 
  private:
-  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const;
-  int WaitForStatusWhere(const std::function<bool(const std::string&)>& matches, std::size_t from,
+  int WaitForStatusWhere(bool exact, const std::string& text, std::size_t from,
                          std::chrono::milliseconds timeout) const;
+  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout, done);
+  }
+  void RecordLocked();
 
   mutable std::mutex m_mutex;
   mutable std::condition_variable m_changed;
   std::vector<Status> m_statuses;
   std::vector<MqttMessageEvent> m_messages;
-  bool IsForbiddenLocked() const;
-
   bool m_closed = false;
-  std::thread::id m_forbiddenThread;
-  int m_postsAfterClose = 0;
+  std::thread::id m_forbidden;
+  int m_faults = 0;
   std::string m_delayPrefix;
   std::chrono::milliseconds m_delay{0};
 };

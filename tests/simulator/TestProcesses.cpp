@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Starting and stopping helper programs (broker, command-line clients) in tests.
 #include "simulator/TestProcesses.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -12,7 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -21,24 +18,14 @@ extern char** environ;
 namespace qm::test {
 namespace {
 
-constexpr std::chrono::milliseconds kPoll{5};
-
-sockaddr_in Loopback(int port) {
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<std::uint16_t>(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return addr;
-}
-
-// A socket on a port of loopback the kernel chose, listening if asked.
-int BoundLoopbackSocket(int& port, bool listening) {
+// A loopback socket, connected to the port, or bound to a free one (port 0) and listening.
+int LoopbackSocket(int& port) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr = Loopback(0);
+  sockaddr_in addr{AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
+  auto* a = reinterpret_cast<sockaddr*>(&addr);
   socklen_t len = sizeof addr;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      (listening && listen(fd, 64) != 0) ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+  if (port != 0) return fd >= 0 && connect(fd, a, len) == 0 ? fd : (close(fd), -1);
+  if (fd < 0 || bind(fd, a, len) != 0 || listen(fd, 64) != 0 || getsockname(fd, a, &len) != 0) {
     throw std::runtime_error("cannot bind a loopback port");
   }
   port = ntohs(addr.sin_port);
@@ -49,9 +36,7 @@ int BoundLoopbackSocket(int& port, bool listening) {
 
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile) {
   std::vector<char*> args;
-  for (const std::string& arg : argv) {
-    args.push_back(const_cast<char*>(arg.c_str()));
-  }
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -73,18 +58,13 @@ int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
       StopProgram(pid, SIGKILL);
       return -1;
     }
-    std::this_thread::sleep_for(kPoll);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void StopProgram(pid_t pid, int signal) {
-  if (pid <= 0) {
-    return;
-  }
-  kill(pid, signal);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  if (pid > 0 && kill(pid, signal) == 0) waitpid(pid, nullptr, 0);
 }
 
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
@@ -94,43 +74,28 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
 
 int FreeLoopbackPort() {
   int port = 0;
-  close(BoundLoopbackSocket(port, false));
+  close(LoopbackSocket(port));
   return port;
 }
 
 bool PortAcceptsConnections(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  const sockaddr_in addr = Loopback(port);
-  const bool ok = fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
-  if (fd >= 0) {
-    close(fd);
-  }
-  return ok;
+  const int fd = port > 0 ? LoopbackSocket(port) : -1;
+  return fd >= 0 && close(fd) == 0;
 }
 
-SilentListener::SilentListener() { m_fd = BoundLoopbackSocket(m_port, true); }
+SilentListener::SilentListener() { m_fd = LoopbackSocket(m_port); }
 
 SilentListener::~SilentListener() { close(m_fd); }
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("mkdtemp failed");
-  }
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   m_path = pattern;
 }
 
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(m_path, ignored);
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) {
-    throw std::runtime_error("cannot write " + path);
-  }
 }
 
 }  // namespace qm::test

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Starting and stopping helper programs (broker, command-line clients) in tests.
+// Helper programs (broker, command-line clients), ports and files for tests.
 #pragma once
 
 #include <sys/types.h>
@@ -10,24 +10,17 @@
 
 namespace qm::test {
 
-// Starts the program (searched in PATH) with its output sent to outputFile
-// (or /dev/null); returns its pid, or -1.
+// Starts the program (from PATH), output to outputFile or /dev/null; its pid or -1.
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile = {});
-// Waits for the program to end within the timeout; its exit code, or -1 when
-// it did not end in time (it is then killed) or ended by a signal.
+// Its exit code, or -1 when it ended by a signal or not in time (it is then killed).
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout);
-// Sends the signal and reaps the program.
-void StopProgram(pid_t pid, int signal);
-// Runs a program to its end; its exit code, or -1.
+void StopProgram(pid_t pid, int signal);  // signals and reaps
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
-// A loopback TCP port that nothing listens on at the moment of the call.
-int FreeLoopbackPort();
-// True once a TCP connection to 127.0.0.1:port is accepted.
+int FreeLoopbackPort();  // nothing listens on it at the moment of the call
 bool PortAcceptsConnections(int port);
 
-// A loopback port that completes TCP handshakes but never answers: an MQTT
-// connect to it stays pending until the library's connect time-out.
+// A loopback port that completes TCP handshakes but never answers.
 class SilentListener final {
  public:
   SilentListener();
@@ -53,7 +46,5 @@ class TempDir final {
  private:
   std::string m_path;
 };
-
-void WriteFile(const std::string& path, const std::string& bytes);
 
 }  // namespace qm::test
