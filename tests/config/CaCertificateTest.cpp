@@ -18,11 +18,7 @@ namespace {
 using namespace std::chrono;
 using test::Bytes;
 using test::Utf8Entry;
-
-struct Message {
-  std::u16string_view en;
-  std::u16string_view zh;
-};
+using Message = std::pair<std::u16string_view, std::u16string_view>;
 
 constexpr Message kNone{u"", u""};
 constexpr Message kNotPem{
@@ -36,8 +32,10 @@ constexpr Message kTooLarge{
     u"证书超过 4 KB（嵌入式 MQTTS CA 上限；常规 PEM 约 1-4 KB）。"};
 constexpr Message kOpen{u"Failed to open certificate file.", u"无法打开证书文件。"};
 constexpr Message kEmpty{u"Certificate file is empty.", u"证书文件为空。"};
-constexpr Message kExpired{u"Certificate is expired (structure is valid).", u"证书已过期（结构有效）。"};
-constexpr Message kNotYet{u"Certificate is not yet valid (structure is valid).", u"证书尚未生效（结构有效）。"};
+constexpr Message kExpired{u"Certificate is expired (structure is valid).",
+                           u"证书已过期（结构有效）。"};
+constexpr Message kNotYet{u"Certificate is not yet valid (structure is valid).",
+                          u"证书尚未生效（结构有效）。"};
 
 // 2031-06-30 23:59:59 UTC and one year before it.
 constexpr std::int64_t kNotAfter = 1940630399;
@@ -45,26 +43,27 @@ constexpr std::int64_t kNotBefore = kNotAfter - 365 * 86400;
 
 system_clock::time_point At(std::int64_t seconds) { return system_clock::time_point{seconds * 1s}; }
 
-test::CertificateParams Params(std::int64_t notBefore = kNotBefore, std::int64_t notAfter = kNotAfter) {
+test::CertificateParams Params(std::int64_t from = kNotBefore, std::int64_t to = kNotAfter) {
   test::CertificateParams params = test::FreshParams();
-  params.notBefore = notBefore;
-  params.notAfter = notAfter;
+  params.notBefore = from;
+  params.notAfter = to;
   return params;
 }
 
-std::string Pem() { return test::MakeCertificatePem(Params()); }
+std::string Pem(const test::CertificateParams& params = Params()) {
+  return test::MakeCertificatePem(params);
+}
 
 void ExpectMessage(const CaCertInfo& info, const Message& message) {
-  EXPECT_EQ(info.messageEn, message.en);
-  EXPECT_EQ(info.messageZh, message.zh);
+  EXPECT_EQ(info.messageEn, message.first);
+  EXPECT_EQ(info.messageZh, message.second);
 }
 
 void ExpectRefused(const CaCertInfo& info, const Message& message) {
-  EXPECT_FALSE(info.valid || info.expired || info.notYetValid);
-  EXPECT_EQ(info.format, 0);
+  EXPECT_FALSE(info.valid || info.expired || info.notYetValid || info.format != 0);
   ExpectMessage(info, message);
-  EXPECT_TRUE(info.subject.empty() && info.issuer.empty() && info.data.empty());
-  EXPECT_TRUE(info.validFrom.empty() && info.validTo.empty());
+  EXPECT_TRUE(info.subject.empty() && info.issuer.empty() && info.data.empty() &&
+              info.validFrom.empty() && info.validTo.empty());
 }
 
 CaCertInfo Check(const std::string& text, system_clock::time_point now = At(kNotBefore + 1000)) {
@@ -74,7 +73,7 @@ CaCertInfo Check(const std::string& text, system_clock::time_point now = At(kNot
 class CaCertificate : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("TZ", "UTC0", 1);
+    setenv("TZ", "CST-8", 1);
     tzset();
     char pattern[] = "/tmp/qm-cacert-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -93,18 +92,15 @@ class CaCertificate : public ::testing::Test {
 };
 
 TEST_F(CaCertificate, DescribesAPemFileInLocalTimeAndRecordsItWhole) {
-  setenv("TZ", "CST-8", 1);
-  tzset();
   std::string crlf;
   std::string escaped;
   for (const char ch : "Root CA\tissued 2030\n" + Pem()) {
     crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    escaped += ch == '\n' ? std::string("\\r\\n") : ch == '\t' ? std::string("\\t") : std::string(1, ch);
+    escaped += ch == '\n' ? "\\r\\n" : ch == '\t' ? "\\t" : std::string(1, ch);
   }
   const std::u16string path = Write("根证书 root ca.pem", crlf);
   const CaCertInfo info = ValidateCaCertificateFile(path, At(kNotBefore + 1000));
-  EXPECT_TRUE(info.valid);
-  EXPECT_FALSE(info.expired || info.notYetValid);
+  EXPECT_TRUE(info.valid && !info.expired && !info.notYetValid);
   EXPECT_EQ(info.format, 1);
   EXPECT_EQ(info.path, path);
   EXPECT_EQ(info.subject, u"Quillmark Test CA");
@@ -115,19 +111,17 @@ TEST_F(CaCertificate, DescribesAPemFileInLocalTimeAndRecordsItWhole) {
   EXPECT_EQ(info.data, Bytes(crlf));
   EXPECT_EQ(BuildCaCertRecord(info.data), "{\"mqttsca\":\"" + escaped + "\"}");
   // Without a given time the real clock decides.
-  EXPECT_TRUE(ValidateCaCertificateFile(Write("now.pem", test::MakeCertificatePem(test::FreshParams()))).valid);
+  EXPECT_TRUE(ValidateCaCertificateFile(Write("now.pem", Pem(test::FreshParams()))).valid);
 }
 
 TEST_F(CaCertificate, WhatIsNoReadableFileDoesNotOpen) {
   const std::filesystem::path fifo = m_dir / "fifo.pem";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const std::u16string good = Write("good.pem", Pem());
-  const std::u16string cases[] = {
-      Utf8ToWide((m_dir / "missing.pem").string()), Utf8ToWide(m_dir.string()),
-      Utf8ToWide(fifo.string()),  // must not wait for a writer
-      u"", good + std::u16string(1, u'\0') + u"x",
-  };
-  for (const std::u16string& path : cases) {
+  for (const std::u16string& path :
+       {Utf8ToWide((m_dir / "missing.pem").string()), Utf8ToWide(m_dir.string()),
+        Utf8ToWide(fifo.string()),  // must not wait for a writer
+        std::u16string(), good + std::u16string(1, u'\0') + u"x"}) {
     const CaCertInfo info = ValidateCaCertificateFile(path, At(kNotBefore));
     EXPECT_EQ(info.path, path);
     ExpectRefused(info, kOpen);
@@ -141,7 +135,9 @@ TEST_F(CaCertificate, WhatIsNoReadableFileDoesNotOpen) {
   ExpectRefused(ValidateCaCertificateFile(u"/proc/self/status", At(0)), kEmpty);  // no size
 }
 
-TEST_F(CaCertificate, ValidityBoundsAndFarDates) {
+TEST(CaCertificateData, ValidityBoundsAndFarDates) {
+  setenv("TZ", "UTC0", 1);
+  tzset();
   struct Case {
     test::CertificateParams params;
     system_clock::time_point now;
@@ -157,7 +153,7 @@ TEST_F(CaCertificate, ValidityBoundsAndFarDates) {
       {Params(-631152000, 253402300799), system_clock::now(), false, false, kNone},  // 1950..9999
   };
   for (const Case& c : cases) {
-    const std::string pem = test::MakeCertificatePem(c.params);
+    const std::string pem = Pem(c.params);
     const CaCertInfo info = Check(pem, c.now);
     EXPECT_TRUE(info.valid);
     EXPECT_EQ(info.notYetValid, c.notYetValid);
@@ -165,9 +161,11 @@ TEST_F(CaCertificate, ValidityBoundsAndFarDates) {
     ExpectMessage(info, c.message);
     EXPECT_EQ(info.data, Bytes(pem));  // a warning keeps the bytes for sending
   }
-  const CaCertInfo far = Check(test::MakeCertificatePem(Params(-631152000, 253402300799)));
+  const CaCertInfo far = Check(Pem(Params(-631152000, 253402300799)));
   EXPECT_EQ(far.validFrom, u"1950-01-01 00:00:00");
   EXPECT_EQ(far.validTo, u"9999-12-31 23:59:59");
+  unsetenv("TZ");
+  tzset();
 }
 
 std::string Utf16Be(std::u16string_view text) {
@@ -176,41 +174,52 @@ std::string Utf16Be(std::u16string_view text) {
   return out;
 }
 
-TEST_F(CaCertificate, DisplayNamesOfSubjectAndIssuer) {
+// CN, OU, O, e-mail attribute; then the alternative names' first e-mail; then
+// the first attribute. Each side reads its own extension.
+TEST(CaCertificateData, DisplayNamesOfSubjectAndIssuer) {
   struct Case {
     std::vector<test::NameEntry> subject, issuer;
     std::u16string subjectText, issuerText;
+    std::string subjectAlt = {}, issuerAlt = {};
   };
+  const auto de = Utf8Entry("C", "DE"), org = Utf8Entry("O", "Org"), ou = Utf8Entry("OU", "Unit");
+  const auto raw = [](std::string value) {
+    return test::NameEntry{"CN", value, V_ASN1_UTF8STRING};
+  };
+  const test::NameEntry empty{"L", "", V_ASN1_UTF8STRING};
+  const std::string alt = "DNS:h.example, email:s@x.org, email:t@x.org";
+  const std::string b600(600, 'b'), c510(510, 'c');
   const Case cases[] = {
-      {{Utf8Entry("O", "Org"), Utf8Entry("OU", "Unit"), Utf8Entry("CN", "Leaf")},
-       {Utf8Entry("O", "Issuing Org")}, u"Leaf", u"Issuing Org"},
-      {{Utf8Entry("C", "DE"), Utf8Entry("O", "Org"), Utf8Entry("OU", "Unit")}, {{"L", "", V_ASN1_UTF8STRING}},
-       u"Unit", u"Unit"},  // an issuer without a display name shows the subject's
-      {{Utf8Entry("emailAddress", "ca@example.org"), Utf8Entry("O", "Org")}, {}, u"Org", u"Org"},
-      {{Utf8Entry("C", "DE"), Utf8Entry("emailAddress", "ca@example.org")}, {}, u"ca@example.org",
-       u"ca@example.org"},
+      {{org, ou, Utf8Entry("CN", "Leaf")}, {Utf8Entry("O", "Issuer")}, u"Leaf", u"Issuer"},
+      {{de, org, ou}, {empty}, u"Unit", u"Unit"},  // an issuer without a name shows the subject's
+      {{Utf8Entry("emailAddress", "ca@x.org"), org}, {}, u"Org", u"Org"},
+      {{de, Utf8Entry("emailAddress", "ca@x.org")}, {}, u"ca@x.org", u"ca@x.org"},
       {{Utf8Entry("CN", "First"), Utf8Entry("CN", "测试根证书")}, {}, u"First", u"First"},
       {{{"CN", Utf16Be(u"BMP 名称"), V_ASN1_BMPSTRING}}, {}, u"BMP 名称", u"BMP 名称"},
-      {{Utf8Entry("C", "CN")}, {Utf8Entry("L", "Xiamen")}, u"CN", u"Xiamen"},  // first attribute
-      {{{"L", "", V_ASN1_UTF8STRING}}, {}, u"unknown", u"unknown"},
+      {{de}, {Utf8Entry("L", "Xiamen")}, u"DE", u"Xiamen"},
+      {{empty}, {}, u"unknown", u"unknown"},
+      {{de}, {de}, u"s@x.org", u"i@x.org", alt, "URI:http://i.example, email:i@x.org"},
+      {{de}, {de}, u"DE", u"i@x.org", "", "email:i@x.org"},
+      {{org}, {de}, u"Org", u"DE", "email:s@x.org"},
+      {{}, {empty}, u"unknown", u"unknown", "DNS:s.example"},
       // At most 511 UTF-16 units, never half a surrogate pair.
-      {{{"CN", std::string(600, 'b'), V_ASN1_UTF8STRING}}, {}, std::u16string(511, u'b'),
-       std::u16string(511, u'b')},
-      {{{"CN", std::string(510, 'c') + "\xF0\x9F\x98\x80", V_ASN1_UTF8STRING}}, {Utf8Entry("CN", "I")},
-       std::u16string(510, u'c'), u"I"},
+      {{raw(b600)}, {}, std::u16string(511, u'b'), std::u16string(511, u'b')},
+      {{raw(c510 + "\xF0\x9F\x98\x80")}, {de}, std::u16string(510, u'c'), u"DE"},
   };
   for (const Case& c : cases) {
     test::CertificateParams params = Params();
     params.subject = c.subject;
     params.issuer = c.issuer;
-    const CaCertInfo info = Check(test::MakeCertificatePem(params));
+    params.subjectAltName = c.subjectAlt;
+    params.issuerAltName = c.issuerAlt;
+    const CaCertInfo info = Check(Pem(params));
     EXPECT_TRUE(info.valid);
     EXPECT_EQ(info.subject, c.subjectText);
     EXPECT_EQ(info.issuer, c.issuerText);
   }
 }
 
-TEST_F(CaCertificate, SizeAndTextRefusals) {
+TEST(CaCertificateData, SizeAndTextRefusals) {
   const std::string pem = Pem();
   const std::string full = pem + std::string(4096 - pem.size(), '\n');
   EXPECT_EQ(Check(full).data.size(), 4096u);
@@ -237,13 +246,8 @@ TEST_F(CaCertificate, SizeAndTextRefusals) {
       {damaged, kNotX509},
       {"-----BEGIN\n", kNotX509},
   };
-  for (const auto& [text, message] : cases) {
-    ExpectRefused(Check(text), message);
-  }
-}
-
-TEST(BuildCaCertRecord, WrapsEscapedTextInOneLine) {
-  const std::pair<std::string, std::string> cases[] = {
+  for (const auto& [text, message] : cases) ExpectRefused(Check(text), message);
+  const std::pair<std::string, std::string> records[] = {
       {"", ""},
       {"-----BEGIN", ""},  // nothing follows the marker
       {"-----BEGIN\r\n", "{\"mqttsca\":\"-----BEGIN\\r\\n\"}"},
@@ -253,7 +257,7 @@ TEST(BuildCaCertRecord, WrapsEscapedTextInOneLine) {
       {"-----BEGIN CERT" + std::string(1, '\0'), ""},
       {"-----BEGIN CERT\xC3\xA9", ""},
   };
-  for (const auto& [data, record] : cases) EXPECT_EQ(BuildCaCertRecord(Bytes(data)), record) << data;
+  for (const auto& [data, record] : records) EXPECT_EQ(BuildCaCertRecord(Bytes(data)), record);
 }
 
 }  // namespace

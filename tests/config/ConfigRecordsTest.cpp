@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "config/JsonEscape.h"
 #include "config/PortField.h"
 
@@ -12,10 +10,10 @@ namespace qm {
 namespace {
 
 // Every field differs from its neighbours, so a value in the wrong place shows.
-const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883,
-                                  u"get", u"update"};
-const SelfHostedConfig kSelfHosted{u"SN123", u"broker.local", 8884, u"user", u" pw ",
-                                   u"jobs/SN123", u"reports/SN123", 1, 0};
+const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com",
+                                  1883,       u"get",   u"update"};
+const SelfHostedConfig kSelfHosted{u"SN123",      u"broker.local",  8884, u"user", u" pw ",
+                                   u"jobs/SN123", u"reports/SN123", 1,    0};
 const TencentCloudConfig kTencent{u"PK", u"dev", u"sec", 8883, u"PK/dev/data", u"PK/dev/event"};
 
 void ExpectFailed(const RecordResult& r, const std::u16string& message) {
@@ -81,9 +79,10 @@ TEST(Records, EscapeEveryValueAndKeepChineseBytes) {
             "\xE4\xB8\xAD\xE6\x96\x87.example/x\",\"Port\":8884,\"SUB\":\"jobs/SN123\","
             "\"PUB\":\"reports/SN123\",\"Type\":2,\"tls\":1,\"sen\":0}");
   std::vector<std::pair<std::string, std::string>> bytes = {
-      {"\b", "\\b"}, {"\t", "\\t"}, {"\n", "\\n"},     {"\f", "\\f"},     {"\r", "\\r"},
-      {"\"", "\\\""}, {"\\", "\\\\"}, {"/", "/"}, {"\x7F", "\x7F"}, {"\xFF", "\xFF"},
-      {"\x01", "\\u0001"}, {"\x0B", "\\u000b"}, {"\x1F", "\\u001f"}};
+      {"\b", "\\b"},      {"\t", "\\t"},    {"\n", "\\n"},       {"\f", "\\f"},
+      {"\r", "\\r"},      {"\"", "\\\""},   {"\\", "\\\\"},      {"/", "/"},
+      {"\x7F", "\x7F"},   {"\xFF", "\xFF"}, {"\x01", "\\u0001"}, {"\x0B", "\\u000b"},
+      {"\x1F", "\\u001f"}};
   for (const auto& [in, out] : bytes) EXPECT_EQ(EscapeJsonString(in), out) << int(in[0]);
 }
 
@@ -96,78 +95,91 @@ TEST(Records, ValidationInOrder) {
       {u" \t", u"n", u"s", u"Please enter ProductKey."},
       {u"k", u"\u00A0", u"", u"Please enter DeviceName."},
       {u"k", u"n", u" ", u"Please enter DeviceSecret."},
-      {u"k", std::u16string(u"\0n", 2), u"s", u"DeviceName encoding failed (UTF-8 conversion error)."},
+      {u"k", std::u16string(u"\0n", 2), u"s",
+       u"DeviceName encoding failed (UTF-8 conversion error)."},
   };
   for (const auto& c : cloud) {
-    ExpectFailed(BuildType1Record({c.key, c.name, c.secret, u"u", 1, u"s", u"p"}, false), c.message);
+    ExpectFailed(BuildType1Record({c.key, c.name, c.secret, u"u", 1, u"s", u"p"}, false),
+                 c.message);
     ExpectFailed(BuildType3Record({c.key, c.name, c.secret, 1, u"s", u"p"}), c.message);
   }
-  using Change = void (*)(SelfHostedConfig&);
-  const std::pair<Change, std::u16string> selfHosted[] = {
-      {[](SelfHostedConfig& c) { c = SelfHostedConfig{}; }, u"Please enter ClientID / SN."},
-      {[](SelfHostedConfig& c) { c.clientId = u" \u3000 "; }, u"Please enter ClientID / SN."},
-      {[](SelfHostedConfig& c) { c.clientId = std::u16string(29, u'x') + u"\U0001F600"; c.domain.clear(); },
-       u"SN / ClientID must be 30 characters or fewer."},
-      {[](SelfHostedConfig& c) { c.domain = u" "; c.port = 0; }, u"Please enter domain or IP address."},
-      {[](SelfHostedConfig& c) { c.port = 0; c.username.clear(); }, u"Please enter port."},
-      {[](SelfHostedConfig& c) { c.port = -1; }, u"Please enter port."},
-      {[](SelfHostedConfig& c) { c.username = u"\t"; c.password.clear(); }, u"Please enter username."},
-      {[](SelfHostedConfig& c) { c.password = u"  "; c.subTopic.clear(); }, u"Please enter password."},
-      {[](SelfHostedConfig& c) { c.subTopic = u"\n"; }, u"Please enter subscribe topic."},
-      {[](SelfHostedConfig& c) { c.clientId = std::u16string(u"\0x", 2); },
-       u"ClientID encoding failed (UTF-8 conversion error)."},
+  // Self-hosted fields are checked in order: each step fills the one before.
+  SelfHostedConfig c{};
+  const auto fails = [&](const std::u16string& message) {
+    ExpectFailed(BuildType2Record(c), message);
   };
-  for (const auto& [change, message] : selfHosted) {
-    SelfHostedConfig config = kSelfHosted;
-    change(config);
-    ExpectFailed(BuildType2Record(config), message);
-  }
-  // 30 UTF-16 units after trimming are accepted.
-  for (const std::u16string& id : {u"  " + std::u16string(30, u'x') + u"\t", std::u16string(30, u'中'),
-                                  std::u16string(28, u'x') + u"\U0001F600"}) {
-    SelfHostedConfig c = kSelfHosted;
+  fails(u"Please enter ClientID / SN.");
+  c.clientId = u" \u3000 ";
+  fails(u"Please enter ClientID / SN.");
+  c.clientId = std::u16string(29, u'x') + u"\U0001F600";
+  fails(u"SN / ClientID must be 30 characters or fewer.");
+  c.clientId = u"  " + std::u16string(30, u'x') + u"\t";  // 30 units after trimming fit
+  c.domain = u" ";
+  fails(u"Please enter domain or IP address.");
+  c.domain = u"d";
+  c.port = 0;
+  fails(u"Please enter port.");
+  c.port = -1;
+  fails(u"Please enter port.");
+  c.port = 1;
+  c.username = u"\t";
+  fails(u"Please enter username.");
+  c.username = u"u";
+  c.password = u"  ";
+  fails(u"Please enter password.");
+  c.password = u"p";
+  c.subTopic = u"\n";
+  fails(u"Please enter subscribe topic.");
+  c.subTopic = u"s";
+  const std::u16string trimmed30 = c.clientId;
+  c.clientId = std::u16string(u"\0x", 2);  // checked once everything is there
+  fails(u"ClientID encoding failed (UTF-8 conversion error).");
+  for (const std::u16string& id :
+       {trimmed30, std::u16string(30, u'中'), std::u16string(28, u'x') + u"\U0001F600"}) {
     c.clientId = id;
     EXPECT_TRUE(BuildType2Record(c).ok);
   }
 }
 
-// Grows one free-text field until the JSON has exactly the wanted length.
+// Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
 template <typename Config, typename Build>
-RecordResult WithLength(Config config, std::u16string Config::*field, std::size_t length, Build build) {
+void ExpectCapacity(std::size_t accepted, Config config, std::u16string Config::*field,
+                    Build build) {
   config.*field = u"";
-  const std::size_t base = build(config).json.size();
-  config.*field = std::u16string(length - base, u'p');
-  return build(config);
+  config.*field = std::u16string(accepted - build(config).json.size(), u'p');
+  const RecordResult fits = build(config);
+  EXPECT_TRUE(fits.ok) << accepted;
+  EXPECT_EQ(fits.json.size(), accepted);
+  config.*field += u"p";
+  ExpectFailed(build(config), u"Configuration exceeds device storage capacity.");
 }
 
 TEST(Records, CapacityBoundaryOfEveryReserve) {
-  const auto type1 = [](bool box) {
-    return [box](std::size_t n) {
-      return WithLength(kAlibaba, &AlibabaCloudConfig::url, n,
-                        [box](const AlibabaCloudConfig& c) { return BuildType1Record(c, box); });
-    };
+  const auto boxed = [](bool box) {
+    return [box](const AlibabaCloudConfig& c) { return BuildType1Record(c, box); };
   };
-  const std::pair<std::size_t, std::function<RecordResult(std::size_t)>> cases[] = {
-      {232, type1(false)},
-      {239, type1(true)},
-      {239, [](std::size_t n) { return WithLength(kSelfHosted, &SelfHostedConfig::pubTopic, n, BuildType2Record); }},
-      {232, [](std::size_t n) { return WithLength(kTencent, &TencentCloudConfig::pubTopic, n, BuildType3Record); }},
-  };
-  for (const auto& [accepted, build] : cases) {
-    const RecordResult fits = build(accepted);
-    EXPECT_TRUE(fits.ok) << accepted;
-    EXPECT_EQ(fits.json.size(), accepted);
-    ExpectFailed(build(accepted + 1), u"Configuration exceeds device storage capacity.");
-  }
+  ExpectCapacity(232, kAlibaba, &AlibabaCloudConfig::url, boxed(false));
+  ExpectCapacity(239, kAlibaba, &AlibabaCloudConfig::url, boxed(true));
+  ExpectCapacity(239, kSelfHosted, &SelfHostedConfig::pubTopic, BuildType2Record);
+  ExpectCapacity(232, kTencent, &TencentCloudConfig::pubTopic, BuildType3Record);
 }
 
 TEST(ReadPortField, ReadsLeadingDecimalDigits) {
-  const std::pair<std::u16string, int> cases[] = {
-      {u" 8883 ", 8883},  {u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"abc", 0}, {u"", 0},
-      {u"+7", 7},         {u"-1", -1},           {u"-", 0},     {u"--5", 0},  {u"007", 7},
-      {u"1 2", 1},        {u"2147483648", 2147483647},      {u"-2147483649", -2147483647 - 1},
-      {u"\uFF11", 0},  // a full-width digit is no decimal digit
-  };
+  // A full-width digit is no decimal digit.
+  const std::pair<std::u16string, int> cases[] = {{u" 8883 ", 8883},
+                                                  {u"\t1883\u00A0", 1883},
+                                                  {u"12ab", 12},
+                                                  {u"abc", 0},
+                                                  {u"", 0},
+                                                  {u"+7", 7},
+                                                  {u"-1", -1},
+                                                  {u"-", 0},
+                                                  {u"--5", 0},
+                                                  {u"007", 7},
+                                                  {u"1 2", 1},
+                                                  {u"2147483648", 2147483647},
+                                                  {u"-2147483649", -2147483648LL},
+                                                  {u"\uFF11", 0}};
   for (const auto& [text, port] : cases) EXPECT_EQ(ReadPortField(text), port) << port;
 }
 

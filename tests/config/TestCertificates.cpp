@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "config/TestCertificates.h"
 
-#include <openssl/bio.h>
-#include <openssl/evp.h>
 #include <openssl/pem.h>
-#include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
 #include <ctime>
@@ -14,36 +11,29 @@
 namespace qm::test {
 namespace {
 
-struct Free {
-  void operator()(X509* p) const { X509_free(p); }
-  void operator()(X509_NAME* p) const { X509_NAME_free(p); }
-  void operator()(EVP_PKEY* p) const { EVP_PKEY_free(p); }
-  void operator()(BIO* p) const { BIO_free(p); }
-};
-
-template <typename T>
-using Owned = std::unique_ptr<T, Free>;
-
 void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
 }
 
 // One key per test run: generating it is the slow part.
 EVP_PKEY* SigningKey() {
-  static const Owned<EVP_PKEY> key(EVP_EC_gen("P-256"));
+  static const std::unique_ptr<EVP_PKEY, void (*)(EVP_PKEY*)> key(EVP_EC_gen("P-256"),
+                                                                  EVP_PKEY_free);
   Check(key != nullptr, "EC key generation");
   return key.get();
 }
 
-Owned<X509_NAME> MakeName(const std::vector<NameEntry>& entries) {
-  Owned<X509_NAME> name(X509_NAME_new());
+void SetName(X509* cert, const std::vector<NameEntry>& entries, bool issuer) {
+  X509_NAME* name = X509_NAME_new();
+  bool ok = true;
   for (const NameEntry& e : entries) {
-    Check(X509_NAME_add_entry_by_txt(name.get(), e.field.c_str(), e.type,
-                                     reinterpret_cast<const unsigned char*>(e.value.data()),
-                                     static_cast<int>(e.value.size()), -1, 0) == 1,
-          "name entry");
+    ok = ok && X509_NAME_add_entry_by_txt(name, e.field.c_str(), e.type,
+                                          reinterpret_cast<const unsigned char*>(e.value.data()),
+                                          static_cast<int>(e.value.size()), -1, 0) == 1;
   }
-  return name;
+  ok = ok && (issuer ? X509_set_issuer_name(cert, name) : X509_set_subject_name(cert, name)) == 1;
+  X509_NAME_free(name);
+  Check(ok, "name");
 }
 
 void AddAltName(X509* cert, int nid, const std::string& value) {
@@ -53,31 +43,33 @@ void AddAltName(X509* cert, int nid, const std::string& value) {
   X509_EXTENSION_free(extension);
 }
 
-Owned<X509> MakeCertificate(const CertificateParams& params) {
-  Owned<X509> cert(X509_new());
-  Check(X509_set_version(cert.get(), 2) == 1, "version");
-  Check(ASN1_INTEGER_set(X509_get_serialNumber(cert.get()), 4242) == 1, "serial");
-  const Owned<X509_NAME> subject = MakeName(params.subject);
-  const Owned<X509_NAME> issuer = MakeName(params.issuer.empty() ? params.subject : params.issuer);
-  Check(X509_set_subject_name(cert.get(), subject.get()) == 1, "subject");
-  Check(X509_set_issuer_name(cert.get(), issuer.get()) == 1, "issuer");
-  Check(ASN1_TIME_set(X509_getm_notBefore(cert.get()), static_cast<time_t>(params.notBefore)) !=
-            nullptr,
-        "notBefore");
-  Check(ASN1_TIME_set(X509_getm_notAfter(cert.get()), static_cast<time_t>(params.notAfter)) !=
-            nullptr,
-        "notAfter");
-  AddAltName(cert.get(), NID_subject_alt_name, params.subjectAltName);
-  AddAltName(cert.get(), NID_issuer_alt_name, params.issuerAltName);
-  Check(X509_set_pubkey(cert.get(), SigningKey()) == 1, "public key");
-  Check(X509_sign(cert.get(), SigningKey(), EVP_sha256()) > 0, "signature");
-  return cert;
-}
-
-std::string BioText(BIO* bio) {
+// Runs write on a memory BIO and returns what it wrote.
+template <typename Write>
+std::string Written(Write write) {
+  BIO* bio = BIO_new(BIO_s_mem());
+  const bool ok = write(bio) == 1;
   char* data = nullptr;
   const long length = BIO_get_mem_data(bio, &data);
-  return std::string(data, static_cast<std::size_t>(length));
+  std::string text(data, static_cast<std::size_t>(length));
+  BIO_free(bio);
+  Check(ok, "PEM write");
+  return text;
+}
+
+std::unique_ptr<X509, void (*)(X509*)> MakeCertificate(const CertificateParams& p) {
+  std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
+  X509* c = cert.get();
+  Check(X509_set_version(c, 2) == 1 && ASN1_INTEGER_set(X509_get_serialNumber(c), 4242) == 1 &&
+            ASN1_TIME_set(X509_getm_notBefore(c), static_cast<time_t>(p.notBefore)) &&
+            ASN1_TIME_set(X509_getm_notAfter(c), static_cast<time_t>(p.notAfter)),
+        "certificate fields");
+  SetName(c, p.subject, false);
+  SetName(c, p.issuer.empty() ? p.subject : p.issuer, true);
+  AddAltName(c, NID_subject_alt_name, p.subjectAltName);
+  AddAltName(c, NID_issuer_alt_name, p.issuerAltName);
+  Check(X509_set_pubkey(c, SigningKey()) == 1 && X509_sign(c, SigningKey(), EVP_sha256()) > 0,
+        "signature");
+  return cert;
 }
 
 }  // namespace
@@ -90,37 +82,26 @@ CertificateParams FreshParams() {
   const std::int64_t now = std::time(nullptr);
   CertificateParams params;
   params.subject = {Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
-                  Utf8Entry("CN", "Quillmark Test CA")};
+                    Utf8Entry("CN", "Quillmark Test CA")};
   params.notBefore = now - 86400;
   params.notAfter = now + 365 * 86400;
   return params;
 }
 
 std::string MakeCertificatePem(const CertificateParams& params) {
-  const Owned<X509> cert = MakeCertificate(params);
-  const Owned<BIO> bio(BIO_new(BIO_s_mem()));
-  Check(PEM_write_bio_X509(bio.get(), cert.get()) == 1, "PEM write");
-  return BioText(bio.get());
+  const auto cert = MakeCertificate(params);
+  return Written([&](BIO* bio) { return PEM_write_bio_X509(bio, cert.get()); });
 }
 
 std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params) {
-  const Owned<X509> cert = MakeCertificate(params);
-  unsigned char* der = nullptr;
-  const int length = i2d_X509(cert.get(), &der);
-  Check(length > 0, "DER write");
-  std::vector<std::uint8_t> out(der, der + length);
-  OPENSSL_free(der);
-  return out;
+  const auto cert = MakeCertificate(params);
+  return Bytes(Written([&](BIO* bio) { return i2d_X509_bio(bio, cert.get()); }));
 }
 
 std::string MakePrivateKeyPem() {
-  const Owned<EVP_PKEY> key(EVP_EC_gen("P-256"));
-  Check(key != nullptr, "EC key generation");
-  const Owned<BIO> bio(BIO_new(BIO_s_mem()));
-  Check(PEM_write_bio_PrivateKey(bio.get(), key.get(), nullptr, nullptr, 0, nullptr, nullptr) ==
-            1,
-        "key write");
-  return BioText(bio.get());
+  return Written([](BIO* bio) {
+    return PEM_write_bio_PrivateKey(bio, SigningKey(), nullptr, nullptr, 0, nullptr, nullptr);
+  });
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {

@@ -21,8 +21,7 @@ NameEntry Utf8Entry(std::string field, std::string value);
 struct CertificateParams {
   std::vector<NameEntry> subject;
   std::vector<NameEntry> issuer;  // empty: the same as the subject
-  // Alternative names in OpenSSL's configuration form ("email:a@b, DNS:c");
-  // empty: no such extension.
+  // Alternative names in OpenSSL's configuration form ("email:a@b, DNS:c"); empty: none.
   std::string subjectAltName;
   std::string issuerAltName;
   std::int64_t notBefore = 0;  // seconds since 1970-01-01 UTC
@@ -35,7 +34,7 @@ CertificateParams FreshParams();
 std::string MakeCertificatePem(const CertificateParams& params);
 std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params);
 
-// A freshly generated EC private key in PEM (PKCS#8).
+// The signing key in PEM (PKCS#8).
 std::string MakePrivateKeyPem();
 
 std::vector<std::uint8_t> Bytes(const std::string& text);

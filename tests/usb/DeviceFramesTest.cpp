@@ -71,11 +71,13 @@ using SendRecordPair = test::FifoPortTest;
 
 TEST_F(SendRecordPair, ConfigThenNameInEitherFamily) {
   ASSERT_TRUE(qm::SendRecordPair(port, false, "{}", "SN1"));
-  EXPECT_EQ(device.Drain(), Concat({{0x1B, 0x1C, 0x1D, 0x08, 0x04, '{', '}'}, kConfigTail,
-                                    {0x1B, 0x1C, 0x1D, 0x01, 0x01, 0x03, 'S', 'N', '1'}, kNameTail}));
+  EXPECT_EQ(device.Drain(), Concat({{0x1B, 0x1C, 0x1D, 0x08, 0x04, '{', '}'},
+                                    kConfigTail,
+                                    {0x1B, 0x1C, 0x1D, 0x01, 0x01, 0x03, 'S', 'N', '1'},
+                                    kNameTail}));
   ASSERT_TRUE(qm::SendRecordPair(port, true, "{}", "dev"));
-  EXPECT_EQ(device.Drain(), (Bytes{0x53, 0x57, 0xF1, 2, 0, 0, 0, '{', '}', 0x53, 0x57, 0xF0, 3, 0, 0, 0,
-                                   'd', 'e', 'v'}));
+  EXPECT_EQ(device.Drain(), (Bytes{0x53, 0x57, 0xF1, 2, 0, 0, 0, '{', '}', 0x53, 0x57, 0xF0, 3, 0,
+                                   0, 0, 'd', 'e', 'v'}));
   // A record too long for the "SW" family sends nothing; a name too long
   // leaves the record delivered.
   EXPECT_FALSE(qm::SendRecordPair(port, true, Payload(256), "dev"));

@@ -10,32 +10,28 @@
 
 namespace qm::test {
 
-// Makes a FIFO in a fresh temporary folder and keeps its reading end open,
-// so that a port can open the FIFO as its device and the test can read back
-// what the device received.
+// Makes a FIFO "lp0" in a fresh temporary folder and keeps its reading end
+// open, so that a port can open the FIFO as its device and the test can read
+// back what the device received.
 class FifoDevice final {
  public:
-  explicit FifoDevice(const std::string& name = "lp0");
+  FifoDevice();
   ~FifoDevice();
   FifoDevice(const FifoDevice&) = delete;
   FifoDevice& operator=(const FifoDevice&) = delete;
 
   const std::string& Path() const { return m_path; }
   std::u16string WidePath() const;
-  const std::string& Folder() const { return m_folder; }
 
   // Shrinks (or grows) the pipe's buffer; returns the size the kernel chose.
   std::size_t SetCapacity(std::size_t bytes);
-
-  // Fills the pipe through a writer of its own until it takes no single byte
-  // more: a device that accepts nothing. Returns how many bytes went in.
+  // Fills the pipe until it takes no single byte more: a device that accepts
+  // nothing. Returns how many bytes (all 0xAA) went in.
   std::size_t FillUp();
-
   // Everything received so far, without waiting.
   std::vector<std::uint8_t> Drain();
-
-  // Reads until `count` bytes arrived or the time is up, as a slow device
-  // would while a write is running.
+  // Reads in small pieces until `count` bytes arrived or the time is up, as a
+  // slow device would while a write is running.
   std::vector<std::uint8_t> ReadExactly(std::size_t count, std::chrono::milliseconds limit);
 
  private:
