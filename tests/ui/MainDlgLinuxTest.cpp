@@ -7,11 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 
@@ -28,14 +25,10 @@ using namespace std::chrono_literals;
 struct NoAccess {
   explicit NoAccess(std::string node) : path(std::move(node)) {
     ::chmod(path.c_str(), 0);
-    if (::getuid() == 0) {
-      EXPECT_EQ(::seteuid(65534), 0);
-    }
+    EXPECT_EQ(::getuid() == 0 ? ::seteuid(65534) : 0, 0);
   }
   ~NoAccess() {
-    if (::getuid() == 0) {
-      EXPECT_EQ(::seteuid(0), 0);
-    }
+    EXPECT_EQ(::getuid() == 0 ? ::seteuid(0) : 0, 0);
     ::chmod(path.c_str(), 0600);
   }
   std::string path;
@@ -43,24 +36,15 @@ struct NoAccess {
 
 class MainDlgLinuxTest : public test::ShownMainDlg {
  protected:
-  QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
-  void Plug(const std::u16string& node, const std::u16string& name) {
-    printers->entries.push_back({u"usb#vid_1234&pid_0a0b#S1#" + node, name, 0x1234, 0x0A0B});
-    const std::size_t count = printers->entries.size();
-    ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == count; }, 5s));
+  UsbDeviceEntry Entry(const std::u16string& node, const std::u16string& name) {
+    return {u"usb#vid_1234&pid_0a0b#S1#" + node, name, 0x1234, 0x0A0B};
   }
-  void Choose(int id, int index) {  // as the user picks an entry
-    auto* combo = qobject_cast<QComboBox*>(dialog->Control(id));
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  // Space on whatever has keyboard focus, as the user presses it.
-  static void PressSpace() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); }
-  // Focus on the button as Shift+Tab, Tab would put it there.
-  static void TabTo(QWidget* button) {
+  // Focus on the button as Shift+Tab, Tab put it there; then Space on it.
+  static void TabToAndPress(QWidget* button) {
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Backtab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   }
 };
 
@@ -78,8 +62,7 @@ TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
       {false, 0, u"⚠  USB open failed. Check the device is on and the cable is connected."},
       {false, 1, u"⚠  USB打开失败，请确认设备已开机并连接数据线。"},
   };
-  Plug(node.WidePath(), u"Printer");
-  Plug(u"/dev/usb/lp-missing", u"Gone");
+  ASSERT_TRUE(Plug({Entry(node.WidePath(), u"Printer"), Entry(u"/dev/usb/lp-missing", u"Gone")}));
   for (const Case& c : cases) {
     Choose(kIdLanguageCombo, c.language);
     Choose(kIdUsbCombo, c.denied ? 0 : 1);
@@ -88,37 +71,32 @@ TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
       QTest::mouseClick(dialog->Control(kIdConnectButton), Qt::LeftButton);
     }
     EXPECT_EQ(Status(), QString::fromUtf16(c.status));
-    EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
-    EXPECT_FALSE(dialog->IsConnected());
+    EXPECT_TRUE(dialog->StatusColor() == 0xB91C1Cu && !dialog->IsConnected());
   }
 }
 
 TEST_F(MainDlgLinuxTest, KeyboardFocusStaysOnTheButtonThatWrote) {
   test::FifoDevice node;
-  Plug(node.WidePath(), u"Printer");
+  ASSERT_TRUE(Plug({Entry(node.WidePath(), u"Printer")}));
   dialog->OnCommand(kIdConnectButton, kBnClicked);
   ASSERT_TRUE(dialog->IsConnected());
   dialog->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-  TabTo(dialog->Page(0).selfTestButton);
-  PressSpace();
+  TabToAndPress(dialog->Page(0).selfTestButton);
   EXPECT_EQ(QApplication::focusWidget(), dialog->Page(0).selfTestButton);
-  PressSpace();  // the second Space writes again
-  const std::vector<std::uint8_t> twice = {0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F,
-                                           0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F};
-  EXPECT_EQ(node.Drain(), twice);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // the second Space writes again
+  EXPECT_EQ(node.Drain(), (std::vector<std::uint8_t>{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F,
+                                                     0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
   test::MaybeSaveShot(dialog->grab().toImage(), QStringLiteral("focus-after-self-test"));
 
   // Tencent Cloud: the button stays disabled for five seconds; focus comes
   // back to it with the unlock when nobody moved it meanwhile.
-  qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(2);
-  for (const char16_t* key :
-       {u"productKey", u"deviceName", u"deviceSecret", u"subTopic", u"pubTopic"}) {
+  SelectTab(2);
+  for (const char16_t* key : {u"productKey", u"deviceName", u"deviceSecret", u"subTopic", u"pubTopic"}) {
     test::FindField(dialog->Page(2), key)->edit->setText(QStringLiteral("x"));
   }
   CModernButton* write = dialog->Page(2).writeButton;
-  TabTo(write);
-  PressSpace();
+  TabToAndPress(write);
   EXPECT_FALSE(write->isEnabled());
   EXPECT_NE(QApplication::focusWidget(), write);
   ASSERT_TRUE(test::WaitUntil([&] { return write->isEnabled(); }, 7s));
@@ -127,7 +105,7 @@ TEST_F(MainDlgLinuxTest, KeyboardFocusStaysOnTheButtonThatWrote) {
 }
 
 TEST_F(MainDlgLinuxTest, DeviceMenuShowsAnAmpersandAsALetter) {
-  Plug(u"/dev/usb/lp0", u"AT&T Printer  (VID_1234 PID_0A0B)  S1");
+  ASSERT_TRUE(Plug({Entry(u"/dev/usb/lp0", u"AT&T Printer  (VID_1234 PID_0A0B)  S1")}));
   QString shown;
   QTimer::singleShot(300, [&] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

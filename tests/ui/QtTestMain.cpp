@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Test entry for the window tests: one QApplication for the whole run, with
-// the user's folders pointed at an empty scratch home so that anything the
-// program wrote there would be found.
+// the user's folders in an empty scratch home where anything written shows.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <cstdlib>
 #include <string>
 
@@ -18,16 +16,15 @@ int main(int argc, char* argv[]) {
   const char* home = mkdtemp(pattern);
   if (home == nullptr) return 2;
   const std::string base(home);
-  for (const char* sub : {"/config", "/data", "/cache", "/state", "/runtime"}) QDir().mkpath(QString::fromStdString(base + sub));
   setenv("HOME", home, 1);
-  setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 1);
-  setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (base + "/cache").c_str(), 1);
-  setenv("XDG_STATE_HOME", (base + "/state").c_str(), 1);
-  QFile::setPermissions(QString::fromStdString(base + "/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  setenv("XDG_RUNTIME_DIR", (base + "/runtime").c_str(), 1);
+  for (const char* sub : {"CONFIG", "DATA", "CACHE", "STATE", "RUNTIME"}) {
+    const std::string dir = base + "/" + QString::fromLatin1(sub).toLower().toStdString();
+    QDir().mkpath(QString::fromStdString(dir));
+    setenv((std::string("XDG_") + sub + (sub[0] == 'R' ? "_DIR" : "_HOME")).c_str(), dir.c_str(), 1);
+  }
+  QFile::setPermissions(QString::fromStdString(base + "/runtime"), QFileDevice::ReadOwner |
+                        QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   qm::test::SetScratchHome(QString::fromStdString(base));
-
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Tessaline"));
   testing::InitGoogleTest(&argc, argv);

@@ -1,35 +1,36 @@
 // SPDX-License-Identifier: MIT
-// Helpers shared by the window tests.
 #include "ui/UiTestSupport.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDirIterator>
-#include <QElapsedTimer>
+#include <QLabel>
+#include <QTabBar>
 #include <QThread>
+#include <algorithm>
 
 namespace qm::test {
 namespace {
 
-QString& HomeStorage() {
+QString& ScratchHome() {
   static QString home;
   return home;
 }
 
 }  // namespace
 
-void SetScratchHome(const QString& path) { HomeStorage() = path; }
-const QString& ScratchHome() { return HomeStorage(); }
+void SetScratchHome(const QString& path) { ScratchHome() = path; }
 
 QStringList FilesUnderScratchHome() {
   QStringList files;
-  QDirIterator it(ScratchHome(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+  QDirIterator it(ScratchHome(), QDir::Files | QDir::Hidden | QDir::System,
+                  QDirIterator::Subdirectories);
   while (it.hasNext()) files << it.next();
   return files;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  QDeadlineTimer deadline(limit);
+  const QDeadlineTimer deadline(limit);
   while (!condition()) {
     if (deadline.hasExpired()) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -38,14 +39,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-void Pump(std::chrono::milliseconds duration) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < duration.count()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-}
+void Pump(std::chrono::milliseconds duration) { WaitUntil([] { return false; }, duration); }
 
 QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 
@@ -60,9 +54,8 @@ bool Draws(const QImage& image, QRgb colour, const QRect& area) {
 }
 
 void MaybeSaveShot(const QImage& image, const QString& name) {
-  const QByteArray dir = qgetenv("QM_SHOT_DIR");
-  if (dir.isEmpty()) return;
-  image.save(QString::fromLocal8Bit(dir) + QStringLiteral("/") + name + QStringLiteral(".png"));
+  const QString dir = qEnvironmentVariable("QM_SHOT_DIR");
+  if (!dir.isEmpty()) image.save(dir + u'/' + name + QStringLiteral(".png"));
 }
 
 const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
@@ -72,23 +65,37 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
   return nullptr;
 }
 
-Frame ExpectedPair(bool sw, std::string_view json, std::string_view name) {
-  const auto size = [](std::string_view text) { return static_cast<std::uint8_t>(text.size()); };
-  Frame out = sw ? Frame{0x53, 0x57, 0xF1, size(json), 0, 0, 0} : Frame{0x1B, 0x1C, 0x1D, 0x08, 0x04};
-  out.insert(out.end(), json.begin(), json.end());
-  if (!sw) out.insert(out.end(), {0x0D, 0x0A, 0x1D, 0x1E, 0x1F});
-  const Frame nameHead = sw ? Frame{0x53, 0x57, 0xF0, size(name), 0, 0, 0} : Frame{0x1B, 0x1C, 0x1D, 0x01, 0x01, size(name)};
-  out.insert(out.end(), nameHead.begin(), nameHead.end());
-  out.insert(out.end(), name.begin(), name.end());
-  if (!sw) out.insert(out.end(), {0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE, 0xED, 0x1D, 0x1E, 0x1F});
-  return out;
-}
-
 void ShownMainDlg::SetUp() {
   dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers));
   dialog->show();
   ASSERT_TRUE(WaitUntil([&] { return dialog->isVisible(); }, std::chrono::seconds(5)));
   QCoreApplication::processEvents();
+}
+
+QString ShownMainDlg::Status() const {
+  return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text();
+}
+
+void ShownMainDlg::Choose(QComboBox* combo, int index) {
+  combo->setCurrentIndex(index);
+  emit combo->activated(index);
+}
+
+void ShownMainDlg::Choose(int id, int index) const {
+  Choose(qobject_cast<QComboBox*>(dialog->Control(id)), index);
+}
+
+void ShownMainDlg::SelectTab(int page) const {
+  qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page);
+}
+
+bool ShownMainDlg::Plug(std::vector<UsbDeviceEntry> entries) {
+  printers->entries = std::move(entries);
+  const auto samePath = [](const UsbDeviceEntry& a, const UsbDeviceEntry& b) {
+    return a.devicePath == b.devicePath;
+  };
+  return WaitUntil([&] { return std::ranges::equal(dialog->Devices(), printers->entries, samePath); },
+                   std::chrono::seconds(5));
 }
 
 }  // namespace qm::test
