@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
-#include <QLocale>
 #include <QScreen>
 #include <QTabBar>
 #include <QWindow>
@@ -19,6 +18,7 @@
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
+#include "ui/WindowFonts.h"
 
 // The icon lives in a resource of this static library; it must be registered
 // by name, since nothing else pulls the resource's object file in.
@@ -26,11 +26,6 @@ static void InitQuillmarkResources() { Q_INIT_RESOURCE(quillmark); }
 
 namespace qm {
 namespace {
-
-constexpr char kControlIdProperty[] = "qmControlId";
-
-constexpr qreal kNormalPoints = 9.5;
-constexpr qreal kTitlePoints = 12.0;
 
 const std::u16string kTopicPlaceholder(main_text::kTopicPlaceholder);
 const std::u16string kSelfTestEn = u"Self-test page";
@@ -40,29 +35,7 @@ const std::u16string kWritePrinterZh = u"写入打印机";
 const std::u16string kWriteBoxEn = u"Write to cloud box";
 const std::u16string kWriteBoxZh = u"写入云盒";
 
-// Regular and semibold faces: the named face first, then the desktop's own.
-QStringList Families(bool chinese, bool semibold) {
-  if (chinese) return {QStringLiteral("Microsoft YaHei UI"), QStringLiteral("Noto Sans CJK SC")};
-  return {semibold ? QStringLiteral("Segoe UI Semibold") : QStringLiteral("Segoe UI"), QStringLiteral("Noto Sans"),
-          QStringLiteral("Noto Sans CJK SC")};
-}
-
-QFont MakeFont(bool chinese, bool semibold, qreal points) {
-  QFont font;
-  font.setFamilies(Families(chinese, semibold));
-  font.setPointSizeF(points);
-  // The named semibold face carries its weight itself; the desktop face
-  // that stands in for it needs the weight asked for.
-  if (semibold && !chinese) font.setWeight(QFont::DemiBold);
-  return font;
-}
-
 }  // namespace
-
-int ControlIdOf(const QWidget* widget) {
-  if (widget == nullptr) return 0;
-  return widget->property(kControlIdProperty).toInt();
-}
 
 CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
     : QDialog(nullptr), m_lister(std::move(lister)), m_fileChooser(std::make_unique<QtFileChooser>()) {
@@ -135,10 +108,10 @@ bool CMainDlg::OnInitDialog() {
 int CMainDlg::Dpi() const { return logicalDpiX(); }
 
 void CMainDlg::CreateFonts() {
-  const bool chinese = m_chinese || QLocale::system().language() == QLocale::Chinese;
-  m_fontNormal = MakeFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeFont(chinese, true, kTitlePoints);
+  const bool chinese = m_chinese || SystemLanguageIsChinese();
+  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
+  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
+  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
@@ -173,25 +146,15 @@ void CMainDlg::ApplyFonts() {
 }
 
 void CMainDlg::WireControl(QWidget* widget, int id) {
-  widget->setProperty(kControlIdProperty, id);
-  if (auto* button = qobject_cast<QPushButton*>(widget)) {
-    connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id, kBnClicked); });
-  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    connect(edit, &QLineEdit::textChanged, this, [this, id] { OnCommand(id, kEnChange); });
-  } else if (auto* devices = qobject_cast<DeviceComboBox*>(widget)) {
+  if (auto* devices = qobject_cast<DeviceComboBox*>(widget)) {
+    SetControlId(devices, id);
     connect(devices, &DeviceComboBox::DropDownRequested, this, [this, id] { OnCommand(id, kCbnDropDown); });
-  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    // Only the user's choice notifies; a selection set by the window does not.
-    connect(combo, &QComboBox::activated, this, [this, id] { OnCommand(id, kCbnSelChange); });
+    return;
   }
+  qm::WireControl(widget, id, this, [this](int control, int code) { OnCommand(control, code); });
 }
 
-QWidget* CMainDlg::Control(int id) const {
-  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (ControlIdOf(child) == id) return child;
-  }
-  return nullptr;
-}
+QWidget* CMainDlg::Control(int id) const { return FindControl(this, id); }
 
 ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id) {
   auto* label = new ElidedLabel(align, this);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "look/Geometry.h"
+#include "ui/ControlIds.h"
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
 #include "ui/MainTexts.h"
@@ -30,16 +31,6 @@ class DeviceComboBox;
 class ElidedLabel;
 struct RecordResult;
 
-// Notification codes of the commands a control sends to its window.
-inline constexpr int kBnClicked = 0;
-inline constexpr int kCbnSelChange = 1;
-inline constexpr int kCbnDropDown = 7;
-inline constexpr int kEnChange = 0x0300;
-
-// Commands of the Enter and Esc keys.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-
 // Fixed control ids.
 inline constexpr int kIdTab = 1000;
 inline constexpr int kIdStatus = 1001;
@@ -54,9 +45,6 @@ inline constexpr int kFirstDynamicId = 2000;
 // Timers of the window.
 inline constexpr int kUnlockTimerId = 1;
 inline constexpr int kPollTimerId = 2;
-
-// The control id a widget of a window carries; 0 when it has none.
-int ControlIdOf(const QWidget* widget);
 
 class CMainDlg final : public QDialog {
   Q_OBJECT
@@ -117,8 +105,7 @@ class CMainDlg final : public QDialog {
   void setVisible(bool visible) override;
 
  signals:
-  // The "MQTT Simulator" and CA certificate buttons; their windows connect here.
-  void SimulatorRequested();
+  // The CA certificate buttons; their window connects here.
   void CaCertificateRequested(int page);
 
  protected:

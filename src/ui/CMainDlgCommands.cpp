@@ -7,6 +7,7 @@
 #include "look/MainColors.h"
 #include "config/PortField.h"
 #include "ui/CMainDlg.h"
+#include "ui/CMqttSimDlg.h"
 #include "ui/CModernButton.h"
 #include "usb/DeviceFrames.h"
 
@@ -38,7 +39,8 @@ int Find(const std::map<int, int>& map, int id) {
 bool CMainDlg::OnCommand(int id, int code) {
   if (code == kBnClicked) {
     if (id == kIdSimulatorButton) {
-      emit SimulatorRequested();
+      CMqttSimDlg simulator(this, m_chinese, Chooser());
+      simulator.exec();
       return true;
     }
     if (id == kIdConnectButton) {
@@ -90,15 +92,7 @@ bool CMainDlg::DefaultCommand(int id, int code) {
     OnUsbComboDropDown();
     return true;
   }
-  if (code == kBnClicked && id == kIdOk) {
-    accept();
-    return true;
-  }
-  if (code == kBnClicked && id == kIdCancel) {
-    reject();
-    return true;
-  }
-  return false;
+  return EndDialogCommand(this, id, code);
 }
 
 void CMainDlg::ShowRecordRefused(const std::u16string& error) {

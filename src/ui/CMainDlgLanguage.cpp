@@ -12,6 +12,7 @@
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"
+#include "ui/FieldRows.h"
 #include "ui/UiText.h"
 
 namespace qm {
@@ -141,18 +142,7 @@ void CMainDlg::OnLanguageChange() {
     m_tab->setTabText(i, Q(Choose(page.tabTitleEn, page.tabTitleZh)));
   }
   for (PageState& page : m_pages) {
-    for (const auto& field : page.fields) {
-      field->label->setText(Q(Choose(field->labelEn, field->labelZh)));
-      if (field->combo != nullptr) {
-        const int selected = field->combo->currentIndex();
-        const QSignalBlocker quiet(field->combo);
-        field->combo->clear();
-        for (const std::u16string& option : m_chinese ? field->optionsZh : field->optionsEn) {
-          field->combo->addItem(Q(option));
-        }
-        field->combo->setCurrentIndex(selected < 0 ? 0 : selected);
-      }
-    }
+    for (const auto& field : page.fields) RetextFieldRow(*field, m_chinese);
     if (page.hasSelfTest) page.selfTestButton->setText(Q(Choose(page.selfTestCaptionEn, page.selfTestCaptionZh)));
     page.writeButton->setText(Q(Choose(page.writeCaptionEn, page.writeCaptionZh)));
     if (page.hasCaButton) page.caButton->setText(Q(Choose(page.caCaptionEn, page.caCaptionZh)));

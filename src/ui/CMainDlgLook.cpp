@@ -14,33 +14,12 @@
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
 #include "ui/ElidedLabel.h"
+#include "ui/ScreenWatch.h"
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
+#include "ui/WidgetLook.h"
 
 namespace qm {
-namespace {
-
-QColor ToColor(Rgb rgb) { return QColor::fromRgb(rgb); }
-
-void Place(QWidget* widget, const Rect& r) {
-  if (widget != nullptr) widget->setGeometry(r.x, r.y, r.width, r.height);
-}
-
-// Applies one answer of the colour rule to a widget's palette, for the given
-// colour groups (all of them by default).
-void Paint(QWidget* widget, const ControlColors& colors, QPalette::ColorRole textRole,
-           QPalette::ColorRole backgroundRole, std::initializer_list<QPalette::ColorGroup> groups = {
-                                                   QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-  if (widget == nullptr || colors.useDefault) return;
-  QPalette palette = widget->palette();
-  for (QPalette::ColorGroup group : groups) {
-    palette.setColor(group, textRole, ToColor(colors.text));
-    palette.setColor(group, backgroundRole, ToColor(colors.background));
-  }
-  widget->setPalette(palette);
-}
-
-}  // namespace
 
 void CMainDlg::paintEvent(QPaintEvent*) {
   const MainBackground bands = ComputeMainBackground(Dpi(), Size{width(), height()});
@@ -70,15 +49,9 @@ void CMainDlg::resizeEvent(QResizeEvent* event) {
 
 void CMainDlg::keyPressEvent(QKeyEvent* event) {
   // Enter and Esc end the window, as the dialog's OK and Cancel commands.
-  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-      OnCommand(kIdOk, kBnClicked);
-      return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-      OnCommand(kIdCancel, kBnClicked);
-      return;
-    }
+  if (const int command = DialogKeyCommand(*event); command != 0) {
+    OnCommand(command, kBnClicked);
+    return;
   }
   QDialog::keyPressEvent(event);
 }
@@ -192,20 +165,7 @@ void CMainDlg::LayoutPage(int index, const Rect& rect, bool current) {
   page.writeButton->setVisible(current);
 }
 
-void CMainDlg::WatchScreen() {
-  QWindow* window = windowHandle();
-  if (window == nullptr || window->property("qmWatched").toBool()) return;
-  window->setProperty("qmWatched", true);
-  const auto watchDpi = [this](QScreen* screen) {
-    if (screen == nullptr) return;
-    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &CMainDlg::OnDpiChanged, Qt::UniqueConnection);
-  };
-  watchDpi(window->screen());
-  connect(window, &QWindow::screenChanged, this, [this, watchDpi](QScreen* screen) {
-    watchDpi(screen);
-    OnDpiChanged();
-  });
-}
+void CMainDlg::WatchScreen() { WatchScreenDpi(this, [this] { OnDpiChanged(); }); }
 
 void CMainDlg::OnDpiChanged() {
   const int oldDpi = m_fontDpi;
@@ -213,10 +173,7 @@ void CMainDlg::OnDpiChanged() {
   if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
   // The window keeps its size in 96-dpi units, as the suggested rectangle of
   // a dpi change does. Taken before the new minimum can grow the window.
-  const auto rescale = [&](int v) {
-    return static_cast<int>((static_cast<long long>(v) * newDpi + oldDpi / 2) / oldDpi);
-  };
-  const QSize target(rescale(width()), rescale(height()));
+  const QSize target = KeepSizeAcrossDpi(size(), oldDpi, newDpi);
   CreateFonts();
   ApplyFonts();
   const Size minimum = MainMinimumSize(newDpi);

@@ -2,6 +2,7 @@
 #include "ui/QtFileChooser.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace qm {
 
@@ -12,8 +13,14 @@ QString QtFileChooser::ChooseOpenFile(QWidget* parent, const QString& filters) {
 
 QString QtFileChooser::ChooseSaveFile(QWidget* parent, const QString& defaultName,
                                       const QString& filters) {
-  // The save dialog asks before it replaces an existing file.
-  return QFileDialog::getSaveFileName(parent, QString(), defaultName, filters);
+  // The save dialog asks before it replaces an existing file; a name typed
+  // without an extension gets the proposed name's.
+  QFileDialog dialog(parent, QString(), QString(), filters);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QFileInfo(defaultName).suffix());
+  dialog.selectFile(defaultName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace qm

@@ -442,11 +442,7 @@ TEST_F(MainDlgUsbTest, TlsChoiceShowsTheCaButtonOnItsOwnPageOnly) {
     ChooseTls(page, 0);
     EXPECT_FALSE(ca->isVisible());
   }
-  // The simulator and CA buttons are routed to their actions.
-  int simulator = 0;
-  QObject::connect(dialog.get(), &CMainDlg::SimulatorRequested, [&] { ++simulator; });
-  QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton);
-  EXPECT_EQ(simulator, 1);
+  // The CA buttons are routed to their action.
   int requested = -1;
   QObject::connect(dialog.get(), &CMainDlg::CaCertificateRequested, [&](int page) { requested = page; });
   EXPECT_TRUE(dialog->OnCommand(dialog->Page(3).caId, kBnClicked));
