@@ -17,6 +17,7 @@
 #include "look/SimColors.h"
 #include "simulator/MqttClient.h"
 #include "simulator/TaskIdHistory.h"
+#include "simulator/TestPayload.h"
 #include "text/TextPair.h"
 #include "ui/ControlIds.h"
 #include "ui/MqttQtEventSink.h"
@@ -89,6 +90,8 @@ class CMqttSimDlg final : public QDialog {
   void SetLogLimits(int maxLines, int maxUnits);
   // The local time of the log lines; the system clock unless replaced.
   void SetLogClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
+  // The clock behind the first test job id; the system clock unless replaced.
+  void SetJobClock(UnixClock clock) { m_jobClock = std::move(clock); }
 
   // Read access for tests.
   QWidget* Control(int id) const;
@@ -142,6 +145,7 @@ class CMqttSimDlg final : public QDialog {
   void OnTest();
   void OnMqttStatus(MqttStatusQEvent& event);
   void OnMqttMessage(MqttMessageQEvent& event);
+  void HandleIncomingPayload(const std::string& payload);
 
   ElidedLabel* m_title = nullptr;
   ElidedLabel* m_langLabel = nullptr;
@@ -177,6 +181,7 @@ class CMqttSimDlg final : public QDialog {
 
   FileChooser& m_chooser;
   std::function<QTime()> m_clock;
+  UnixClock m_jobClock = SystemUnixSeconds;
   int m_fontDpi = 0;
   int m_logMaxLines = kLogMaxLines;
   int m_logMaxUnits = kLogMaxUnits;
