@@ -241,7 +241,6 @@ void CMqttSimDlg::CreateLogSection() {
   m_log->setReadOnly(true);
   m_log->setUndoRedoEnabled(false);
   m_log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  m_log->setMaximumBlockCount(m_logMaxLines);
   // Not reached by Tab; a click still selects text to copy.
   m_log->setFocusPolicy(Qt::ClickFocus);
   m_log->setFont(m_fontNormal);

@@ -60,9 +60,10 @@ class CMqttSimDlg final : public QDialog {
  public:
   // The log keeps its newest lines: at most this many, and at most this many
   // UTF-16 units in all, counting one unit for each line end (a longer
-  // newest line stays whole); older lines go first.
+  // newest line stays whole). Over a cap, the oldest lines go, a hundredth
+  // of the cap more than needed.
   static constexpr int kLogMaxLines = 100000;
-  static constexpr int kLogMaxUnits = 16 * 1024 * 1024;
+  static constexpr int kLogMaxUnits = 32 * 1024 * 1024;
 
   // Builds nothing yet: the controls are made when the window is first shown.
   // chinese: the parent shows Chinese texts. The chooser picks the export

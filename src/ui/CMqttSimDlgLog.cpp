@@ -25,8 +25,11 @@ void CMqttSimDlg::AppendLog(std::u16string_view text, LogKind kind) {
   QTextDocument* document = m_log->document();
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
+  // One edit: the new line is laid out once, not once per step.
+  cursor.beginEditBlock();
   if (!document->isEmpty()) cursor.insertBlock();
   cursor.insertText(line, format);
+  cursor.endEditBlock();
   TrimLog();
   // The end of the log comes into view with every new line.
   QScrollBar* scroll = m_log->verticalScrollBar();
@@ -36,20 +39,30 @@ void CMqttSimDlg::AppendLog(std::u16string_view text, LogKind kind) {
 void CMqttSimDlg::SetLogLimits(int maxLines, int maxUnits) {
   m_logMaxLines = maxLines;
   m_logMaxUnits = maxUnits;
-  if (m_log == nullptr) return;
-  m_log->setMaximumBlockCount(maxLines);
-  TrimLog();
+  if (m_log != nullptr) TrimLog();
 }
 
 void CMqttSimDlg::TrimLog() {
-  // The line cap is the document's own (oldest lines go first); the size
-  // cap drops old lines too, but never the newest one.
+  // Over a cap, the oldest lines go, a hundredth of the cap more than
+  // needed: one removal (and one new layout of the top line) per hundredth
+  // of the cap instead of one per line. The newest line always stays.
   QTextDocument* document = m_log->document();
-  while (document->characterCount() > m_logMaxUnits && document->blockCount() > 1) {
-    QTextCursor oldest(document->begin());
-    oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-    oldest.removeSelectedText();
+  const int lines = document->blockCount();
+  const int dropLines = lines > m_logMaxLines ? lines - m_logMaxLines + m_logMaxLines / 100 : 0;
+  const qint64 excess = document->characterCount() - m_logMaxUnits;
+  const qint64 dropUnits = excess > 0 ? excess + m_logMaxUnits / 100 : 0;
+  int dropped = 0;
+  qint64 freed = 0;
+  QTextBlock keep = document->begin();
+  while (keep.next().isValid() && (dropped < dropLines || freed < dropUnits)) {
+    freed += keep.length();
+    keep = keep.next();
+    ++dropped;
   }
+  if (dropped == 0) return;
+  QTextCursor oldest(document);
+  oldest.setPosition(keep.position(), QTextCursor::KeepAnchor);
+  oldest.removeSelectedText();
 }
 
 void CMqttSimDlg::ClearLog() { m_log->clear(); }

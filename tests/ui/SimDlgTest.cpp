@@ -244,6 +244,11 @@ TEST_F(SimDlgTest, LogLinesClearCapacityAndRouting) {
   EXPECT_EQ(LogLines(*dialog), (Lines{"[09:05:03] klmno"}));
   dialog->SetLogLimits(3, 5);  // the newest line stays whole
   EXPECT_EQ(LogLines(*dialog), (Lines{"[09:05:03] klmno"}));
+  // Over a cap of 200, three lines go at once: the excess and a hundredth.
+  dialog->SetLogLimits(200, 1 << 20);
+  for (int i = 0; i < 200; ++i) dialog->AppendLog(u"x", LogKind::Info);
+  EXPECT_EQ(LogLines(*dialog).size(), 198u);
+  EXPECT_EQ(LogLines(*dialog).front(), "[09:05:03] x");
 }
 
 TEST_F(SimDlgTest, ExportWritesUtf8LinesAtomically) {
