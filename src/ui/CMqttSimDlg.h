@@ -5,13 +5,16 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QTime>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "look/SimColors.h"
@@ -144,8 +147,19 @@ class CMqttSimDlg final : public QDialog {
   // The traffic: connect flow, test jobs and the client's records.
   void OnConnect();
   void OnTest();
+  // The client's records are handled in the order they were posted, at
+  // most kRecordRoundMs of them in one go: under a flood the rest waits in
+  // m_pendingRecords, so that the window stays responsive.
+  using MqttRecord =
+      std::variant<std::unique_ptr<MqttStatusEvent>, std::unique_ptr<MqttMessageEvent>>;
+  static constexpr qint64 kRecordRoundMs = 10;
   void OnMqttStatus(MqttStatusQEvent& event);
   void OnMqttMessage(MqttMessageQEvent& event);
+  void ReceiveRecord(MqttRecord record);
+  void DrainRecords();
+  void HandleRecord(const MqttRecord& record);
+  void HandleStatus(const MqttStatusEvent& record);
+  void HandleMessage(const MqttMessageEvent& record);
   void HandleIncomingPayload(const std::string& payload);
 
   ElidedLabel* m_title = nullptr;
@@ -183,6 +197,9 @@ class CMqttSimDlg final : public QDialog {
   FileChooser& m_chooser;
   std::function<QTime()> m_clock;
   UnixClock m_jobClock = SystemUnixSeconds;
+  std::deque<MqttRecord> m_pendingRecords;
+  QElapsedTimer m_recordRound;  // running from the first record of a round
+  bool m_recordRoundOpen = false;
   int m_fontDpi = 0;
   int m_logMaxLines = kLogMaxLines;
   int m_logMaxUnits = kLogMaxUnits;

@@ -4,6 +4,7 @@
 // only routed to the client and the log.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 #include <algorithm>
 
 #include "simulator/IncomingJob.h"
@@ -13,6 +14,7 @@
 #include "ui/CMqttSimDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"
+#include "ui/LogBatch.h"
 #include "ui/UiText.h"
 
 namespace qm {
@@ -81,35 +83,88 @@ void CMqttSimDlg::OnTest() {
 }
 
 void CMqttSimDlg::OnMqttStatus(MqttStatusQEvent& event) {
-  const std::unique_ptr<MqttStatusEvent> record = event.TakeRecord();
-  if (record == nullptr) return;
-  const std::u16string text = Utf8ToWide(record->text);
-  AppendLog(text, record->connected ? LogKind::Info : LogKind::Error);
+  if (std::unique_ptr<MqttStatusEvent> record = event.TakeRecord()) {
+    ReceiveRecord(std::move(record));
+  }
+}
+
+void CMqttSimDlg::OnMqttMessage(MqttMessageQEvent& event) {
+  if (std::unique_ptr<MqttMessageEvent> record = event.TakeRecord()) {
+    ReceiveRecord(std::move(record));
+  }
+}
+
+void CMqttSimDlg::ReceiveRecord(MqttRecord record) {
+  // A round of the event loop handles records for at most kRecordRoundMs;
+  // the rest waits, in order, for the drain that the round posted.
+  if (!m_recordRoundOpen) {
+    m_recordRoundOpen = true;
+    m_recordRound.start();
+    QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
+  }
+  if (m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
+    const LogBatch batch(m_log);
+    HandleRecord(record);
+    return;
+  }
+  m_pendingRecords.push_back(std::move(record));
+}
+
+void CMqttSimDlg::DrainRecords() {
+  // Runs once the event loop has come round: a drain that finds nothing
+  // left ends the rounds; otherwise this round's share is handled and the
+  // next drain posted, and records arriving meanwhile count against the
+  // same round.
+  if (m_pendingRecords.empty()) {
+    m_recordRoundOpen = false;
+    return;
+  }
+  m_recordRound.start();
+  {
+    const LogBatch batch(m_log);
+    while (!m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
+      const MqttRecord record = std::move(m_pendingRecords.front());
+      m_pendingRecords.pop_front();
+      HandleRecord(record);
+    }
+  }
+  QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
+}
+
+void CMqttSimDlg::HandleRecord(const MqttRecord& record) {
+  if (const auto* status = std::get_if<std::unique_ptr<MqttStatusEvent>>(&record)) {
+    HandleStatus(**status);
+  } else {
+    HandleMessage(*std::get<std::unique_ptr<MqttMessageEvent>>(record));
+  }
+}
+
+void CMqttSimDlg::HandleStatus(const MqttStatusEvent& record) {
+  const std::u16string text = Utf8ToWide(record.text);
+  AppendLog(text, record.connected ? LogKind::Info : LogKind::Error);
   m_messageLine->setText(Q(text));
-  SetConnectedUi(record->connected);
+  SetConnectedUi(record.connected);
   // The printer's acknowledgements and reports arrive on the publish topic;
   // the client itself subscribes only the job topic.
   const std::u16string reportTopic =
       ReportTopicToSubscribe(text, GetFieldText(u"pubTopic"), GetFieldText(u"subTopic"));
   if (!reportTopic.empty()) m_client.Subscribe(WideToUtf8(reportTopic));
-  if (record->connected && text.find(u"Subscribed") != std::u16string::npos) {
+  if (record.connected && text.find(u"Subscribed") != std::u16string::npos) {
     m_topicEdit->setText(Q(GetFieldText(u"subTopic")));
   }
 }
 
-void CMqttSimDlg::OnMqttMessage(MqttMessageQEvent& event) {
-  const std::unique_ptr<MqttMessageEvent> record = event.TakeRecord();
-  if (record == nullptr) return;
-  const std::u16string topic = Utf8ToWide(record->topic);
+void CMqttSimDlg::HandleMessage(const MqttMessageEvent& record) {
+  const std::u16string topic = Utf8ToWide(record.topic);
   // Read now: an edit of the publish topic after connecting changes the routing.
   const std::u16string pub = TrimWhitespace(GetFieldText(u"pubTopic"));
   if (!pub.empty() && topic == pub) {
-    AppendLog(u"[" + topic + u"] " + FormatPrinterInfo(record->payload, m_chinese),
+    AppendLog(u"[" + topic + u"] " + FormatPrinterInfo(record.payload, m_chinese),
               LogKind::Received);
     return;
   }
-  AppendLog(u"<- RECV [" + topic + u"]: " + Utf8ToWide(record->payload), LogKind::Received);
-  HandleIncomingPayload(record->payload);
+  AppendLog(u"<- RECV [" + topic + u"]: " + Utf8ToWide(record.payload), LogKind::Received);
+  HandleIncomingPayload(record.payload);
 }
 
 void CMqttSimDlg::HandleIncomingPayload(const std::string& payload) {

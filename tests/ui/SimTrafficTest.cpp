@@ -207,5 +207,18 @@ TEST_F(SimTrafficTest, TestNeedsAConnectionAndASubscribeTopicAndKeepsTheId) {
   ASSERT_TRUE(WaitForLine("PUB -> x: " + SampleJob(1765000001, kReceiptTail)));
 }
 
+TEST_F(SimTrafficTest, AFloodOfRecordsIsHandledInOrder) {
+  Open(false, u"P1", u"jobs", u"t");
+  Lines expected;
+  for (int i = 1; i <= 3000; ++i) {
+    const std::string id = std::to_string(i);
+    PostMqttRecord(dialog.get(), WM_MQTT_MESSAGE,
+                   std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"}));
+    expected.push_back("[t] Printer info  id=" + id);
+  }
+  ASSERT_TRUE(WaitForLine(expected.back()));
+  EXPECT_EQ(Log(), expected);
+}
+
 }  // namespace
 }  // namespace qm::test

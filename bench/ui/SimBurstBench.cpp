@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: MIT
+// The simulator window under a burst: 10 000 print jobs published to its job
+// topic by mosquitto_pub, each validated, acknowledged and logged by the
+// window (offscreen), beside mosquitto_sub's receive rate for the same burst.
+// Also reported: the longest gap of a 5 ms heartbeat timer on the window's
+// thread during the burst (how long the event loop was blocked) and the
+// resident memory after it.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <fstream>
+#include <thread>
+
+#include "simulator/MosquittoBroker.h"
+#include "simulator/SamplePrintJobs.h"
+#include "ui/CMqttSimDlg.h"
+#include "ui/FileChooser.h"
+
+namespace qm::test {
+namespace {
+
+constexpr int kBurst = 10000;
+constexpr char kJobTopic[] = "printers/P1/jobs";
+constexpr char kReportTopic[] = "printers/P1/reports";
+constexpr std::chrono::seconds kDeadline{180};
+constexpr int kHeartbeatMs = 5;
+
+class NoChooser final : public FileChooser {
+ public:
+  QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+  QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+// Every message kept in flight by the broker: the burst must arrive whole.
+MosquittoBroker& Broker() {
+  static MosquittoBroker broker({"", "", {"max_queued_messages 0", "log_type subscribe"}});
+  static const bool started = broker.Start();
+  if (!started) throw std::runtime_error("mosquitto did not start");
+  return broker;
+}
+
+// 10 000 receipt jobs with ids counting up from first, one per line.
+std::string WriteBurstFile(std::uint32_t first) {
+  static TempDir dir;
+  const std::string path = dir.File("burst-" + std::to_string(first) + ".txt");
+  std::ofstream out(path);
+  for (int i = 0; i < kBurst; ++i) out << SampleJob(first + i, kReceiptTail) << '\n';
+  return path;
+}
+
+std::string Quoted(const std::vector<std::string>& args) {
+  std::string line = "exec";
+  for (const std::string& arg : args) line += " '" + arg + "'";
+  return line;
+}
+
+// mosquitto_pub sending every line of the file as one QoS 1 message.
+pid_t PublishBurst(const std::string& file) {
+  std::vector<std::string> args = Broker().ClientArgs("mosquitto_pub");
+  args.insert(args.end(), {"-q", "1", "-t", kJobTopic, "-l"});
+  return SpawnProgram({"sh", "-c", Quoted(args) + " < '" + file + "'"});
+}
+
+// mosquitto_sub that ends after count messages on the topic; returns once
+// the broker has its subscription.
+pid_t SubscribeCounting(const std::string& topic, int count) {
+  static int round = 0;
+  const std::string id = "bench-sub-" + std::to_string(round++);
+  std::vector<std::string> args = Broker().ClientArgs("mosquitto_sub");
+  args.insert(args.end(), {"-i", id, "-q", "1", "-t", topic, "-C", std::to_string(count)});
+  const pid_t sub = SpawnProgram(args);
+  const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+  while (Broker().Log().find(id + " 1 " + topic) == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return sub;
+}
+
+bool Ended(pid_t pid) {
+  int status = 0;
+  return waitpid(pid, &status, WNOHANG) == pid;
+}
+
+// Runs the window's event loop until done() holds (asked once per
+// millisecond, never again after it held); false on the deadline.
+bool RunUntil(const std::function<bool()>& done) {
+  QEventLoop loop;
+  QTimer poll;
+  QElapsedTimer clock;
+  clock.start();
+  bool finished = false;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    finished = done();
+    if (finished || clock.elapsed() > std::chrono::milliseconds(kDeadline).count()) loop.quit();
+  });
+  poll.start(1);
+  loop.exec();
+  return finished;
+}
+
+double ResidentMiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  }
+  return 0;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+void BM_SimulatorWindowBurst(benchmark::State& state) {
+  NoChooser chooser;
+  CMqttSimDlg dialog(nullptr, false, chooser);
+  dialog.show();
+  const std::pair<int, std::string> form[] = {{3000, "P1"},       {3001, "127.0.0.1"},
+                                              {3002, std::to_string(Broker().port())},
+                                              {3005, kJobTopic}, {3006, kReportTopic}};
+  for (const auto& [id, text] : form) {
+    qobject_cast<QLineEdit*>(dialog.Control(id))->setText(QString::fromStdString(text));
+  }
+  dialog.OnCommand(kIdSimConnect, 0);
+  const QString subscribed = QStringLiteral("Subscribed: ") + QLatin1String(kReportTopic);
+  if (!RunUntil([&] { return dialog.Log()->toPlainText().contains(subscribed); })) {
+    state.SkipWithError("simulator did not connect");
+    return;
+  }
+  const double startMiB = ResidentMiB();
+  // Heartbeat on the window's thread: its longest gap is the longest block.
+  qint64 last = 0;
+  qint64 longestGap = 0;
+  QElapsedTimer beat;
+  QTimer heartbeat;
+  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+    const qint64 now = beat.nsecsElapsed();
+    longestGap = std::max(longestGap, now - last);
+    last = now;
+  });
+  double total = 0;
+  std::uint32_t firstId = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const std::string file = WriteBurstFile(firstId);
+    firstId += kBurst;
+    // The window's acknowledgements, counted from outside.
+    const pid_t acks = SubscribeCounting(kReportTopic, kBurst);
+    state.ResumeTiming();
+    beat.start();
+    last = 0;
+    heartbeat.start(kHeartbeatMs);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pub = PublishBurst(file);
+    const bool complete = RunUntil([&] { return Ended(acks); });
+    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+    // The window's own echoes of its acknowledgements, then quiet.
+    RunUntil([&] { return Ended(pub); });
+    QEventLoop drain;
+    QTimer::singleShot(500, &drain, &QEventLoop::quit);
+    drain.exec();
+    heartbeat.stop();
+    if (!complete) {
+      state.SkipWithError("burst not acknowledged in time");
+      return;
+    }
+    state.SetIterationTime(elapsed);
+    total += elapsed;
+  }
+  state.counters["jobs_per_s"] = kBurst * static_cast<double>(state.iterations()) / total;
+  state.counters["longest_block_ms"] = static_cast<double>(longestGap) / 1e6 - kHeartbeatMs;
+  state.counters["rss_before_MiB"] = startMiB;
+  state.counters["rss_after_MiB"] = ResidentMiB();
+  state.counters["log_lines"] = dialog.Log()->document()->blockCount();
+}
+
+void BM_MosquittoSubBurst(benchmark::State& state) {
+  double total = 0;
+  const std::string file = WriteBurstFile(1);
+  for (auto _ : state) {
+    const pid_t sub = SubscribeCounting(kJobTopic, kBurst);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pub = PublishBurst(file);
+    const int rc = WaitProgram(sub, kDeadline);
+    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+    WaitProgram(pub, kDeadline);
+    if (rc != 0) {
+      state.SkipWithError("mosquitto_sub did not receive the burst");
+      return;
+    }
+    state.SetIterationTime(elapsed);
+    total += elapsed;
+  }
+  state.counters["msgs_per_s"] = kBurst * static_cast<double>(state.iterations()) / total;
+}
+
+BENCHMARK(BM_SimulatorWindowBurst)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MosquittoSubBurst)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qm::test
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
