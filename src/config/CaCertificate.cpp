@@ -12,7 +12,9 @@
 
 #include <openssl/x509.h>
 
+#include "text/CHandle.h"
 #include "text/TextHelpers.h"
+#include "text/TextPair.h"
 #include "config/CertificateDecoding.h"
 #include "config/JsonEscape.h"
 
@@ -29,42 +31,37 @@ constexpr std::int32_t kFormatPem = 1;
 constexpr std::string_view kRecordHead = "{\"mqttsca\":\"";
 constexpr std::string_view kRecordTail = "\"}";
 
-struct MessagePair {
-  std::u16string_view en;
-  std::u16string_view zh;
-};
-
-constexpr MessagePair kOpenFailed{u"Failed to open certificate file.", u"无法打开证书文件。"};
-constexpr MessagePair kEmpty{u"Certificate file is empty.", u"证书文件为空。"};
-constexpr MessagePair kTooLarge{
+constexpr TextPair kOpenFailed{u"Failed to open certificate file.", u"无法打开证书文件。"};
+constexpr TextPair kEmpty{u"Certificate file is empty.", u"证书文件为空。"};
+constexpr TextPair kTooLarge{
     u"Certificate file exceeds 4 KB (embedded MQTTS CA limit; typical PEM is 1-4 KB).",
     u"证书超过 4 KB（嵌入式 MQTTS CA 上限；常规 PEM 约 1-4 KB）。"};
-constexpr MessagePair kReadFailed{u"Failed to read certificate file.", u"读取证书文件失败。"};
-constexpr MessagePair kNotPem{
+constexpr TextPair kReadFailed{u"Failed to read certificate file.", u"读取证书文件失败。"};
+constexpr TextPair kNotPem{
     u"Only PEM certificates are supported (must contain -----BEGIN CERTIFICATE-----). "
     u"DER is not allowed.",
     u"仅支持 PEM 证书（须包含 -----BEGIN CERTIFICATE-----），不允许 DER。"};
-constexpr MessagePair kNotX509{u"PEM content found, but it is not a valid X.509 certificate.",
+constexpr TextPair kNotX509{u"PEM content found, but it is not a valid X.509 certificate.",
                                u"检测到 PEM 内容，但不是有效的 X.509 证书。"};
-constexpr MessagePair kExpired{u"Certificate is expired (structure is valid).",
+constexpr TextPair kExpired{u"Certificate is expired (structure is valid).",
                                u"证书已过期（结构有效）。"};
-constexpr MessagePair kNotYetValid{u"Certificate is not yet valid (structure is valid).",
+constexpr TextPair kNotYetValid{u"Certificate is not yet valid (structure is valid).",
                                    u"证书尚未生效（结构有效）。"};
 
-void SetMessages(CaCertInfo& info, const MessagePair& message) {
+void SetMessages(CaCertInfo& info, const TextPair& message) {
   info.messageEn = message.en;
   info.messageZh = message.zh;
 }
 
 // Leaves the result in its refused state: only the path and the message.
-void Refuse(CaCertInfo& info, const MessagePair& message) {
+void Refuse(CaCertInfo& info, const TextPair& message) {
   std::u16string path = std::move(info.path);
   info = CaCertInfo{};
   info.path = std::move(path);
   SetMessages(info, message);
 }
 
-const MessagePair* SizeProblem(std::uint64_t size) {
+const TextPair* SizeProblem(std::uint64_t size) {
   if (size == 0) return &kEmpty;
   if (size > kMaxCertificateBytes) return &kTooLarge;
   return nullptr;
@@ -84,20 +81,6 @@ bool HasPemMarker(std::string_view window) {
   return window.find(kPemMarker) != std::string_view::npos;
 }
 
-class FileDescriptor final {
- public:
-  explicit FileDescriptor(int fd) : m_fd(fd) {}
-  ~FileDescriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return m_fd; }
-
- private:
-  int m_fd;
-};
-
 bool ReadExactly(int fd, std::vector<std::uint8_t>& data) {
   std::size_t done = 0;
   while (done < data.size()) {
@@ -111,21 +94,22 @@ bool ReadExactly(int fd, std::vector<std::uint8_t>& data) {
 
 // Reads a regular file of 1 to 4096 bytes. Anything else (a directory, a
 // FIFO that would block, a device) counts as a file that does not open.
-const MessagePair* ReadCertificateFile(const std::u16string& path,
+const TextPair* ReadCertificateFile(const std::u16string& path,
                                        std::vector<std::uint8_t>& data) {
   if (path.find(u'\0') != std::u16string::npos) return &kOpenFailed;
   const std::string name = WideToUtf8(path);
   if (name.empty()) return &kOpenFailed;
-  const FileDescriptor file(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  const FdHandle file(
+      FileDescriptor(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)));
   struct stat status {};
-  if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (!file || ::fstat(file.get().fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     return &kOpenFailed;
   }
-  if (const MessagePair* problem = SizeProblem(static_cast<std::uint64_t>(status.st_size))) {
+  if (const TextPair* problem = SizeProblem(static_cast<std::uint64_t>(status.st_size))) {
     return problem;
   }
   data.assign(static_cast<std::size_t>(status.st_size), 0);
-  if (!ReadExactly(file.get(), data)) return &kReadFailed;
+  if (!ReadExactly(file.get().fd, data)) return &kReadFailed;
   return nullptr;
 }
 
@@ -185,7 +169,7 @@ CaCertInfo ValidateCaCertificateFile(const std::u16string& path,
   CaCertInfo info;
   info.path = path;
   std::vector<std::uint8_t> data;
-  if (const MessagePair* problem = ReadCertificateFile(path, data)) {
+  if (const TextPair* problem = ReadCertificateFile(path, data)) {
     Refuse(info, *problem);
     return info;
   }
@@ -196,7 +180,7 @@ CaCertInfo ValidateCaCertificateFile(const std::u16string& path,
 CaCertInfo ValidateCaCertificateData(std::vector<std::uint8_t> data,
                                      std::chrono::system_clock::time_point now) {
   CaCertInfo info;
-  if (const MessagePair* problem = SizeProblem(data.size())) {
+  if (const TextPair* problem = SizeProblem(data.size())) {
     Refuse(info, *problem);
     return info;
   }

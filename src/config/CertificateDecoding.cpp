@@ -28,9 +28,7 @@ constexpr std::size_t kMaxDisplayNameUnits = 511;
 constexpr int kDisplayNameNids[] = {NID_commonName, NID_organizationalUnitName,
                                     NID_organizationName, NID_pkcs9_emailAddress};
 
-struct OpenSslFree {
-  void operator()(unsigned char* p) const noexcept { OPENSSL_free(p); }
-};
+void FreeOpenSslBytes(unsigned char* bytes) { OPENSSL_free(bytes); }
 
 int Base64Value(unsigned char ch) {
   if (ch >= 'A' && ch <= 'Z') return ch - 'A';
@@ -52,7 +50,7 @@ std::u16string EntryText(const X509_NAME_ENTRY* entry) {
     ERR_clear_error();
     return {};
   }
-  const std::unique_ptr<unsigned char, OpenSslFree> owner(utf8);
+  const CHandle<unsigned char, FreeOpenSslBytes> owner(utf8);
   // Utf8ToWide stops at a zero byte, as a terminated name would.
   return Utf8ToWide(std::string_view(reinterpret_cast<const char*>(utf8),
                                      static_cast<std::size_t>(length)));
@@ -63,8 +61,6 @@ std::u16string LimitDisplayName(std::u16string text) {
 }
 
 }  // namespace
-
-void X509Deleter::operator()(X509* cert) const noexcept { X509_free(cert); }
 
 std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
   std::vector<std::uint8_t> out;

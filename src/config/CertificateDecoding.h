@@ -3,23 +3,21 @@
 #pragma once
 
 #include <openssl/types.h>
+#include <openssl/x509.h>
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "text/CHandle.h"
+
 namespace qm {
 
-struct X509Deleter {
-  void operator()(X509* cert) const noexcept;
-};
-
 // Sole owner of a decoded certificate; frees it on every path.
-using X509Ptr = std::unique_ptr<X509, X509Deleter>;
+using X509Ptr = CHandle<X509, X509_free>;
 
 // Standard base64 (RFC 4648) with blanks (SPACE, TAB, CR, LF) ignored and the
 // padding required. Any other byte, or padding before the end, gives nothing.

@@ -34,4 +34,20 @@ struct Rect {
 // zero, the rounding every scaled length of the windows uses.
 int Scale(int value, int dpi);
 
+// A window size in pixels at one dpi, taken to another so that it keeps its
+// size in 96-dpi units (rounded half up).
+Size Rescale(Size size, int fromDpi, int toDpi);
+
+// Height and gap of the rows of a form.
+struct RowFit {
+  int height = 0;
+  int gap = 0;
+};
+
+// Fits n rows (n >= 1) that take more than `available` at `wanted`: the gap
+// gives way first, down to firstGapFloor; if that is not enough the rows
+// shrink, down to heightFloor, as though the gaps were firstGapFloor, and
+// the gap takes what is left, down to gapFloor.
+RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor, int gapFloor);
+
 }  // namespace qm

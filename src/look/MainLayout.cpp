@@ -67,23 +67,11 @@ constexpr int kPrefixNarrowInput = 340;
 constexpr int kPrefixGap = 6;
 constexpr int kPrefixedEditMin = 90;
 
-struct RowMetrics {
-  int height;
-  int gap;
-};
-
 // Shrinks the gaps first, then the rows, until n rows fit into `available`.
-RowMetrics FitRows(int dpi, int n, int available) {
-  int height = Scale(kRowHeight, dpi);
-  int gap = Scale(kRowGapFull, dpi);
-  const auto total = [&] { return n * height + (n - 1) * gap; };
-  if (n <= 1 || total() <= available) return {height, gap};
-  gap = std::max(Scale(kRowGapTight, dpi), (available - n * height) / (n - 1));
-  if (total() > available) {
-    height = std::max(Scale(kRowHeightMin, dpi), (available - (n - 1) * Scale(kRowGapTight, dpi)) / n);
-    gap = std::max(Scale(kRowGapMin, dpi), (available - n * height) / (n - 1));
-  }
-  return {height, gap};
+RowFit FitRows(int dpi, int n, int available) {
+  const RowFit wanted{Scale(kRowHeight, dpi), Scale(kRowGapFull, dpi)};
+  if (n <= 1 || n * wanted.height + (n - 1) * wanted.gap <= available) return wanted;
+  return ShrinkRows(n, available, wanted, Scale(kRowGapTight, dpi), Scale(kRowHeightMin, dpi), Scale(kRowGapMin, dpi));
 }
 
 int PageButtonWidth(int dpi, const PageLayoutInput& input, int pageWidth) {
@@ -193,7 +181,7 @@ std::optional<PageLayout> ComputePageLayout(int dpi, const PageLayoutInput& inpu
   int reserved = S(kButtonSpacing) + buttonHeight;
   if (input.caButtonShown) reserved += S(kButtonSpacing) + S(kCaButtonHeight);
   out.available = std::max(S(kRowsMinHeight), page.height - reserved);
-  const RowMetrics rows = FitRows(dpi, n, out.available);
+  const RowFit rows = FitRows(dpi, n, out.available);
   out.rowHeight = rows.height;
   out.gap = rows.gap;
 

@@ -45,28 +45,15 @@ constexpr int kLogLabelWidth = 140;
 constexpr int kLogButtonWidth = 64;
 constexpr int kLogMinHeight = 80;
 
-struct FormRows {
-  int height;
-  int gap;
-};
-
 // Fits n rows into the height left for the form: the gaps give way first,
 // down to S(2), then the rows, down to S(22).
-FormRows FitForm(int dpi, int n, int clientHeight) {
+RowFit FitForm(int dpi, int n, int clientHeight) {
   const auto S = [dpi](int v) { return Scale(v, dpi); };
-  int height = S(kRowHeight);
-  int gap = S(kRowGap);
-  const int avail = clientHeight - S(kHeaderHeight) - S(kMargin) - S(kButtonHeight) - S(kBandHeight) - 3 * gap -
-                    S(kConnectionLead) - S(kLogLead) - 2 * (S(kSectionGap) + 2 * height);
-  const auto total = [&] { return n * height + (n - 1) * gap; };
-  if (n < 1 || avail < 1 || total() <= avail) return {height, gap};
-  const int d = std::max(n - 1, 1);
-  gap = std::max(S(kRowGapMin), (avail - n * height) / d);
-  if (total() > avail) {
-    height = std::max(S(kRowHeightMin), (avail - S(kRowGapMin) * (n - 1)) / n);
-    gap = std::max(S(kRowGapMin), (avail - n * height) / d);
-  }
-  return {height, gap};
+  const RowFit wanted{S(kRowHeight), S(kRowGap)};
+  const int avail = clientHeight - S(kHeaderHeight) - S(kMargin) - S(kButtonHeight) - S(kBandHeight) -
+                    3 * wanted.gap - S(kConnectionLead) - S(kLogLead) - 2 * (S(kSectionGap) + 2 * wanted.height);
+  if (n < 1 || avail < 1 || n * wanted.height + (n - 1) * wanted.gap <= avail) return wanted;
+  return ShrinkRows(n, avail, wanted, S(kRowGapMin), S(kRowHeightMin), S(kRowGapMin));
 }
 
 int LabelColumn(int dpi, int clientWidth, const std::vector<int>& labelWidths) {
@@ -99,7 +86,7 @@ std::optional<SimLayout> ComputeSimLayout(int dpi, Size client, const SimLayoutI
   const int buttonHeight = S(kButtonHeight);
   const int g1 = S(kSectionGap);
   const int g2 = S(kColumnGap);
-  const FormRows rows = FitForm(dpi, static_cast<int>(input.rowLabelWidths.size()), h);
+  const RowFit rows = FitForm(dpi, static_cast<int>(input.rowLabelWidths.size()), h);
   const int hr = rows.height;
   const int gr = rows.gap;
   out.rowHeight = hr;

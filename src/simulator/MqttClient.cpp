@@ -2,10 +2,10 @@
 // The simulator's one MQTT connection, on the Paho C asynchronous library.
 #include "simulator/MqttClient.h"
 
-#include <chrono>
 #include <climits>
 #include <memory>
-#include <thread>
+
+#include "text/CHandle.h"
 
 namespace qm {
 namespace {
@@ -14,7 +14,6 @@ constexpr int kQos = 1;
 // How long the teardown lets a clean disconnect complete before it destroys
 // the handle anyway.
 constexpr std::chrono::milliseconds kTeardownDisconnectWait{2000};
-constexpr std::chrono::milliseconds kTeardownPoll{1};
 
 // The text, and the library's message after the separator when it gave one.
 std::string WithMessage(const char* text, const char* separator,
@@ -27,37 +26,18 @@ std::string WithMessage(const char* text, const char* separator,
   return out;
 }
 
-// Counts a post as under way for as long as it holds the sink, so that
-// SetNotifyWindow can wait until an old sink is no longer in use.
-class SinkLease final {
- public:
-  SinkLease(std::atomic<int>& users, const std::atomic<MqttEventSink*>& sink) : m_users(users) {
-    m_users.fetch_add(1);
-    m_sink = sink.load();
-  }
-  ~SinkLease() { m_users.fetch_sub(1); }
-  SinkLease(const SinkLease&) = delete;
-  SinkLease& operator=(const SinkLease&) = delete;
-  MqttEventSink* sink() const { return m_sink; }
+void DestroyLibraryClient(MQTTAsync handle) { MQTTAsync_destroy(&handle); }
+void FreeLibraryMessage(MQTTAsync_message* message) { MQTTAsync_freeMessage(&message); }
 
- private:
-  std::atomic<int>& m_users;
-  MqttEventSink* m_sink = nullptr;
-};
-
-// Marks the connect as announced on every way out of Connect.
-class AnnounceOnExit final {
- public:
-  explicit AnnounceOnExit(std::atomic<bool>& flag) : m_flag(flag) {}
-  ~AnnounceOnExit() { m_flag.store(true); }
-  AnnounceOnExit(const AnnounceOnExit&) = delete;
-  AnnounceOnExit& operator=(const AnnounceOnExit&) = delete;
-
- private:
-  std::atomic<bool>& m_flag;
-};
+// Destroying a library client reports its pending requests failed on the
+// calling thread and waits for a callback running on a library thread.
+using LibraryClient = CHandle<void, DestroyLibraryClient>;
+using LibraryMessage = CHandle<MQTTAsync_message, FreeLibraryMessage>;
+using LibraryText = CHandle<char, MQTTAsync_free>;
 
 }  // namespace
+
+MqttClient::MqttClient(std::chrono::seconds connectTimeout) : m_connectTimeout(connectTimeout) {}
 
 MqttClient::~MqttClient() {
   SetNotifyWindow(nullptr);
@@ -65,23 +45,20 @@ MqttClient::~MqttClient() {
   const MQTTAsync handle = LiveHandle();
   if (handle != nullptr && m_connected.load() && RequestDisconnect(handle) == MQTTASYNC_SUCCESS) {
     // The disconnect callbacks finish the handle; a lost connection clears
-    // the flag. Either way the handle is destroyed below.
-    const auto deadline = std::chrono::steady_clock::now() + kTeardownDisconnectWait;
-    while (!m_handleFinished.load() && m_connected.load() &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(kTeardownPoll);
-    }
+    // the flag; each reports a status, which wakes this wait. Either way the
+    // handle is destroyed below.
+    std::unique_lock reports(m_reportMutex);
+    m_reported.wait_for(reports, kTeardownDisconnectWait,
+                        [this] { return m_handleFinished.load() || !m_connected.load(); });
   }
   DestroyHandle();
 }
 
 void MqttClient::SetNotifyWindow(MqttEventSink* sink) {
-  m_notifyWindow.store(sink);
-  // A library thread may have taken the old sink just before the store; its
-  // post is short and never waits for this thread.
-  while (m_sinkUsers.load() != 0) {
-    std::this_thread::yield();
-  }
+  // Posts hold the lock: once it is taken here, a post that took the old
+  // sink has returned. A post never waits for this thread.
+  const std::lock_guard reports(m_reportMutex);
+  m_notifyWindow = sink;
 }
 
 bool MqttClient::Connect(const MqttConnectOptions& options) {
@@ -92,16 +69,15 @@ bool MqttClient::Connect(const MqttConnectOptions& options) {
     NotifyStatus(false, "Server URI or Client ID is empty.");
     return false;
   }
-  MQTTAsync handle = nullptr;
-  int rc = MQTTAsync_create(&handle, options.serverUri.c_str(), options.clientId.c_str(),
+  MQTTAsync created = nullptr;
+  int rc = MQTTAsync_create(&created, options.serverUri.c_str(), options.clientId.c_str(),
                             MQTTCLIENT_PERSISTENCE_NONE, nullptr);
+  LibraryClient refused(created);
   if (rc != MQTTASYNC_SUCCESS) {
-    if (handle != nullptr) {
-      MQTTAsync_destroy(&handle);
-    }
     NotifyStatus(false, "MQTTAsync_create failed: " + std::to_string(rc));
     return false;
   }
+  const MQTTAsync handle = refused.release();
   m_handle.store(handle);
   m_reportTopic = options.pubTopic;
   m_subscribeTopic = options.subTopic;
@@ -115,23 +91,27 @@ bool MqttClient::Connect(const MqttConnectOptions& options) {
   // reported, which takes the client id back from whoever holds it and
   // reports the loss a second time.
   connect.MQTTVersion = MQTTVERSION_3_1_1;
+  connect.connectTimeout = static_cast<int>(m_connectTimeout.count());
   connect.username = options.username.empty() ? nullptr : options.username.c_str();
   connect.password = options.password.empty() ? nullptr : options.password.c_str();
   connect.onSuccess = &MqttClient::OnConnectSuccess;
   connect.onFailure = &MqttClient::OnConnectFailure;
   connect.context = this;
 
-  m_connectAnnounced.store(false);
-  const AnnounceOnExit announce(m_connectAnnounced);
+  // Queued before the request: on a fast broker the library's thread may
+  // report the outcome before the request call returns here, and a later
+  // "Connecting to" (flag false) would leave everyone believing the client
+  // is disconnected.
+  QueueAnnouncement("Connecting to " + options.serverUri + " (MQTT cleansession=" +
+                    std::to_string(options.cleansession) + ") ...");
   rc = MQTTAsync_connect(handle, &connect);
+  EndAnnouncement(rc == MQTTASYNC_SUCCESS);
   if (rc != MQTTASYNC_SUCCESS) {
     NotifyStatus(false, "MQTTAsync_connect failed: " + std::to_string(rc));
     DestroyHandle();
     m_connected.store(false);
     return false;
   }
-  NotifyStatus(false, "Connecting to " + options.serverUri + " (MQTT cleansession=" +
-                          std::to_string(options.cleansession) + ") ...");
   return true;
 }
 
@@ -184,12 +164,58 @@ bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
 }
 
 void MqttClient::NotifyStatus(bool connected, const std::string& text) {
+  {
+    const std::lock_guard reports(m_reportMutex);
+    PostQueuedAnnouncementLocked();
+    PostStatusLocked(connected, text);
+  }
+  m_reported.notify_all();
+}
+
+void MqttClient::PostStatusLocked(bool connected, const std::string& text) {
   m_connected.store(connected);
-  const SinkLease lease(m_sinkUsers, m_notifyWindow);
-  if (lease.sink() != nullptr) {
-    lease.sink()->PostStatusEvent(
+  if (m_notifyWindow != nullptr) {
+    m_notifyWindow->PostStatusEvent(
         std::make_unique<MqttStatusEvent>(MqttStatusEvent{connected, text}));
   }
+}
+
+void MqttClient::PostQueuedAnnouncementLocked() {
+  if (m_announcement) {
+    PostStatusLocked(false, *m_announcement);
+    m_announcement.reset();
+  }
+}
+
+void MqttClient::QueueAnnouncement(std::string text) {
+  const std::lock_guard reports(m_reportMutex);
+  m_announcement = std::move(text);
+}
+
+void MqttClient::EndAnnouncement(bool post) {
+  {
+    const std::lock_guard reports(m_reportMutex);
+    if (post) PostQueuedAnnouncementLocked();
+    m_announcement.reset();
+  }
+  m_reported.notify_all();
+}
+
+void MqttClient::PostMessage(const char* topicName, int topicLen,
+                             const MQTTAsync_message& message) {
+  const std::lock_guard reports(m_reportMutex);
+  if (m_notifyWindow == nullptr) return;
+  auto event = std::make_unique<MqttMessageEvent>();
+  if (topicName != nullptr) {
+    // The library gives a length only for topics with zero bytes inside.
+    event->topic = topicLen < 1 ? std::string(topicName)
+                                : std::string(topicName, static_cast<std::size_t>(topicLen));
+  }
+  if (message.payload != nullptr && message.payloadlen > 0) {
+    event->payload.assign(static_cast<const char*>(message.payload),
+                          static_cast<std::size_t>(message.payloadlen));
+  }
+  m_notifyWindow->PostMessageEvent(std::move(event));
 }
 
 void MqttClient::DoSubscribe(MQTTAsync handle, const std::string& topic) {
@@ -214,12 +240,10 @@ MQTTAsync MqttClient::LiveHandle() const {
 }
 
 void MqttClient::DestroyHandle() {
-  MQTTAsync handle = m_handle.exchange(nullptr);
-  if (handle != nullptr) {
-    // Requests still pending are reported failed on this thread, inside the
-    // call; a callback running on a library thread is waited for.
-    MQTTAsync_destroy(&handle);
-  }
+  LibraryClient handle(m_handle.exchange(nullptr));
+  // Destroyed before the mark is cleared: a connect the library had not yet
+  // taken up is reported failed inside the destroy, and finishes the handle.
+  handle.reset();
   m_handleFinished.store(false);
 }
 
@@ -238,20 +262,11 @@ void MqttClient::FinishHandle(const std::string& text) {
   NotifyStatus(false, text);
 }
 
-void MqttClient::WaitForConnectAnnouncement() const {
-  // Connect holds no library lock while it posts, so this ends within the
-  // few instructions between the connect request and its status.
-  while (!m_connectAnnounced.load()) {
-    std::this_thread::yield();
-  }
-}
-
 void MqttClient::OnConnectSuccess(void* context, MQTTAsync_successData* /*response*/) noexcept {
   auto* self = static_cast<MqttClient*>(context);
   if (self == nullptr) {
     return;
   }
-  self->WaitForConnectAnnouncement();
   const MQTTAsync handle = self->LiveHandle();
   if (handle == nullptr) {
     return;
@@ -267,7 +282,6 @@ void MqttClient::OnConnectFailure(void* context, MQTTAsync_failureData* response
   if (self == nullptr) {
     return;
   }
-  self->WaitForConnectAnnouncement();
   self->FinishHandle(WithMessage("Connect failed", ": ", response));
 }
 
@@ -298,28 +312,13 @@ void MqttClient::OnDisconnectFailure(void* context, MQTTAsync_failureData* respo
 
 int MqttClient::OnMessageArrived(void* context, char* topicName, int topicLen,
                                  MQTTAsync_message* message) noexcept {
+  // Always freed and handled: returning 0 would make the library deliver the
+  // same message again and again. The message goes first, then its topic.
+  const LibraryText topic(topicName);
+  const LibraryMessage owned(message);
   auto* self = static_cast<MqttClient*>(context);
   if (self != nullptr && message != nullptr) {
-    const SinkLease lease(self->m_sinkUsers, self->m_notifyWindow);
-    if (lease.sink() != nullptr) {
-      auto event = std::make_unique<MqttMessageEvent>();
-      if (topicName != nullptr) {
-        // The library gives a length only for topics with zero bytes inside.
-        event->topic = topicLen < 1 ? std::string(topicName)
-                                    : std::string(topicName, static_cast<std::size_t>(topicLen));
-      }
-      if (message->payload != nullptr && message->payloadlen > 0) {
-        event->payload.assign(static_cast<const char*>(message->payload),
-                              static_cast<std::size_t>(message->payloadlen));
-      }
-      lease.sink()->PostMessageEvent(std::move(event));
-    }
-  }
-  // Always handled: returning 0 would make the library deliver the same
-  // message again and again.
-  if (message != nullptr) MQTTAsync_freeMessage(&message);
-  if (topicName != nullptr) {
-    MQTTAsync_free(topicName);
+    self->PostMessage(topicName, topicLen, *message);
   }
   return 1;
 }

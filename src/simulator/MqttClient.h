@@ -5,7 +5,10 @@
 #include <MQTTAsync.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "simulator/MqttConnectOptions.h"
@@ -28,10 +31,15 @@ struct SubscribeContext {
 // destructor belong to one thread (the window's). The library calls back on
 // its own threads, and on the calling thread for requests still pending when
 // a library handle is destroyed. Callbacks never take m_mutex, so a library
-// thread never waits for the window thread.
+// thread never waits for the window thread; they take only m_reportMutex,
+// which is held just for a post and never across a library call.
 class MqttClient final {
  public:
-  MqttClient() = default;
+  // How long the library waits for a broker to answer a connect.
+  static constexpr std::chrono::seconds kConnectTimeout{30};
+
+  // The connect time-out is the library's 30 s unless given (tests).
+  explicit MqttClient(std::chrono::seconds connectTimeout = kConnectTimeout);
   // Ends any connection and destroys the library handle; when it returns no
   // callback runs or is pending for this client and nothing more is posted.
   ~MqttClient();
@@ -62,13 +70,21 @@ class MqttClient final {
 
  private:
   void NotifyStatus(bool connected, const std::string& text);
+  // Posts with m_reportMutex held: the announcement still queued first.
+  void PostStatusLocked(bool connected, const std::string& text);
+  void PostQueuedAnnouncementLocked();
+  // The "Connecting to" status of a connect request, queued before the
+  // request is made; the connect's outcome, or Connect itself once the
+  // request is accepted, posts it first. Dropped when the request is refused.
+  void QueueAnnouncement(std::string text);
+  void EndAnnouncement(bool post);
+  void PostMessage(const char* topicName, int topicLen, const MQTTAsync_message& message);
   void DoSubscribe(MQTTAsync handle, const std::string& topic);
   // The handle that operations may use: none once a callback finished it.
   MQTTAsync LiveHandle() const;
   void DestroyHandle();
   int RequestDisconnect(MQTTAsync handle);
   void FinishHandle(const std::string& text);
-  void WaitForConnectAnnouncement() const;
 
   // The library's callbacks. noexcept: an exception must never unwind
   // through the C library.
@@ -84,7 +100,7 @@ class MqttClient final {
   static void OnPublishSuccess(void* context, MQTTAsync_successData* response) noexcept;
   static void OnPublishFailure(void* context, MQTTAsync_failureData* response) noexcept;
 
-  std::atomic<MqttEventSink*> m_notifyWindow{nullptr};
+  MqttEventSink* m_notifyWindow = nullptr;  // guarded by m_reportMutex
   // Written on the window thread only; library threads read it inside
   // callbacks, which the library serialises with its create and destroy.
   std::atomic<MQTTAsync> m_handle{nullptr};
@@ -96,12 +112,14 @@ class MqttClient final {
   // disconnect outcome): from then on the handle counts as absent; the window
   // thread destroys it at the next connect or at the teardown.
   std::atomic<bool> m_handleFinished{false};
-  // Posts under way on library threads; SetNotifyWindow waits for them.
-  std::atomic<int> m_sinkUsers{0};
-  // False from the connect request until its "Connecting to" status has been
-  // posted: the connect outcome waits for it, so that on a fast broker
-  // "Connected." can never overtake it.
-  std::atomic<bool> m_connectAnnounced{true};
+  // Orders the status reports and guards the sink: every post runs under it,
+  // so that SetNotifyWindow returns only when no post holds the old sink.
+  std::mutex m_reportMutex;
+  // Signalled after every status report; the teardown waits on it for the
+  // outcome of its disconnect.
+  std::condition_variable m_reported;
+  std::optional<std::string> m_announcement;  // guarded by m_reportMutex
+  const std::chrono::seconds m_connectTimeout;
 };
 
 }  // namespace qm

@@ -9,7 +9,7 @@ namespace qm {
 
 struct TextPair {
   std::u16string_view en;
-  std::u16string_view zh;
+  std::u16string_view zh{};  // empty: the English text in both languages
 
   // The text of the chosen language; an empty Chinese text shows the
   // English one.

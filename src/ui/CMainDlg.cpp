@@ -19,6 +19,7 @@
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 // The icon lives in a resource of this static library; it must be registered
 // by name, since nothing else pulls the resource's object file in.
@@ -27,13 +28,30 @@ static void InitQuillmarkResources() { Q_INIT_RESOURCE(quillmark); }
 namespace qm {
 namespace {
 
-const std::u16string kTopicPlaceholder(main_text::kTopicPlaceholder);
-const std::u16string kSelfTestEn = u"Self-test page";
-const std::u16string kSelfTestZh = u"打印自检页";
-const std::u16string kWritePrinterEn = u"Write to printer";
-const std::u16string kWritePrinterZh = u"写入打印机";
-const std::u16string kWriteBoxEn = u"Write to cloud box";
-const std::u16string kWriteBoxZh = u"写入云盒";
+constexpr TextPair kSelfTest{u"Self-test page", u"打印自检页"};
+constexpr TextPair kWritePrinter{u"Write to printer", u"写入打印机"};
+constexpr TextPair kWriteBox{u"Write to cloud box", u"写入云盒"};
+constexpr TextPair kCaCaption{u"Custom CA Certificate (optional)", u"自定义 CA 证书（选配）"};
+
+// Tab title and description of each page, in tab order.
+struct PageTexts {
+  TextPair tabTitle;
+  TextPair description;
+};
+constexpr std::array<PageTexts, kPageCount> kPageTexts = {{
+    {{u"  Printer Alibaba Cloud  ", u"  打印机-阿里云  "},
+     {u"Alibaba Cloud IoT MQTT settings.", u"阿里云物联网MQTT配置"}},
+    {{u"  Printer Self-hosted  ", u"  打印机-自建 MQTT  "},
+     {u"Self-hosted MQTT settings.", u"自建 MQTT 参数配置"}},
+    {{u"  Printer Tencent Cloud  ", u"  打印机-腾讯云  "},
+     {u"Tencent Cloud MQTT settings.", u"腾讯云 MQTT 参数配置"}},
+    {{u"  Box Self-hosted  ", u"  云盒-自建 MQTT  "},
+     {u"Cloud box self-hosted MQTT settings.", u"云盒自建 MQTT 参数配置"}},
+    {{u"  Box Alibaba  ", u"  云盒-阿里云  "},
+     {u"Cloud box Alibaba Cloud MQTT settings.", u"云盒阿里云 MQTT 参数配置"}},
+}};
+
+const PageTexts& TextsOf(PageKind kind) { return kPageTexts[static_cast<std::size_t>(kind)]; }
 
 }  // namespace
 
@@ -83,7 +101,7 @@ bool CMainDlg::OnInitDialog() {
   CreateHeaderControls();
   CreatePages();
   m_initialized = true;
-  SelectPage(0);
+  SelectPage(PageKind::PrinterAlibaba);
   ApplyCaButtonRules();
   m_pollTimer.start();
   RefreshDeviceList(true);
@@ -92,15 +110,8 @@ bool CMainDlg::OnInitDialog() {
   ShowIdleHint();
 
   const int dpi = Dpi();
-  const Size minimum = MainMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = MainInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (screen != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  const QPoint centre = screen != nullptr ? screen->availableGeometry().center() : geometry().center();
+  SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
   LayoutControls();
   return true;
 }
@@ -109,9 +120,7 @@ int CMainDlg::Dpi() const { return logicalDpiX(); }
 
 void CMainDlg::CreateFonts() {
   const bool chinese = m_chinese || SystemLanguageIsChinese();
-  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
+  MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
@@ -185,10 +194,7 @@ void CMainDlg::CreateHeaderControls() {
   m_tab->setExpanding(false);
   m_tab->setDrawBase(false);
   m_tab->setFont(m_fontSemibold);
-  for (const char16_t* title : {u"  Printer Alibaba Cloud  ", u"  Printer Self-hosted  ",
-                                      u"  Printer Tencent Cloud  ", u"  Box Self-hosted  ", u"  Box Alibaba  "}) {
-    m_tab->addTab(Q(title));
-  }
+  for (PageKind kind : kPageKinds) m_tab->addTab(Q(TextsOf(kind).tabTitle.en));
   WireControl(m_tab, kIdTab);
   connect(m_tab, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
 
@@ -206,20 +212,20 @@ void CMainDlg::CreateHeaderControls() {
   WireControl(m_connectButton, kIdConnectButton);
 }
 
-int CMainDlg::PageIndex(const PageState& page) const { return static_cast<int>(&page - m_pages.data()); }
+PageKind CMainDlg::KindOf(const PageState& page) const {
+  return kPageKinds[static_cast<std::size_t>(&page - m_pages.data())];
+}
 
-void CMainDlg::AddEditField(PageState& page, const std::u16string& key, const std::u16string& labelEn,
-                            const std::u16string& defaultText, const std::u16string* prefixText,
-                            const std::u16string& labelZh) {
+void CMainDlg::AddEditField(PageState& page, std::u16string_view key, TextPair label,
+                            std::u16string_view defaultText, std::u16string_view prefixText) {
   auto field = std::make_unique<FieldSpec>();
   field->key = key;
-  field->labelEn = labelEn;
-  field->labelZh = labelZh;
+  field->labelText = label;
   field->controlId = m_nextControlId++;
-  field->label = CreateLabel(Qt::AlignRight, Q(labelEn), m_fontNormal, kIdRowStatic);
+  field->label = CreateLabel(Qt::AlignRight, Q(label.en), m_fontNormal, kIdRowStatic);
   field->label->hide();
-  if (prefixText != nullptr) {
-    field->prefix = CreateLabel(Qt::AlignLeft, Q(*prefixText), m_fontNormal, kIdRowStatic);
+  if (!prefixText.empty()) {
+    field->prefix = CreateLabel(Qt::AlignLeft, Q(prefixText), m_fontNormal, kIdRowStatic);
     field->prefix->hide();
   }
   // No row is a password box: secrets show in plain so they can be checked.
@@ -230,30 +236,27 @@ void CMainDlg::AddEditField(PageState& page, const std::u16string& key, const st
   page.fields.push_back(std::move(field));
 }
 
-void CMainDlg::AddComboField(PageState& page, const std::u16string& key, const std::u16string& labelEn,
-                             const std::vector<std::u16string>& optionsEn, const std::u16string& labelZh,
-                             std::vector<std::u16string> optionsZh) {
+void CMainDlg::AddComboField(PageState& page, std::u16string_view key, TextPair label,
+                             std::vector<TextPair> options) {
   auto field = std::make_unique<FieldSpec>();
   field->key = key;
-  field->labelEn = labelEn;
-  field->labelZh = labelZh;
-  field->optionsEn = optionsEn;
-  field->optionsZh = std::move(optionsZh);
+  field->labelText = label;
+  field->options = std::move(options);
   field->controlId = m_nextControlId++;
-  field->label = CreateLabel(Qt::AlignRight, Q(labelEn), m_fontNormal, kIdRowStatic);
+  field->label = CreateLabel(Qt::AlignRight, Q(label.en), m_fontNormal, kIdRowStatic);
   field->label->hide();
   field->combo = new QComboBox(this);
   field->combo->setFont(m_fontNormal);
-  for (const std::u16string& option : optionsEn) field->combo->addItem(Q(option));
+  for (const TextPair& option : field->options) field->combo->addItem(Q(option.en));
   field->combo->setCurrentIndex(0);
   field->combo->hide();
   WireControl(field->combo, field->controlId);
   page.fields.push_back(std::move(field));
 }
 
-CModernButton* CMainDlg::CreatePageButton(const std::u16string& caption, int id, bool primary) {
+CModernButton* CMainDlg::CreatePageButton(TextPair caption, int id, bool primary) {
   auto* button = new CModernButton(this);
-  button->setText(Q(caption));
+  button->setText(Q(caption.en));
   button->SetPrimary(primary);
   button->SetDrawFont(&m_fontSemibold);
   button->hide();
@@ -261,116 +264,113 @@ CModernButton* CMainDlg::CreatePageButton(const std::u16string& caption, int id,
   return button;
 }
 
-void CMainDlg::AddPageButtons(PageState& page, const std::u16string* selfTestCaptionEn,
-                              const std::u16string& writeCaptionEn, const std::u16string& selfTestCaptionZh,
-                              const std::u16string& writeCaptionZh) {
-  page.selfTestCaptionEn = selfTestCaptionEn != nullptr ? *selfTestCaptionEn : std::u16string();
-  page.selfTestCaptionZh = selfTestCaptionZh;
-  page.writeCaptionEn = writeCaptionEn;
-  page.writeCaptionZh = writeCaptionZh;
-  const int index = PageIndex(page);
-  if (selfTestCaptionEn != nullptr) {
+void CMainDlg::AddPageButtons(PageState& page, std::optional<TextPair> selfTestCaption,
+                              TextPair writeCaption) {
+  page.selfTestCaption = selfTestCaption.value_or(TextPair{});
+  page.writeCaption = writeCaption;
+  const PageKind kind = KindOf(page);
+  if (selfTestCaption) {
     page.selfTestId = m_nextControlId++;
-    page.selfTestButton = CreatePageButton(*selfTestCaptionEn, page.selfTestId, false);
-    m_selfTestButtonPage[page.selfTestId] = index;
+    page.selfTestButton = CreatePageButton(page.selfTestCaption, page.selfTestId, false);
+    m_selfTestButtonPage[page.selfTestId] = kind;
   } else {
     page.hasSelfTest = false;
   }
   page.writeId = m_nextControlId++;
-  page.writeButton = CreatePageButton(writeCaptionEn, page.writeId, true);
-  m_writeButtonPage[page.writeId] = index;
+  page.writeButton = CreatePageButton(writeCaption, page.writeId, true);
+  m_writeButtonPage[page.writeId] = kind;
 }
 
 void CMainDlg::AddCaCertRow(PageState& page) {
   page.hasCaButton = true;
-  page.caCaptionEn = u"Custom CA Certificate (optional)";
-  page.caCaptionZh = u"自定义 CA 证书（选配）";
+  page.caCaption = kCaCaption;
   page.caId = m_nextControlId++;
-  page.caButton = CreatePageButton(page.caCaptionEn, page.caId, false);
-  m_caButtonPage[page.caId] = PageIndex(page);
+  page.caButton = CreatePageButton(page.caCaption, page.caId, false);
+  m_caButtonPage[page.caId] = KindOf(page);
 }
 
 void CMainDlg::CreatePages() {
-  const auto alibaba = [this](PageState& page) {
-    AddEditField(page, u"productKey", u"ProductKey :", u"", nullptr, u"");
-    AddEditField(page, u"deviceName", u"DeviceName :", u"", nullptr, u"");
-    AddEditField(page, u"deviceSecret", u"DeviceSecret :", u"", nullptr, u"");
-    AddEditField(page, u"url", u"Alibaba Cloud URL :", u"", nullptr, u"阿里云 URL：");
-    AddEditField(page, u"port", u"MQTT port :", u"1883", nullptr, u"MQTT端口：");
-    AddComboField(page, u"service", u"Instance type :", {u"New instance"}, u"实例类型：", {u"新实例"});
-    AddEditField(page, u"subTopic", u"Subscribe topic :", u"", &kTopicPlaceholder, u"订阅主题：");
-    AddEditField(page, u"pubTopic", u"Publish topic :", u"", &kTopicPlaceholder, u"发布主题：");
+  constexpr std::u16string_view topic = main_text::kTopicPlaceholder;
+  const auto alibaba = [this, topic](PageState& page) {
+    AddEditField(page, u"productKey", {u"ProductKey :"}, u"");
+    AddEditField(page, u"deviceName", {u"DeviceName :"}, u"");
+    AddEditField(page, u"deviceSecret", {u"DeviceSecret :"}, u"");
+    AddEditField(page, u"url", {u"Alibaba Cloud URL :", u"阿里云 URL："}, u"");
+    AddEditField(page, u"port", {u"MQTT port :", u"MQTT端口："}, u"1883");
+    AddComboField(page, u"service", {u"Instance type :", u"实例类型："},
+                  {{u"New instance", u"新实例"}});
+    AddEditField(page, u"subTopic", {u"Subscribe topic :", u"订阅主题："}, u"", topic);
+    AddEditField(page, u"pubTopic", {u"Publish topic :", u"发布主题："}, u"", topic);
   };
   const auto selfHosted = [this](PageState& page) {
-    AddEditField(page, u"clientId", u"clientID / SN", u"", nullptr, u"");
-    AddEditField(page, u"domain", u"domain / IP", u"", nullptr, u"");
-    AddEditField(page, u"port", u"port", u"1883", nullptr, u"");
-    AddEditField(page, u"username", u"username", u"", nullptr, u"");
-    AddEditField(page, u"password", u"password", u"", nullptr, u"");
-    AddEditField(page, u"subTopic", u"sub_topic", u"", nullptr, u"");
-    AddEditField(page, u"pubTopic", u"pub_topic", u"", nullptr, u"");
-    AddComboField(page, u"tls", u"TLS", {u"Disable TLS", u"Enable TLS"}, u"TLS", {u"不启用 TLS", u"启用 TLS"});
-    AddComboField(page, u"cleanSession", u"Clean Session", {u"Clear offline messages", u"Keep offline messages"},
-                  u"", {u"清除离线消息", u"保留离线消息"});
+    AddEditField(page, u"clientId", {u"clientID / SN"}, u"");
+    AddEditField(page, u"domain", {u"domain / IP"}, u"");
+    AddEditField(page, u"port", {u"port"}, u"1883");
+    AddEditField(page, u"username", {u"username"}, u"");
+    AddEditField(page, u"password", {u"password"}, u"");
+    AddEditField(page, u"subTopic", {u"sub_topic"}, u"");
+    AddEditField(page, u"pubTopic", {u"pub_topic"}, u"");
+    AddComboField(page, u"tls", {u"TLS", u"TLS"},
+                  {{u"Disable TLS", u"不启用 TLS"}, {u"Enable TLS", u"启用 TLS"}});
+    AddComboField(page, u"cleanSession", {u"Clean Session"},
+                  {{u"Clear offline messages", u"清除离线消息"},
+                   {u"Keep offline messages", u"保留离线消息"}});
     AddCaCertRow(page);
   };
-  const auto texts = [](PageState& page, std::u16string tabEn, std::u16string tabZh, std::u16string descEn,
-                        std::u16string descZh) {
-    page.tabTitleEn = std::move(tabEn);
-    page.tabTitleZh = std::move(tabZh);
-    page.descriptionEn = std::move(descEn);
-    page.descriptionZh = std::move(descZh);
+  const auto start = [this](PageKind kind) -> PageState& {
+    PageState& page = PageOf(kind);
+    page.tabTitle = TextsOf(kind).tabTitle;
+    page.description = TextsOf(kind).description;
+    return page;
   };
 
-  PageState& printerAlibaba = m_pages[0];
-  texts(printerAlibaba, u"  Printer Alibaba Cloud  ", u"  打印机-阿里云  ", u"Alibaba Cloud IoT MQTT settings.",
-        u"阿里云物联网MQTT配置");
+  PageState& printerAlibaba = start(PageKind::PrinterAlibaba);
   alibaba(printerAlibaba);
-  AddPageButtons(printerAlibaba, &kSelfTestEn, kWritePrinterEn, kSelfTestZh, kWritePrinterZh);
+  AddPageButtons(printerAlibaba, kSelfTest, kWritePrinter);
 
-  PageState& printerSelfHosted = m_pages[1];
-  texts(printerSelfHosted, u"  Printer Self-hosted  ", u"  打印机-自建 MQTT  ", u"Self-hosted MQTT settings.",
-        u"自建 MQTT 参数配置");
+  PageState& printerSelfHosted = start(PageKind::PrinterSelfHosted);
   selfHosted(printerSelfHosted);
-  AddPageButtons(printerSelfHosted, &kSelfTestEn, kWritePrinterEn, kSelfTestZh, kWritePrinterZh);
+  AddPageButtons(printerSelfHosted, kSelfTest, kWritePrinter);
 
-  PageState& printerTencent = m_pages[2];
-  texts(printerTencent, u"  Printer Tencent Cloud  ", u"  打印机-腾讯云  ", u"Tencent Cloud MQTT settings.",
-        u"腾讯云 MQTT 参数配置");
-  AddEditField(printerTencent, u"productKey", u"ProductKey :", u"", nullptr, u"");
-  AddEditField(printerTencent, u"deviceName", u"DeviceName :", u"", nullptr, u"");
-  AddEditField(printerTencent, u"deviceSecret", u"DeviceSecret :", u"", nullptr, u"");
-  AddEditField(printerTencent, u"port", u"MQTT port :", u"1883", nullptr, u"MQTT端口：");
-  AddEditField(printerTencent, u"subTopic", u"Subscribe topic :", u"", nullptr, u"订阅主题：");
-  AddEditField(printerTencent, u"pubTopic", u"Publish topic :", u"", nullptr, u"发布主题：");
-  AddPageButtons(printerTencent, &kSelfTestEn, kWritePrinterEn, kSelfTestZh, kWritePrinterZh);
+  PageState& printerTencent = start(PageKind::PrinterTencent);
+  AddEditField(printerTencent, u"productKey", {u"ProductKey :"}, u"");
+  AddEditField(printerTencent, u"deviceName", {u"DeviceName :"}, u"");
+  AddEditField(printerTencent, u"deviceSecret", {u"DeviceSecret :"}, u"");
+  AddEditField(printerTencent, u"port", {u"MQTT port :", u"MQTT端口："}, u"1883");
+  AddEditField(printerTencent, u"subTopic", {u"Subscribe topic :", u"订阅主题："}, u"");
+  AddEditField(printerTencent, u"pubTopic", {u"Publish topic :", u"发布主题："}, u"");
+  AddPageButtons(printerTencent, kSelfTest, kWritePrinter);
 
-  PageState& boxSelfHosted = m_pages[3];
-  texts(boxSelfHosted, u"  Box Self-hosted  ", u"  云盒-自建 MQTT  ", u"Cloud box self-hosted MQTT settings.",
-        u"云盒自建 MQTT 参数配置");
+  PageState& boxSelfHosted = start(PageKind::BoxSelfHosted);
   boxSelfHosted.isCloudBox = true;
   selfHosted(boxSelfHosted);
-  AddPageButtons(boxSelfHosted, nullptr, kWriteBoxEn, u"", kWriteBoxZh);
+  AddPageButtons(boxSelfHosted, std::nullopt, kWriteBox);
 
-  PageState& boxAlibaba = m_pages[4];
-  texts(boxAlibaba, u"  Box Alibaba  ", u"  云盒-阿里云  ", u"Cloud box Alibaba Cloud MQTT settings.",
-        u"云盒阿里云 MQTT 参数配置");
+  PageState& boxAlibaba = start(PageKind::BoxAlibaba);
   boxAlibaba.isCloudBox = true;
   alibaba(boxAlibaba);
-  AddPageButtons(boxAlibaba, &kSelfTestEn, kWriteBoxEn, kSelfTestZh, kWriteBoxZh);
+  AddPageButtons(boxAlibaba, kSelfTest, kWriteBox);
 }
 
 std::u16string CMainDlg::GetFieldText(int page, const std::u16string& key) const {
-  if (page < 0 || page >= kPageCount) return {};
-  for (const auto& field : m_pages[static_cast<std::size_t>(page)].fields) {
+  const std::optional<PageKind> kind = PageAt(page);
+  return kind ? GetFieldText(*kind, key) : std::u16string();
+}
+
+std::u16string CMainDlg::GetFieldText(PageKind page, const std::u16string& key) const {
+  for (const auto& field : Page(page).fields) {
     if (field->key == key && field->edit != nullptr) return field->edit->text().toStdU16String();
   }
   return {};
 }
 
 int CMainDlg::GetFieldComboSel(int page, const std::u16string& key) const {
-  if (page < 0 || page >= kPageCount) return 0;
-  for (const auto& field : m_pages[static_cast<std::size_t>(page)].fields) {
+  const std::optional<PageKind> kind = PageAt(page);
+  return kind ? GetFieldComboSel(*kind, key) : 0;
+}
+
+int CMainDlg::GetFieldComboSel(PageKind page, const std::u16string& key) const {
+  for (const auto& field : Page(page).fields) {
     if (field->key == key && field->combo != nullptr) return field->combo->currentIndex();
   }
   return 0;

@@ -9,7 +9,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "look/Geometry.h"
@@ -17,6 +19,7 @@
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
 #include "ui/MainTexts.h"
+#include "ui/PageKind.h"
 #include "ui/PageState.h"
 #include "usb/UsbPrinterEnumeration.h"
 #include "usb/UsbPrinterPort.h"
@@ -50,12 +53,10 @@ class CMainDlg final : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kPageCount = 5;
   static constexpr int kPollIntervalMs = 1000;
   static constexpr int kUnlockDelayMs = 5000;
   static constexpr int kMaxMenuDevices = 64;
   static constexpr int kMenuFirstId = 1800;
-  static constexpr int kTencentPage = 2;
 
   // The parent is ignored: the window is always a top-level window. The
   // lister gives the USB printers; null lists them through udev.
@@ -66,11 +67,18 @@ class CMainDlg final : public QDialog {
   // and code. True when handled.
   bool OnCommand(int id, int code);
 
+  // A page's rows by key; a page is named by its tab index or its kind. A
+  // missing row, or an index outside 0..4, reads as an empty text or index 0.
   std::u16string GetFieldText(int page, const std::u16string& key) const;
+  std::u16string GetFieldText(PageKind page, const std::u16string& key) const;
   int GetFieldComboSel(int page, const std::u16string& key) const;
+  int GetFieldComboSel(PageKind page, const std::u16string& key) const;
 
   // Actions reachable from outside the window's own routing.
+  // The page at a tab index becomes the current one; other indices are
+  // ignored.
   void SelectPage(int page);
+  void SelectPage(PageKind page);
   void SetStatus(const std::u16string& text, Rgb color);
   std::u16string LocalizeMessage(const std::u16string& english) const;
   void RefreshDeviceList(bool force);
@@ -79,8 +87,11 @@ class CMainDlg final : public QDialog {
   void LayoutControls();
 
   // Read access for the look, tests and the dialogs opened from here.
-  const PageState& Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
-  int CurrentPage() const { return m_currentPage; }
+  const PageState& Page(PageKind kind) const { return m_pages[static_cast<std::size_t>(kind)]; }
+  const PageState& Page(int tabIndex) const {
+    return m_pages.at(static_cast<std::size_t>(tabIndex));
+  }
+  PageKind CurrentPage() const { return m_currentPage; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }
   bool PagesEnabled() const { return m_pagesEnabled; }
@@ -89,9 +100,9 @@ class CMainDlg final : public QDialog {
   Rgb StatusColor() const { return m_statusColor; }
   const std::vector<UsbDeviceEntry>& Devices() const { return m_devices; }
   const std::u16string& ConnectedPath() const { return m_connectedPath; }
-  const std::map<int, int>& WriteButtonPages() const { return m_writeButtonPage; }
-  const std::map<int, int>& SelfTestButtonPages() const { return m_selfTestButtonPage; }
-  const std::map<int, int>& CaButtonPages() const { return m_caButtonPage; }
+  const std::map<int, PageKind>& WriteButtonPages() const { return m_writeButtonPage; }
+  const std::map<int, PageKind>& SelfTestButtonPages() const { return m_selfTestButtonPage; }
+  const std::map<int, PageKind>& CaButtonPages() const { return m_caButtonPage; }
   QWidget* Control(int id) const;
   int Dpi() const;
   // The page area under the tab strip, as painted.
@@ -102,11 +113,10 @@ class CMainDlg final : public QDialog {
   FileChooser& Chooser() const { return *m_fileChooser; }
   void SetFileChooser(std::unique_ptr<FileChooser> chooser) { m_fileChooser = std::move(chooser); }
 
-  void setVisible(bool visible) override;
+  // The CA certificate button of a self-hosted page: check, confirm, send.
+  void SendCaCertificate(PageKind page);
 
- signals:
-  // The CA certificate buttons; their window connects here.
-  void CaCertificateRequested(int page);
+  void setVisible(bool visible) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -119,22 +129,23 @@ class CMainDlg final : public QDialog {
   void ApplyFonts();
   void CreateHeaderControls();
   void CreatePages();
-  void AddEditField(PageState& page, const std::u16string& key, const std::u16string& labelEn,
-                    const std::u16string& defaultText, const std::u16string* prefixText,
-                    const std::u16string& labelZh);
-  void AddComboField(PageState& page, const std::u16string& key, const std::u16string& labelEn,
-                     const std::vector<std::u16string>& optionsEn, const std::u16string& labelZh,
-                     std::vector<std::u16string> optionsZh);
-  void AddPageButtons(PageState& page, const std::u16string* selfTestCaptionEn, const std::u16string& writeCaptionEn,
-                      const std::u16string& selfTestCaptionZh, const std::u16string& writeCaptionZh);
+  // An empty prefix text: no prefix.
+  void AddEditField(PageState& page, std::u16string_view key, TextPair label,
+                    std::u16string_view defaultText, std::u16string_view prefixText = {});
+  void AddComboField(PageState& page, std::u16string_view key, TextPair label,
+                     std::vector<TextPair> options);
+  // No self-test caption: the page has no self-test button.
+  void AddPageButtons(PageState& page, std::optional<TextPair> selfTestCaption,
+                      TextPair writeCaption);
   void AddCaCertRow(PageState& page);
-  CModernButton* CreatePageButton(const std::u16string& caption, int id, bool primary);
-  int PageIndex(const PageState& page) const;
+  CModernButton* CreatePageButton(TextPair caption, int id, bool primary);
+  PageKind KindOf(const PageState& page) const;
+  PageState& PageOf(PageKind kind) { return m_pages[static_cast<std::size_t>(kind)]; }
   void WireControl(QWidget* widget, int id);
   ElidedLabel* CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id);
   bool DefaultCommand(int id, int code);
 
-  void LayoutPage(int index, const Rect& rect, bool current);
+  void LayoutPage(PageKind kind, const Rect& rect);
   void ApplyColors();
   void ApplyStatusColor();
   void OnDpiChanged();
@@ -142,16 +153,18 @@ class CMainDlg final : public QDialog {
 
   void OnLanguageChange();
   void OnTabSelChange();
-  void ShowPageStatus(int page);
+  void ShowPageStatus(PageKind page);
   void EnablePageButtons(bool enable);
-  void EnablePageButtonsOf(int page, bool enable);
-  void UpdateTopicPrefix(int page);
-  void ApplyCaButtonRule(int page);
+  void EnablePageButtonsOf(PageKind page, bool enable);
+  void UpdateTopicPrefix(PageKind page);
+  void ApplyCaButtonRule(PageKind page);
   void ApplyCaButtonRules();
-  const std::u16string& Choose(const std::u16string& en, const std::u16string& zh) const;
+  // True when the page shows its CA certificate button: it has one, it is
+  // the current page and its "tls" choice is "Enable TLS".
+  bool CaButtonShown(PageKind page) const;
   // The text of the current language.
-  std::u16string Text(const TextPair& pair) const;
-  QString QText(const TextPair& pair) const;
+  std::u16string Text(TextPair pair) const;
+  QString QText(TextPair pair) const;
   const TextPair& ConnectCaption() const;
 
   void OnConnectClicked();
@@ -161,8 +174,8 @@ class CMainDlg final : public QDialog {
   void SetPagesEnabled(bool enable);
   void ShowWriteResult(bool ok);
 
-  void WriteAlibabaCloudConfig(int page);
-  void WriteSelfHostedConfig(int page);
+  void WriteAlibabaCloudConfig(PageKind page);
+  void WriteSelfHostedConfig(PageKind page);
   void WriteTencentCloudConfig();
   void SendSelfTest();
   void ShowRecordRefused(const std::u16string& error);
@@ -189,11 +202,11 @@ class CMainDlg final : public QDialog {
   bool m_connected = false;
   bool m_pagesEnabled = false;
   std::array<PageState, kPageCount> m_pages;
-  std::map<int, int> m_writeButtonPage;
-  std::map<int, int> m_selfTestButtonPage;
-  std::map<int, int> m_caButtonPage;
+  std::map<int, PageKind> m_writeButtonPage;
+  std::map<int, PageKind> m_selfTestButtonPage;
+  std::map<int, PageKind> m_caButtonPage;
   int m_nextControlId = kFirstDynamicId;
-  int m_currentPage = 0;
+  PageKind m_currentPage = PageKind::PrinterAlibaba;
   Rgb m_statusColor = 0x374151;
   bool m_initialized = false;
   bool m_chinese = false;

@@ -2,6 +2,8 @@
 // Main window: command routing, the three write actions and the self-test.
 #include <QComboBox>
 #include <QLineEdit>
+#include <optional>
+#include <string_view>
 
 #include "config/ConfigRecords.h"
 #include "look/MainColors.h"
@@ -14,24 +16,36 @@
 namespace qm {
 namespace {
 
-// Looks for the row with the given control id among the keys on the pages,
-// in page order; -1 when none has it.
-int PageOfRow(const std::array<PageState, CMainDlg::kPageCount>& pages, std::initializer_list<int> pageOrder, int id,
-              std::initializer_list<const char16_t*> keys) {
-  for (int index : pageOrder) {
-    for (const auto& field : pages[static_cast<std::size_t>(index)].fields) {
+// Looks for the row with the given control id and one of the keys on the
+// pages, in the order given; none when no such row has it.
+std::optional<PageKind> PageOfRow(const CMainDlg& dialog, std::initializer_list<PageKind> pages,
+                                  int id, std::initializer_list<std::u16string_view> keys) {
+  for (PageKind kind : pages) {
+    for (const auto& field : dialog.Page(kind).fields) {
       if (field->controlId != id) continue;
-      for (const char16_t* key : keys) {
-        if (field->key == key) return index;
+      for (std::u16string_view key : keys) {
+        if (field->key == key) return kind;
       }
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
-int Find(const std::map<int, int>& map, int id) {
+// The rows the Alibaba Cloud and Tencent Cloud records share.
+template <typename Config>
+void ReadCloudRows(const CMainDlg& dialog, PageKind page, Config& config) {
+  config.productKey = dialog.GetFieldText(page, u"productKey");
+  config.deviceName = dialog.GetFieldText(page, u"deviceName");
+  config.deviceSecret = dialog.GetFieldText(page, u"deviceSecret");
+  config.port = ReadPortField(dialog.GetFieldText(page, u"port"));
+  config.subTopic = dialog.GetFieldText(page, u"subTopic");
+  config.pubTopic = dialog.GetFieldText(page, u"pubTopic");
+}
+
+std::optional<PageKind> Find(const std::map<int, PageKind>& map, int id) {
   const auto it = map.find(id);
-  return it == map.end() ? -1 : it->second;
+  if (it == map.end()) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace
@@ -47,36 +61,43 @@ bool CMainDlg::OnCommand(int id, int code) {
       OnConnectClicked();
       return true;
     }
-    if (const int page = Find(m_writeButtonPage, id); page >= 0) {
-      if (page == 0 || page == 4) {
-        WriteAlibabaCloudConfig(page);
-      } else if (page == 1 || page == 3) {
-        WriteSelfHostedConfig(page);
-      } else {
-        WriteTencentCloudConfig();
+    if (const std::optional<PageKind> page = Find(m_writeButtonPage, id)) {
+      switch (ServiceOf(*page)) {
+        case CloudService::Alibaba:
+          WriteAlibabaCloudConfig(*page);
+          break;
+        case CloudService::SelfHosted:
+          WriteSelfHostedConfig(*page);
+          break;
+        case CloudService::Tencent:
+          WriteTencentCloudConfig();
+          break;
       }
       return true;
     }
-    if (Find(m_selfTestButtonPage, id) >= 0) {
+    if (Find(m_selfTestButtonPage, id)) {
       SendSelfTest();
       return true;
     }
-    if (const int page = Find(m_caButtonPage, id); page >= 0) {
-      emit CaCertificateRequested(page);
+    if (const std::optional<PageKind> page = Find(m_caButtonPage, id)) {
+      SendCaCertificate(*page);
       return true;
     }
     return DefaultCommand(id, code);
   }
   if (code == kEnChange) {
-    const int page = PageOfRow(m_pages, {0, 4}, id, {u"productKey", u"deviceName"});
-    if (page < 0) return DefaultCommand(id, code);
-    UpdateTopicPrefix(page);
+    const std::optional<PageKind> page =
+        PageOfRow(*this, {PageKind::PrinterAlibaba, PageKind::BoxAlibaba}, id,
+                  {u"productKey", u"deviceName"});
+    if (!page) return DefaultCommand(id, code);
+    UpdateTopicPrefix(*page);
     return true;
   }
   if (code == kCbnSelChange) {
-    const int page = PageOfRow(m_pages, {1, 3}, id, {u"tls"});
-    if (page < 0) return DefaultCommand(id, code);
-    ApplyCaButtonRule(page);
+    const std::optional<PageKind> page =
+        PageOfRow(*this, {PageKind::PrinterSelfHosted, PageKind::BoxSelfHosted}, id, {u"tls"});
+    if (!page) return DefaultCommand(id, code);
+    ApplyCaButtonRule(*page);
     LayoutControls();
     return true;
   }
@@ -110,22 +131,17 @@ bool CMainDlg::SendAcceptedRecord(const RecordResult& result, bool cloudBox) {
   return sent;
 }
 
-void CMainDlg::WriteAlibabaCloudConfig(int page) {
+void CMainDlg::WriteAlibabaCloudConfig(PageKind page) {
   EnablePageButtons(false);
   AlibabaCloudConfig config;
-  config.productKey = GetFieldText(page, u"productKey");
-  config.deviceName = GetFieldText(page, u"deviceName");
-  config.deviceSecret = GetFieldText(page, u"deviceSecret");
+  ReadCloudRows(*this, page, config);
   config.url = GetFieldText(page, u"url");
-  config.port = ReadPortField(GetFieldText(page, u"port"));
-  config.subTopic = GetFieldText(page, u"subTopic");
-  config.pubTopic = GetFieldText(page, u"pubTopic");
-  const bool cloudBox = m_pages[static_cast<std::size_t>(page)].isCloudBox;
+  const bool cloudBox = Page(page).isCloudBox;
   SendAcceptedRecord(BuildType1Record(config, cloudBox), cloudBox);
   EnablePageButtons(true);
 }
 
-void CMainDlg::WriteSelfHostedConfig(int page) {
+void CMainDlg::WriteSelfHostedConfig(PageKind page) {
   EnablePageButtons(false);
   SelfHostedConfig config;
   config.clientId = GetFieldText(page, u"clientId");
@@ -137,19 +153,14 @@ void CMainDlg::WriteSelfHostedConfig(int page) {
   config.pubTopic = GetFieldText(page, u"pubTopic");
   config.tls = GetFieldComboSel(page, u"tls");
   config.cleanSession = GetFieldComboSel(page, u"cleanSession");
-  SendAcceptedRecord(BuildType2Record(config), m_pages[static_cast<std::size_t>(page)].isCloudBox);
+  SendAcceptedRecord(BuildType2Record(config), Page(page).isCloudBox);
   EnablePageButtons(true);
 }
 
 void CMainDlg::WriteTencentCloudConfig() {
   EnablePageButtons(false);
   TencentCloudConfig config;
-  config.productKey = GetFieldText(kTencentPage, u"productKey");
-  config.deviceName = GetFieldText(kTencentPage, u"deviceName");
-  config.deviceSecret = GetFieldText(kTencentPage, u"deviceSecret");
-  config.port = ReadPortField(GetFieldText(kTencentPage, u"port"));
-  config.subTopic = GetFieldText(kTencentPage, u"subTopic");
-  config.pubTopic = GetFieldText(kTencentPage, u"pubTopic");
+  ReadCloudRows(*this, PageKind::PrinterTencent, config);
   if (SendAcceptedRecord(BuildType3Record(config), false)) {
     // The printer needs a moment to apply Tencent Cloud settings; its
     // buttons stay locked until the unlock timer fires.

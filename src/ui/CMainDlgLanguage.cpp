@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <array>
-#include <utility>
 
 #include "text/TextHelpers.h"
 #include "look/MainColors.h"
@@ -19,7 +18,7 @@ namespace qm {
 namespace {
 
 // Record builder messages shown in Chinese; anything else stays English.
-const std::array<std::pair<std::u16string, std::u16string>, 11> kMessageTable = {{
+constexpr std::array<TextPair, 11> kMessageTable = {{
     {u"Please enter ProductKey.", u"请输入 ProductKey！"},
     {u"Please enter DeviceName.", u"请输入 DeviceName！"},
     {u"Please enter DeviceSecret.", u"请输入 DeviceSecret！"},
@@ -33,20 +32,11 @@ const std::array<std::pair<std::u16string, std::u16string>, 11> kMessageTable = 
     {u"Configuration exceeds device storage capacity.", u"错误：配置数据超出设备存储容量！"},
 }};
 
-
-bool ValidPage(int page) { return static_cast<unsigned>(page) < static_cast<unsigned>(CMainDlg::kPageCount); }
-
 }  // namespace
 
-const std::u16string& CMainDlg::Choose(const std::u16string& en, const std::u16string& zh) const {
-  return m_chinese && !zh.empty() ? zh : en;
-}
+std::u16string CMainDlg::Text(TextPair pair) const { return std::u16string(pair.Pick(m_chinese)); }
 
-std::u16string CMainDlg::Text(const TextPair& pair) const {
-  return std::u16string(m_chinese ? pair.zh : pair.en);
-}
-
-QString CMainDlg::QText(const TextPair& pair) const { return Q(m_chinese ? pair.zh : pair.en); }
+QString CMainDlg::QText(TextPair pair) const { return Q(pair.Pick(m_chinese)); }
 
 const TextPair& CMainDlg::ConnectCaption() const {
   return m_connected ? main_text::kDisconnect : main_text::kConnect;
@@ -54,8 +44,8 @@ const TextPair& CMainDlg::ConnectCaption() const {
 
 std::u16string CMainDlg::LocalizeMessage(const std::u16string& english) const {
   if (!m_chinese) return english;
-  for (const auto& [en, zh] : kMessageTable) {
-    if (en == english) return zh;
+  for (const TextPair& message : kMessageTable) {
+    if (message.en == english) return std::u16string(message.zh);
   }
   return english;
 }
@@ -70,11 +60,14 @@ void CMainDlg::SetStatus(const std::u16string& text, Rgb color) {
 }
 
 void CMainDlg::SelectPage(int page) {
-  if (!ValidPage(page)) return;
+  if (const std::optional<PageKind> kind = PageAt(page)) SelectPage(*kind);
+}
+
+void CMainDlg::SelectPage(PageKind page) {
   m_currentPage = page;
   if (m_tab != nullptr) {
     const QSignalBlocker quiet(m_tab);
-    m_tab->setCurrentIndex(page);
+    m_tab->setCurrentIndex(TabIndex(page));
   }
   ApplyCaButtonRules();
   LayoutControls();
@@ -85,40 +78,40 @@ void CMainDlg::SelectPage(int page) {
   }
 }
 
-void CMainDlg::ShowPageStatus(int page) {
-  if (!ValidPage(page)) return;
-  const PageState& state = m_pages[static_cast<std::size_t>(page)];
-  SetStatus(std::u16string(main_text::kInfoPrefix) + Choose(state.descriptionEn, state.descriptionZh), kStatusInfo);
+void CMainDlg::ShowPageStatus(PageKind page) {
+  SetStatus(std::u16string(main_text::kInfoPrefix) + Text(Page(page).description), kStatusInfo);
 }
 
 void CMainDlg::EnablePageButtons(bool enable) { EnablePageButtonsOf(m_currentPage, enable); }
 
-void CMainDlg::EnablePageButtonsOf(int index, bool enable) {
-  if (!ValidPage(index)) return;
+void CMainDlg::EnablePageButtonsOf(PageKind kind, bool enable) {
   const bool effective = enable && m_pagesEnabled;
-  PageState& page = m_pages[static_cast<std::size_t>(index)];
+  PageState& page = PageOf(kind);
   if (page.hasSelfTest && page.selfTestButton != nullptr) page.selfTestButton->setEnabled(effective);
   if (page.writeButton != nullptr) page.writeButton->setEnabled(effective);
   if (page.hasCaButton && page.caButton != nullptr) page.caButton->setEnabled(effective);
 }
 
-void CMainDlg::UpdateTopicPrefix(int page) {
-  if (!ValidPage(page)) return;
+void CMainDlg::UpdateTopicPrefix(PageKind page) {
   const std::u16string productKey = TrimWhitespace(GetFieldText(page, u"productKey"));
   const std::u16string deviceName = TrimWhitespace(GetFieldText(page, u"deviceName"));
   const std::u16string prefix = productKey.empty() && deviceName.empty()
                                     ? std::u16string(main_text::kTopicPlaceholder)
                                     : u"/" + productKey + u"/" + deviceName + u"/user/";
-  for (const auto& field : m_pages[static_cast<std::size_t>(page)].fields) {
+  for (const auto& field : Page(page).fields) {
     if (field->prefix != nullptr) field->prefix->setText(Q(prefix));
   }
   LayoutControls();
 }
 
-void CMainDlg::ApplyCaButtonRule(int page) {
-  const PageState& state = m_pages[static_cast<std::size_t>(page)];
+bool CMainDlg::CaButtonShown(PageKind page) const {
+  return Page(page).hasCaButton && page == m_currentPage && GetFieldComboSel(page, u"tls") == 1;
+}
+
+void CMainDlg::ApplyCaButtonRule(PageKind page) {
+  const PageState& state = Page(page);
   if (!state.hasCaButton || state.caButton == nullptr) return;
-  state.caButton->setVisible(page == m_currentPage && GetFieldComboSel(page, u"tls") == 1);
+  state.caButton->setVisible(CaButtonShown(page));
 }
 
 void CMainDlg::ApplyCaButtonRules() {
@@ -137,15 +130,12 @@ void CMainDlg::OnLanguageChange() {
   m_title->setText(QText(main_text::kHeaderTitle));
   m_langLabel->setText(QText(main_text::kLanguageLabel));
   m_simulatorButton->setText(QText(main_text::kSimulator));
-  for (int i = 0; i < kPageCount; ++i) {
-    const PageState& page = m_pages[static_cast<std::size_t>(i)];
-    m_tab->setTabText(i, Q(Choose(page.tabTitleEn, page.tabTitleZh)));
-  }
+  for (PageKind kind : kPageKinds) m_tab->setTabText(TabIndex(kind), QText(Page(kind).tabTitle));
   for (PageState& page : m_pages) {
     for (const auto& field : page.fields) RetextFieldRow(*field, m_chinese);
-    if (page.hasSelfTest) page.selfTestButton->setText(Q(Choose(page.selfTestCaptionEn, page.selfTestCaptionZh)));
-    page.writeButton->setText(Q(Choose(page.writeCaptionEn, page.writeCaptionZh)));
-    if (page.hasCaButton) page.caButton->setText(Q(Choose(page.caCaptionEn, page.caCaptionZh)));
+    if (page.hasSelfTest) page.selfTestButton->setText(QText(page.selfTestCaption));
+    page.writeButton->setText(QText(page.writeCaption));
+    if (page.hasCaButton) page.caButton->setText(QText(page.caCaption));
   }
   ApplyCaButtonRules();
   m_usbLabel->setText(QText(main_text::kUsbLabel));

@@ -4,17 +4,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScreen>
 #include <QTabBar>
-#include <QWindow>
 
 #include "look/MainColors.h"
 #include "look/MainLayout.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
+#include "ui/DialogKeys.h"
+#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
-#include "ui/ScreenWatch.h"
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
 #include "ui/WidgetLook.h"
@@ -118,13 +117,14 @@ void CMainDlg::LayoutControls() {
   Place(m_tab, Rect{tab.x, tab.y, tab.width, strip});
   m_tabDisplay = TabDisplayArea(tab, strip);
   const Rect pageRect = PageRectangle(m_tabDisplay, dpi);
-  for (int index = 0; index < kPageCount; ++index) LayoutPage(index, pageRect, index == m_currentPage);
+  for (PageKind kind : kPageKinds) LayoutPage(kind, pageRect);
   update();
 }
 
-void CMainDlg::LayoutPage(int index, const Rect& rect, bool current) {
-  PageState& page = m_pages[static_cast<std::size_t>(index)];
-  const bool caOn = page.hasCaButton && current && GetFieldComboSel(index, u"tls") == 1;
+void CMainDlg::LayoutPage(PageKind kind, const Rect& rect) {
+  PageState& page = PageOf(kind);
+  const bool current = kind == m_currentPage;
+  const bool caOn = CaButtonShown(kind);
   PageLayoutInput input;
   input.page = rect;
   for (const auto& field : page.fields) {
@@ -165,7 +165,9 @@ void CMainDlg::LayoutPage(int index, const Rect& rect, bool current) {
   page.writeButton->setVisible(current);
 }
 
-void CMainDlg::WatchScreen() { WatchScreenDpi(this, [this] { OnDpiChanged(); }); }
+void CMainDlg::WatchScreen() {
+  WatchWindowDpi(this, [this] { OnDpiChanged(); });
+}
 
 void CMainDlg::OnDpiChanged() {
   const int oldDpi = m_fontDpi;
@@ -173,12 +175,12 @@ void CMainDlg::OnDpiChanged() {
   if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
   // The window keeps its size in 96-dpi units, as the suggested rectangle of
   // a dpi change does. Taken before the new minimum can grow the window.
-  const QSize target = KeepSizeAcrossDpi(size(), oldDpi, newDpi);
+  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
   CreateFonts();
   ApplyFonts();
   const Size minimum = MainMinimumSize(newDpi);
   setMinimumSize(minimum.width, minimum.height);
-  resize(target);
+  resize(target.width, target.height);
   LayoutControls();
 }
 

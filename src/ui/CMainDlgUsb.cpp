@@ -29,9 +29,9 @@ bool SameList(const std::vector<UsbDeviceEntry>& a, const std::vector<UsbDeviceE
 void CMainDlg::OnTimer(int id) {
   if (id == kUnlockTimerId) {
     m_unlockTimer.stop();
-    // The Tencent Cloud wait is over: page 2's buttons come back even when
-    // the user has moved to another page meanwhile.
-    EnablePageButtonsOf(kTencentPage, true);
+    // The Tencent Cloud wait is over: that page's buttons come back even
+    // when the user has moved to another page meanwhile.
+    EnablePageButtonsOf(PageKind::PrinterTencent, true);
   } else if (id == kPollTimerId) {
     RefreshDeviceList(false);
   }

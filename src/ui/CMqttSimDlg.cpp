@@ -14,9 +14,10 @@
 #include "ui/ElidedLabel.h"
 #include "ui/FieldRows.h"
 #include "ui/FileChooser.h"
-#include "ui/ScreenWatch.h"
+#include "ui/DpiWatch.h"
 #include "ui/SimTexts.h"
 #include "ui/UiText.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowFonts.h"
 
 namespace qm {
@@ -24,27 +25,27 @@ namespace {
 
 struct FormRow {
   std::u16string_view key;
-  std::u16string_view labelEn;
-  std::u16string_view labelZh;
-  std::u16string_view text;  // first text of an edit row
-  std::vector<std::u16string> itemsEn;  // a drop-down row when not empty
-  std::vector<std::u16string> itemsZh;
+  TextPair label;
+  std::u16string_view text;     // first text of an edit row
+  std::vector<TextPair> items;  // a drop-down row when not empty
 };
 
 // The nine values of a self-hosted MQTT connection, as the printer's
 // self-hosted pages ask for them.
 const FormRow kFormRows[] = {
-    {u"clientId", u"clientID / SN", u"clientID / SN", u"", {}, {}},
-    {u"domain", u"domain / IP", u"域名 / IP", u"", {}, {}},
-    {u"port", u"port", u"端口", u"1883", {}, {}},
-    {u"username", u"username", u"用户名", u"", {}, {}},
+    {u"clientId", {u"clientID / SN", u"clientID / SN"}, u"", {}},
+    {u"domain", {u"domain / IP", u"域名 / IP"}, u"", {}},
+    {u"port", {u"port", u"端口"}, u"1883", {}},
+    {u"username", {u"username", u"用户名"}, u"", {}},
     // In clear text, like the printer pages: the values are checked by eye.
-    {u"password", u"password", u"密码", u"", {}, {}},
-    {u"subTopic", u"sub_topic", u"订阅主题", u"", {}, {}},
-    {u"pubTopic", u"pub_topic", u"发布主题", u"", {}, {}},
-    {u"tls", u"TLS", u"TLS", u"", {u"Disable TLS", u"Enable TLS"}, {u"不启用 TLS", u"启用 TLS"}},
-    {u"cleanSession", u"Clean Session", u"Clean Session", u"", {u"Clear offline messages", u"Keep offline messages"},
-     {u"清除离线消息", u"保留离线消息"}},
+    {u"password", {u"password", u"密码"}, u"", {}},
+    {u"subTopic", {u"sub_topic", u"订阅主题"}, u"", {}},
+    {u"pubTopic", {u"pub_topic", u"发布主题"}, u"", {}},
+    {u"tls", {u"TLS", u"TLS"}, u"", {{u"Disable TLS", u"不启用 TLS"}, {u"Enable TLS", u"启用 TLS"}}},
+    {u"cleanSession",
+     {u"Clean Session", u"Clean Session"},
+     u"",
+     {{u"Clear offline messages", u"清除离线消息"}, {u"Keep offline messages", u"保留离线消息"}}},
 };
 
 }  // namespace
@@ -66,7 +67,7 @@ void CMqttSimDlg::setVisible(bool visible) {
   if (visible && !m_initialized) OnInitDialog();
   QDialog::setVisible(visible);
   if (visible) {
-    WatchScreenDpi(this, [this] { OnDpiChanged(); });
+    WatchWindowDpi(this, [this] { OnDpiChanged(); });
     OnDpiChanged();
   }
 }
@@ -85,16 +86,10 @@ bool CMqttSimDlg::OnInitDialog() {
   SetConnectedUi(false);
   ApplyColors();
 
-  const int dpi = Dpi();
-  const Size minimum = SimMinimumSize(dpi);
-  setMinimumSize(minimum.width, minimum.height);
-  const Size initial = SimInitialSize(dpi);
-  resize(initial.width, initial.height);
-  if (const QWidget* owner = parentWidget(); owner != nullptr) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(owner->window()->geometry().center());
-    move(frame.topLeft());
-  }
+  // Centred over its owner, the main window.
+  const QWidget* owner = parentWidget();
+  SizeAndCentre(this, SimMinimumSize(Dpi()), SimInitialSize(Dpi()),
+                owner != nullptr ? owner->window()->geometry().center() : geometry().center());
   LayoutControls();
   return true;
 }
@@ -104,9 +99,7 @@ int CMqttSimDlg::Dpi() const { return logicalDpiX(); }
 void CMqttSimDlg::CreateFonts() {
   // Chinese faces also for a window opened in Chinese and switched to English.
   const bool chinese = m_chinese || m_chineseAtStart || SystemLanguageIsChinese();
-  m_fontNormal = MakeWindowFont(chinese, false, kNormalPoints);
-  m_fontSemibold = MakeWindowFont(chinese, true, kNormalPoints);
-  m_fontTitle = MakeWindowFont(chinese, true, kTitlePoints);
+  MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
   m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
@@ -178,43 +171,38 @@ void CMqttSimDlg::CreateHeader() {
   m_messageLine->setAutoFillBackground(true);
 }
 
-void CMqttSimDlg::AddEditRow(std::u16string_view key, std::u16string_view labelEn, std::u16string_view text,
-                             std::u16string_view labelZh) {
+void CMqttSimDlg::AddEditRow(std::u16string_view key, TextPair label, std::u16string_view text) {
   auto row = std::make_unique<SimFieldSpec>();
   row->key = key;
-  row->labelEn = labelEn;
-  row->labelZh = labelZh;
+  row->labelText = label;
   row->controlId = m_nextControlId++;
-  row->label = CreateStatic(Qt::AlignRight, labelEn, m_fontNormal, kIdSimStatic);
+  row->label = CreateStatic(Qt::AlignRight, label.en, m_fontNormal, kIdSimStatic);
   row->edit = new QLineEdit(Q(text), this);
   row->edit->setFont(m_fontNormal);
   Wire(row->edit, row->controlId);
   m_rows.push_back(std::move(row));
 }
 
-void CMqttSimDlg::AddComboRow(std::u16string_view key, std::u16string_view labelEn, std::vector<std::u16string> itemsEn,
-                              std::u16string_view labelZh, std::vector<std::u16string> itemsZh) {
+void CMqttSimDlg::AddComboRow(std::u16string_view key, TextPair label, std::vector<TextPair> items) {
   auto row = std::make_unique<SimFieldSpec>();
   row->key = key;
-  row->labelEn = labelEn;
-  row->labelZh = labelZh;
-  row->optionsEn = std::move(itemsEn);
-  row->optionsZh = std::move(itemsZh);
+  row->labelText = label;
+  row->options = std::move(items);
   row->controlId = m_nextControlId++;
-  row->label = CreateStatic(Qt::AlignRight, labelEn, m_fontNormal, kIdSimStatic);
+  row->label = CreateStatic(Qt::AlignRight, label.en, m_fontNormal, kIdSimStatic);
   row->combo = new QComboBox(this);
   row->combo->setFont(m_fontNormal);
-  RefillCombo(row->combo, row->optionsEn, 0);
+  RefillCombo(row->combo, PickAll(row->options, false), 0);
   Wire(row->combo, row->controlId);
   m_rows.push_back(std::move(row));
 }
 
 void CMqttSimDlg::CreateConnectionForm() {
   for (const FormRow& row : kFormRows) {
-    if (row.itemsEn.empty()) {
-      AddEditRow(row.key, row.labelEn, row.text, row.labelZh);
+    if (row.items.empty()) {
+      AddEditRow(row.key, row.label, row.text);
     } else {
-      AddComboRow(row.key, row.labelEn, row.itemsEn, row.labelZh, row.itemsZh);
+      AddComboRow(row.key, row.label, row.items);
     }
   }
 }
@@ -261,8 +249,9 @@ void CMqttSimDlg::ApplyLanguage() {
   m_publishLabel->setText(QText(sim_text::kPublish));
   m_contentLabel->setText(QText(sim_text::kContentLabel));
   m_testButton->setText(QText(sim_text::kTest));
-  RefillCombo(m_contentCombo, {std::begin(sim_text::kContentItems), std::end(sim_text::kContentItems)},
-              m_contentCombo->currentIndex());
+  QStringList contents;
+  for (std::u16string_view item : sim_text::kContentItems) contents << Q(item);
+  RefillCombo(m_contentCombo, contents, m_contentCombo->currentIndex());
   m_topicLabel->setText(QText(sim_text::kTopicLabel));
   m_logLabel->setText(QText(sim_text::kLogLabel));
   m_clearButton->setText(QText(sim_text::kClear));

@@ -125,10 +125,8 @@ class CMqttSimDlg final : public QDialog {
   void CreateConnectionForm();
   void CreatePublishSection();
   void CreateLogSection();
-  void AddEditRow(std::u16string_view key, std::u16string_view labelEn, std::u16string_view text,
-                  std::u16string_view labelZh);
-  void AddComboRow(std::u16string_view key, std::u16string_view labelEn, std::vector<std::u16string> itemsEn,
-                   std::u16string_view labelZh, std::vector<std::u16string> itemsZh);
+  void AddEditRow(std::u16string_view key, TextPair label, std::u16string_view text);
+  void AddComboRow(std::u16string_view key, TextPair label, std::vector<TextPair> items);
   ElidedLabel* CreateStatic(Qt::Alignment align, std::u16string_view text, const QFont& font, int id);
   QLabel* CreateCaption(std::u16string_view text);
   CModernButton* CreateButton(std::u16string_view text, int id, bool primary);

@@ -12,7 +12,7 @@
 #include "ui/CModernButton.h"
 #include "ui/CMqttSimDlg.h"
 #include "ui/ElidedLabel.h"
-#include "ui/ScreenWatch.h"
+#include "ui/DialogKeys.h"
 #include "ui/SimTexts.h"
 #include "ui/TextMeasure.h"
 #include "ui/WidgetLook.h"
@@ -122,12 +122,12 @@ void CMqttSimDlg::OnDpiChanged() {
   const int newDpi = Dpi();
   if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
   // Taken before the new minimum can grow the window.
-  const QSize target = KeepSizeAcrossDpi(size(), oldDpi, newDpi);
+  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
   CreateFonts();
   ApplyFonts();
   const Size minimum = SimMinimumSize(newDpi);
   setMinimumSize(minimum.width, minimum.height);
-  resize(target);
+  resize(target.width, target.height);
   LayoutControls();
 }
 

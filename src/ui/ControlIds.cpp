@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -51,13 +50,6 @@ bool EndDialogCommand(QDialog* dialog, int id, int code) {
     return false;
   }
   return true;
-}
-
-int DialogKeyCommand(const QKeyEvent& event) {
-  if (event.modifiers() != Qt::NoModifier && event.modifiers() != Qt::KeypadModifier) return 0;
-  if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return kIdOk;
-  if (event.key() == Qt::Key_Escape) return kIdCancel;
-  return 0;
 }
 
 }  // namespace qm

@@ -7,7 +7,6 @@
 #include <functional>
 
 class QDialog;
-class QKeyEvent;
 class QObject;
 class QWidget;
 
@@ -39,9 +38,5 @@ QWidget* FindControl(const QWidget* window, int id);
 // Ends the dialog on the OK (accepted) and Cancel (rejected) commands; true
 // when the command was one of them.
 bool EndDialogCommand(QDialog* dialog, int id, int code);
-
-// kIdOk for Enter or Return, kIdCancel for Esc (without modifiers, keypad
-// allowed); 0 for any other key.
-int DialogKeyCommand(const QKeyEvent& event);
 
 }  // namespace qm

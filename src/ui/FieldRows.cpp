@@ -10,18 +10,22 @@
 
 namespace qm {
 
-void RefillCombo(QComboBox* combo, const std::vector<std::u16string>& items, int keep) {
+QStringList PickAll(const std::vector<TextPair>& texts, bool chinese) {
+  QStringList picked;
+  for (const TextPair& text : texts) picked << Q(text.Pick(chinese));
+  return picked;
+}
+
+void RefillCombo(QComboBox* combo, const QStringList& items, int keep) {
   const QSignalBlocker quiet(combo);
   combo->clear();
-  for (const std::u16string& item : items) combo->addItem(Q(item));
+  combo->addItems(items);
   combo->setCurrentIndex(keep >= 0 && keep < combo->count() ? keep : 0);
 }
 
 void RetextFieldRow(FieldSpec& row, bool chinese) {
-  if (row.label != nullptr) row.label->setText(Q(chinese && !row.labelZh.empty() ? row.labelZh : row.labelEn));
-  if (row.combo == nullptr) return;
-  const bool useChinese = chinese && !row.optionsZh.empty();
-  RefillCombo(row.combo, useChinese ? row.optionsZh : row.optionsEn, row.combo->currentIndex());
+  if (row.label != nullptr) row.label->setText(Q(row.labelText.Pick(chinese)));
+  if (row.combo != nullptr) RefillCombo(row.combo, PickAll(row.options, chinese), row.combo->currentIndex());
 }
 
 }  // namespace qm

@@ -2,22 +2,25 @@
 // Language switch of the windows' input rows and drop-downs.
 #pragma once
 
-#include <string>
+#include <QStringList>
 #include <vector>
 
+#include "text/TextPair.h"
 #include "ui/PageState.h"
 
 class QComboBox;
 
 namespace qm {
 
+// The texts of the chosen language.
+QStringList PickAll(const std::vector<TextPair>& texts, bool chinese);
+
 // Empties the drop-down and fills it with the items, then selects `keep`
 // again when it names an item, else item 0. Sends no user-choice notice.
-void RefillCombo(QComboBox* combo, const std::vector<std::u16string>& items, int keep);
+void RefillCombo(QComboBox* combo, const QStringList& items, int keep);
 
-// Shows the row in the chosen language: its label (the English one where
-// the Chinese one is empty) and, on a drop-down row, its items in that
-// language with the selected index kept.
+// Shows the row in the chosen language: its label and, on a drop-down row,
+// its items, with the selected index kept.
 void RetextFieldRow(FieldSpec& row, bool chinese);
 
 }  // namespace qm

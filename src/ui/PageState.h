@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "text/TextPair.h"
+
 class QComboBox;
 class QLineEdit;
 
@@ -15,13 +17,12 @@ class CModernButton;
 class ElidedLabel;
 
 // One input row. The widgets are children of the main window, which deletes
-// them; the row only points at them.
+// them; the row only points at them. The texts of rows and pages are the
+// window's own constants, which the records only refer to.
 struct FieldSpec {
   std::u16string key;
-  std::u16string labelEn;
-  std::u16string labelZh;  // empty: the English label in both languages
-  std::vector<std::u16string> optionsEn;
-  std::vector<std::u16string> optionsZh;
+  TextPair labelText;  // no Chinese text: the English label in both languages
+  std::vector<TextPair> options;  // the items of a drop-down row, in item order
   ElidedLabel* label = nullptr;
   ElidedLabel* prefix = nullptr;  // fixed text before the edit box, or none
   QLineEdit* edit = nullptr;
@@ -30,16 +31,11 @@ struct FieldSpec {
 };
 
 struct PageState {
-  std::u16string tabTitleEn;
-  std::u16string tabTitleZh;
-  std::u16string descriptionEn;
-  std::u16string descriptionZh;
-  std::u16string selfTestCaptionEn;
-  std::u16string selfTestCaptionZh;
-  std::u16string writeCaptionEn;
-  std::u16string writeCaptionZh;
-  std::u16string caCaptionEn;
-  std::u16string caCaptionZh;
+  TextPair tabTitle;
+  TextPair description;
+  TextPair selfTestCaption;
+  TextPair writeCaption;
+  TextPair caCaption;
   std::vector<std::unique_ptr<FieldSpec>> fields;  // in display order
   CModernButton* selfTestButton = nullptr;
   CModernButton* writeButton = nullptr;

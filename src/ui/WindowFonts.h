@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
-// The fonts of the windows: the named faces first, then the desktop's own.
+// The fonts the windows ask for: the named face first, then the desktop's
+// own stand-ins.
 #pragma once
 
 #include <QFont>
 
 namespace qm {
 
-inline constexpr qreal kNormalPoints = 9.5;
-inline constexpr qreal kTitlePoints = 12.0;
-
-// "Segoe UI" or "Segoe UI Semibold", then Noto Sans and Noto Sans CJK SC;
-// "Microsoft YaHei UI", then Noto Sans CJK SC, for Chinese.
+// "Segoe UI" (or "Segoe UI Semibold"), else Noto Sans; "Microsoft YaHei UI",
+// else Noto Sans CJK SC, for Chinese. Chinese glyphs fall back to Noto Sans
+// CJK SC in every face.
 QFont MakeWindowFont(bool chinese, bool semibold, qreal points);
+
+// The three fonts of the main and the simulator window: normal and semibold
+// at 9.5 points, the title semibold at 12 points.
+void MakeWindowFonts(bool chinese, QFont& normal, QFont& semibold, QFont& title);
 
 // True when the user's interface language is Chinese.
 bool SystemLanguageIsChinese();

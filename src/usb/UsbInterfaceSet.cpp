@@ -84,21 +84,19 @@ std::string UsbDeviceFolderOf(const std::string& nodePath) {
 }
 
 // The USB device a printer node belongs to, with a reference of its own;
-// nullptr when there is none. Opening the device's folder at once spares
+// null when there is none. Opening the device's folder at once spares
 // udev's general walk up the tree, which resolves every folder on the way;
 // the walk stays for any other layout.
-udev_device* UsbDeviceOf(udev* context, udev_device* node) {
+UdevDevice UsbDeviceOf(udev* context, udev_device* node) {
   const std::string folder = UsbDeviceFolderOf(Text(udev_device_get_syspath(node)));
   if (!folder.empty()) {
-    if (udev_device* device = udev_device_new_from_syspath(context, folder.c_str())) {
-      if (IsUsbDevice(device)) {
-        return device;
-      }
-      udev_device_unref(device);
+    UdevDevice device(udev_device_new_from_syspath(context, folder.c_str()));
+    if (device != nullptr && IsUsbDevice(device.get())) {
+      return device;
     }
   }
   udev_device* parent = udev_device_get_parent_with_subsystem_devtype(node, "usb", "usb_device");
-  return parent != nullptr ? udev_device_ref(parent) : nullptr;
+  return UdevDevice(parent != nullptr ? udev_device_ref(parent) : nullptr);
 }
 
 std::optional<std::string> NonEmpty(std::string text) {
@@ -118,41 +116,29 @@ UsbInterfaceSet::UsbInterfaceSet() : m_udev(udev_new()) {
   // enumeration would resolve every device and all its ancestors once more
   // before we open them; the list is taken every second on the window
   // thread, so the cheaper walk is worth its few lines.
-  DIR* folder = ::opendir(kClassFolder);
+  const CHandle<DIR, ::closedir> folder(::opendir(kClassFolder));
   if (folder == nullptr) {
     return;  // no USB class device at all
   }
-  while (const dirent* entry = ::readdir(folder)) {
+  while (const dirent* entry = ::readdir(folder.get())) {
     if (std::strncmp(entry->d_name, "lp", 2) != 0) {
       continue;
     }
     const std::string syspath = std::string(kClassFolder) + "/" + entry->d_name;
-    udev_device* node = udev_device_new_from_syspath(m_udev, syspath.c_str());
+    UdevDevice node(udev_device_new_from_syspath(m_udev.get(), syspath.c_str()));
     if (node == nullptr) {
       continue;
     }
-    udev_device* usbDevice = UsbDeviceOf(m_udev, node);
-    if (usbDevice == nullptr) {
-      udev_device_unref(node);
-      continue;
+    UdevDevice usbDevice = UsbDeviceOf(m_udev.get(), node.get());
+    if (usbDevice != nullptr) {
+      m_interfaces.push_back({std::move(node), std::move(usbDevice)});
     }
-    m_interfaces.push_back({node, usbDevice});
   }
-  ::closedir(folder);
   // udev's order: by device path, whatever order the folder lists.
   std::sort(m_interfaces.begin(), m_interfaces.end(), [](const Interface& a, const Interface& b) {
-    return std::strcmp(udev_device_get_syspath(a.node), udev_device_get_syspath(b.node)) < 0;
+    return std::strcmp(udev_device_get_syspath(a.node.get()),
+                       udev_device_get_syspath(b.node.get())) < 0;
   });
-}
-
-UsbInterfaceSet::~UsbInterfaceSet() {
-  for (const Interface& item : m_interfaces) {
-    udev_device_unref(item.usbDevice);
-    udev_device_unref(item.node);
-  }
-  if (m_udev != nullptr) {
-    udev_unref(m_udev);
-  }
 }
 
 std::u16string UsbInterfaceSet::InterfacePath(std::size_t index) const {
@@ -160,13 +146,14 @@ std::u16string UsbInterfaceSet::InterfacePath(std::size_t index) const {
     return {};
   }
   const Interface& item = m_interfaces[index];
-  const std::string node = Text(udev_device_get_devnode(item.node));
+  udev_device* usbDevice = item.usbDevice.get();
+  const std::string node = Text(udev_device_get_devnode(item.node.get()));
   if (node.empty()) {
     return {};
   }
-  const std::string path = "usb#vid_" + IdSegment(item.usbDevice, "idVendor") + "&pid_" +
-                           IdSegment(item.usbDevice, "idProduct") + "#" +
-                           SerialSegment(item.usbDevice) + "#" + node;
+  const std::string path = "usb#vid_" + IdSegment(usbDevice, "idVendor") + "&pid_" +
+                           IdSegment(usbDevice, "idProduct") + "#" + SerialSegment(usbDevice) +
+                           "#" + node;
   return Utf8ToWide(path);
 }
 
@@ -175,7 +162,7 @@ std::optional<std::string> UsbInterfaceSet::Property(std::size_t index,
   if (index >= m_interfaces.size()) {
     return std::nullopt;
   }
-  udev_device* usbDevice = m_interfaces[index].usbDevice;
+  udev_device* usbDevice = m_interfaces[index].usbDevice.get();
   if (property == DeviceNameProperty::DeviceDescription) {
     return NonEmpty(Text(udev_device_get_property_value(usbDevice, "ID_MODEL_FROM_DATABASE")));
   }

@@ -2,13 +2,14 @@
 // The USB printer interfaces present right now, read from udev.
 #pragma once
 
+#include <libudev.h>
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct udev;
-struct udev_device;
+#include "text/CHandle.h"
 
 namespace qm {
 
@@ -18,15 +19,14 @@ enum class DeviceNameProperty {
   DeviceDescription,  // the model name of the hardware database
 };
 
+using UdevDevice = CHandle<udev_device, udev_device_unref>;
+
 // One snapshot of the present printer interfaces (usbmisc lp* devices with a
 // parent USB device), in udev's order. Built afresh for each listing; it owns
-// its udev handles and releases them when it goes.
+// its udev handles and releases them when it goes. Movable, not copyable.
 class UsbInterfaceSet final {
  public:
   UsbInterfaceSet();
-  ~UsbInterfaceSet();
-  UsbInterfaceSet(const UsbInterfaceSet&) = delete;
-  UsbInterfaceSet& operator=(const UsbInterfaceSet&) = delete;
 
   // False when udev could not be asked at all.
   bool IsValid() const { return m_udev != nullptr; }
@@ -43,11 +43,12 @@ class UsbInterfaceSet final {
 
  private:
   struct Interface {
-    udev_device* node;      // the usbmisc lp* device
-    udev_device* usbDevice; // the usb_device it belongs to
+    UdevDevice node;       // the usbmisc lp* device
+    UdevDevice usbDevice;  // the usb_device it belongs to
   };
 
-  struct udev* m_udev = nullptr;
+  // Declared first, so that the devices go before the context.
+  CHandle<struct udev, udev_unref> m_udev;
   std::vector<Interface> m_interfaces;
 };
 

@@ -69,16 +69,13 @@ bool UsbPrinterPort::Open(const std::u16string& path) {
   if (node.empty()) {
     return false;
   }
-  m_fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  m_isOpen = m_fd >= 0;
+  m_fd.reset(FileDescriptor(::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)));
+  m_isOpen = m_fd != nullptr;
   return m_isOpen;
 }
 
 void UsbPrinterPort::Close() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-  }
-  m_fd = -1;
+  m_fd.reset();
   m_isOpen = false;
 }
 
@@ -89,10 +86,11 @@ bool UsbPrinterPort::Write(const std::vector<std::uint8_t>& frame) {
   // One request with one deadline: the usblp driver takes at most 8 KiB per
   // write() in non-blocking mode, so larger frames go in as the device takes
   // them, waiting in poll() between the pieces.
+  const int fd = m_fd.get().fd;
   const auto deadline = std::chrono::steady_clock::now() + kWriteTimeout;
   std::size_t written = 0;
   while (written < frame.size()) {
-    const ssize_t n = ::write(m_fd, frame.data() + written, frame.size() - written);
+    const ssize_t n = ::write(fd, frame.data() + written, frame.size() - written);
     if (n > 0) {
       written += static_cast<std::size_t>(n);
       continue;
@@ -105,7 +103,7 @@ bool UsbPrinterPort::Write(const std::vector<std::uint8_t>& frame) {
     if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
       return false;
     }
-    if (!WaitWritable(m_fd, deadline)) {
+    if (!WaitWritable(fd, deadline)) {
       return false;
     }
   }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text/CHandle.h"
+
 namespace qm {
 
 // Opens a printer by its interface path (or a plain node path) and writes one
@@ -41,7 +43,7 @@ class UsbPrinterPort final {
   const std::u16string& DevicePath() const { return m_devicePath; }
 
  private:
-  int m_fd = -1;
+  FdHandle m_fd;
   std::u16string m_devicePath;
   bool m_isOpen = false;
 };

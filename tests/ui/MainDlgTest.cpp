@@ -144,8 +144,8 @@ TEST_F(MainDlgTest, PagesHoldEveryRowWithIdsDefaultsAndItems) {
       EXPECT_EQ(field.key, row.key);
       EXPECT_EQ(field.controlId, expect.firstId + static_cast<int>(r));
       EXPECT_EQ(ControlIdOf(field.combo ? static_cast<QWidget*>(field.combo) : field.edit), field.controlId);
-      EXPECT_EQ(field.labelEn, row.labelEn);
-      EXPECT_EQ(field.labelZh, row.labelZh);
+      EXPECT_EQ(field.labelText.en, row.labelEn);
+      EXPECT_EQ(field.labelText.zh, row.labelZh);
       EXPECT_EQ(field.label->text(), QString::fromUtf16(row.labelEn));
       EXPECT_EQ(ControlIdOf(field.label), 0xFFFF);
       EXPECT_EQ(field.prefix != nullptr, row.prefix);
@@ -158,7 +158,6 @@ TEST_F(MainDlgTest, PagesHoldEveryRowWithIdsDefaultsAndItems) {
       if (row.combo) {
         EXPECT_EQ(field.combo->currentIndex(), 0);
         EXPECT_EQ(field.combo->currentText(), QString::fromUtf16(row.text));
-        EXPECT_EQ(field.optionsEn.size(), field.optionsZh.size());
         EXPECT_EQ(dialog->GetFieldComboSel(p, row.key), 0);
       } else {
         EXPECT_EQ(field.edit->text(), QString::fromUtf16(row.text));
@@ -170,29 +169,29 @@ TEST_F(MainDlgTest, PagesHoldEveryRowWithIdsDefaultsAndItems) {
     EXPECT_EQ(page.writeButton->text(),
               expect.cloudBox ? QStringLiteral("Write to cloud box") : QStringLiteral("Write to printer"));
     EXPECT_TRUE(page.writeButton->IsPrimary());
-    EXPECT_EQ(dialog->WriteButtonPages().at(expect.writeId), p);
+    EXPECT_EQ(TabIndex(dialog->WriteButtonPages().at(expect.writeId)), p);
     EXPECT_EQ(page.hasSelfTest, expect.selfTestId != 0);
     EXPECT_EQ(page.selfTestId, expect.selfTestId);
     EXPECT_EQ(page.selfTestButton != nullptr, expect.selfTestId != 0);
     if (expect.selfTestId != 0) {
-      EXPECT_EQ(dialog->SelfTestButtonPages().at(expect.selfTestId), p);
+      EXPECT_EQ(TabIndex(dialog->SelfTestButtonPages().at(expect.selfTestId)), p);
       EXPECT_EQ(page.selfTestButton->text(), QStringLiteral("Self-test page"));
       EXPECT_FALSE(page.selfTestButton->IsPrimary());
     }
     EXPECT_EQ(page.hasCaButton, expect.caId != 0);
     EXPECT_EQ(page.caId, expect.caId);
     if (expect.caId != 0) {
-      EXPECT_EQ(dialog->CaButtonPages().at(expect.caId), p);
+      EXPECT_EQ(TabIndex(dialog->CaButtonPages().at(expect.caId)), p);
       EXPECT_EQ(page.caButton->text(), QStringLiteral("Custom CA Certificate (optional)"));
-      EXPECT_EQ(page.caCaptionZh, u"自定义 CA 证书（选配）");
+      EXPECT_EQ(page.caCaption.zh, u"自定义 CA 证书（选配）");
     }
     EXPECT_EQ(page.isCloudBox, expect.cloudBox);
   }
   EXPECT_EQ(dialog->WriteButtonPages().size(), 5u);
   EXPECT_EQ(dialog->SelfTestButtonPages().size(), 4u);
   EXPECT_EQ(dialog->CaButtonPages().size(), 2u);
-  EXPECT_EQ(dialog->Page(2).descriptionZh, u"腾讯云 MQTT 参数配置");
-  EXPECT_EQ(dialog->Page(1).tabTitleZh, u"  打印机-自建 MQTT  ");
+  EXPECT_EQ(dialog->Page(2).description.zh, u"腾讯云 MQTT 参数配置");
+  EXPECT_EQ(dialog->Page(1).tabTitle.zh, u"  打印机-自建 MQTT  ");
 }
 
 TEST_F(MainDlgTest, MissingRowsReadAsEmptyOrFirstItem) {

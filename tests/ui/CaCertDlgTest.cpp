@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: MIT
+// The CA certificate road end to end: a self-hosted page's button, a scripted
+// file choice, the dialog driven by real input, the bytes at a FIFO device
+// node. Certificate dates are read in UTC (TZ=UTC).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "config/TestCertificates.h"
+#include "ui/CCaCertDlg.h"
+#include "ui/CModernButton.h"
+#include "ui/UiTestSupport.h"
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+using End = std::function<void(CCaCertDlg*)>;
+
+struct ScriptedChooser final : FileChooser {
+  QString path, filters;
+  int opened = 0;
+  QString ChooseOpenFile(QWidget*, const QString& f) override {
+    return ++opened, filters = f, path;
+  }
+  QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+QWidget* ById(const QWidget* window, int id) {
+  for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (ControlIdOf(child) == id) return child;
+  }
+  return nullptr;
+}
+End Click(int id) {
+  return [id](CCaCertDlg* ca) { QTest::mouseClick(ById(ca, id), Qt::LeftButton); };
+}
+// A key as the user presses it: to the focused control, on to the dialog.
+End Key(Qt::Key key) {
+  return [key](CCaCertDlg* ca) { QTest::keyClick(ca->focusWidget(), key); };
+}
+
+std::string Pem(std::int64_t notBefore, std::int64_t notAfter) {
+  test::CertificateParams params = test::FreshParams();
+  params.notBefore = notBefore;
+  params.notAfter = notAfter;
+  return test::MakeCertificatePem(params);
+}
+
+// The CA frame of a PEM with LF line ends, LF being its only byte to escape.
+std::vector<std::uint8_t> CaFrame(const std::string& pem) {
+  std::string record = "{\"mqttsca\":\"";
+  for (char c : pem) record += c == '\n' ? std::string("\\n") : std::string(1, c);
+  record += "\"}";
+  std::vector<std::uint8_t> frame{0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E,
+                                  std::uint8_t(record.size() >> 8), std::uint8_t(record.size())};
+  frame.insert(frame.end(), record.begin(), record.end());
+  frame.insert(frame.end(), {0x1D, 0x1E, 0x1F});
+  return frame;
+}
+
+class CaCertDlgTest : public test::ShownMainDlg {
+ protected:
+  void SetUp() override {
+    ShownMainDlg::SetUp();
+    dialog->SetFileChooser(std::unique_ptr<FileChooser>(chooser = new ScriptedChooser));
+    printers->entries.push_back({u"usb#vid_1234&pid_0a0b#S1#" + node.WidePath(), u"P", 1, 2});
+    ASSERT_TRUE(test::WaitUntil([&] { return dialog->Devices().size() == 1; }, 5s));
+    dialog->OnCommand(kIdConnectButton, kBnClicked);
+    qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(1);
+    Choose(test::FindField(dialog->Page(1), u"tls")->combo, 1);
+  }
+  static void Choose(QComboBox* combo, int index) {
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
+  QString File(const char* name, const std::string& bytes) {
+    QFile file(dir.filePath(QString::fromLatin1(name)));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())));
+    return file.fileName();
+  }
+  // Clicks page 1's CA button with `path` chosen, checks the dialog's look
+  // and ends it with `end`. Returns caption, header, label, path, summary,
+  // Confirm, Cancel and whether Confirm was enabled, joined by '|'.
+  QString Send(const QString& path, const End& end) {
+    chooser->path = path;
+    QStringList texts;
+    QTimer::singleShot(200, [&] {
+      auto* ca = qobject_cast<CCaCertDlg*>(QApplication::activeModalWidget());
+      const QList<QLabel*> labels = ca->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+      texts << ca->windowTitle() << labels[0]->text() << labels[1]->text();
+      for (int id : {1201, 1202, 1203, 1204}) {
+        texts << ById(ca, id)->property(id == 1202 ? "plainText" : "text").toString();
+      }
+      texts << QString::number(ById(ca, 1203)->isEnabled());
+      const int dpi = ca->Dpi();
+      EXPECT_EQ(ca->size(), QSize(580 * dpi / 96, 400 * dpi / 96));
+      const QLatin1String face(dialog->IsChinese() ? "Microsoft YaHei UI" : "Segoe UI");
+      EXPECT_EQ(ca->NormalFont().families().value(0), face);
+      EXPECT_EQ(ca->TitleFont().families(), ca->NormalFont().families());
+      EXPECT_EQ(ca->NormalFont().pointSizeF() * 10 + ca->TitleFont().pointSizeF(), 95 + 11.5);
+      const QImage image = ca->grab().toImage();
+      EXPECT_EQ(test::Rgb24(image, 3, 3), 0xF5F7FAu);
+      EXPECT_TRUE(test::Draws(image, 0x374151, labels[0]->geometry()));
+      test::MaybeSaveShot(image, QStringLiteral("ca-%1-%2-%3").arg(face).arg(dpi).arg(++shots));
+      end(ca);
+    });
+    QTest::mouseClick(dialog->Page(1).caButton, Qt::LeftButton);
+    return texts.join(u'|');
+  }
+
+  int shots = 0;
+  ScriptedChooser* chooser = nullptr;
+  test::FifoDevice node;
+  QTemporaryDir dir;
+};
+
+TEST_F(CaCertDlgTest, FromTheButtonToTheDevice) {
+  // No file chosen: nothing happens.
+  dialog->SetStatus(u"before", 0x374151);
+  dialog->OnCommand(dialog->Page(1).caId, kBnClicked);
+  EXPECT_EQ(chooser->filters, QStringLiteral("CA Certificate PEM (*.pem);;All Files (*)"));
+  EXPECT_EQ(Status(), QStringLiteral("before"));
+
+  const std::string valid = Pem(1700000000, 4102444799), expired = Pem(946684800, 978307199);
+  const auto summary = [](std::size_t size, const char* dates, const char* verdict) {
+    return QStringLiteral("Size: %1 bytes\nFormat: PEM\nSubject: Quillmark Test CA\nIssuer: "
+                          "Quillmark Test CA\nValid: %2\n\n%3")
+        .arg(size)
+        .arg(QLatin1String(dates), QLatin1String(verdict));
+  };
+  const QString passed = summary(valid.size(), "2023-11-14 22:13:20 ~ 2099-12-31 23:59:59",
+                                 "Certificate structure validation passed.\n"
+                                 "Click Confirm & Send to write via USB.");
+  const QString path = File("ca.pem", valid), big = File("big.pem", std::string(4097, 'A'));
+  struct Case {
+    QString path, summary;
+    End end;
+    const std::string* sent;
+  };
+  const Case cases[] = {
+      {path, passed, Click(1203), &valid},
+      {File("old.pem", expired),
+       summary(expired.size(), "2000-01-01 00:00:00 ~ 2000-12-31 23:59:59",
+               "Warning: Certificate is expired (structure is valid).\n"
+               "You may still confirm and send if the device accepts it."),
+       Click(1203), &expired},
+      {big,
+       QStringLiteral("Validation failed: Certificate file exceeds 4 KB (embedded MQTTS CA limit; "
+                      "typical PEM is 1-4 KB).\n\nPlease select a valid PEM certificate."),
+       [](CCaCertDlg* ca) {
+         Click(1203)(ca);  // disabled, and the command ignored too
+         EXPECT_TRUE(ca->OnCommand(1203, 0) && ca->isVisible());
+         Key(Qt::Key_Escape)(ca);
+       },
+       nullptr},
+      {path, passed, Key(Qt::Key_Return), nullptr},
+      {path, passed, Key(Qt::Key_Escape), nullptr},
+      {path, passed, [](CCaCertDlg* ca) { ca->close(); }, nullptr},
+      {path, passed, Click(1204), nullptr},
+  };
+  const QString sentText = QStringLiteral("✔  CA certificate sent via USB.");
+  for (int i = 0; i < 7; ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(i);
+    dialog->SetStatus(u"before", 0x374151);
+    EXPECT_EQ(Send(c.path, c.end),
+              QStringLiteral("Custom CA Certificate (Optional)|Confirm CA Certificate Write|File "
+                             "path:|%1|%2|Confirm & Send|Cancel|%3")
+                  .arg(c.path, c.summary, c.path == big ? u"0" : u"1"));
+    EXPECT_EQ(node.Drain(), c.sent ? CaFrame(*c.sent) : std::vector<std::uint8_t>{});
+    EXPECT_EQ(Status(), c.sent ? sentText : QStringLiteral("before"));
+    EXPECT_EQ(dialog->StatusColor(), c.sent ? 0x15803Du : 0x374151u);
+    EXPECT_TRUE(dialog->Page(1).caButton->isEnabled());
+  }
+}
+
+TEST_F(CaCertDlgTest, BothLanguagesADeviceThatTakesNothingAndAnUnplug) {
+  const QString path = File("ca.pem", Pem(1700000000, 4102444799));
+  const QStringList statuses[] = {
+      {QStringLiteral("⚠  Enable TLS first."), QStringLiteral("✔  CA certificate sent via USB."),
+       QStringLiteral("✖  Failed to send CA certificate.")},
+      {QStringLiteral("⚠  请先启用 TLS。"), QStringLiteral("✔  CA 证书已通过 USB 发送。"),
+       QStringLiteral("✖  CA 证书发送失败。")}};
+  for (int chinese : {0, 1}) {
+    Choose(qobject_cast<QComboBox*>(dialog->Control(kIdLanguageCombo)), chinese);
+    Choose(test::FindField(dialog->Page(1), u"tls")->combo, 0);
+    dialog->OnCommand(dialog->Page(1).caId, kBnClicked);
+    EXPECT_EQ(chooser->opened, 2 * chinese);  // two sends per language
+    EXPECT_EQ(Status(), statuses[chinese][0]);
+    EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
+    Choose(test::FindField(dialog->Page(1), u"tls")->combo, 1);
+    const QString shown = Send(path, Click(1203));
+    EXPECT_EQ(Status(), statuses[chinese][1]);
+    node.Drain();
+    node.FillUp();
+    QElapsedTimer clock;
+    Send(path, [&](CCaCertDlg* ca) { clock.start(), Click(1203)(ca); });
+    EXPECT_GE(clock.elapsed(), 700) << "the write did not wait for the device";
+    EXPECT_EQ(Status(), statuses[chinese][2]);
+    EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
+    EXPECT_TRUE(dialog->IsConnected() && dialog->Page(1).caButton->isEnabled());
+    node.Drain();
+    if (!chinese) continue;
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：|")));
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("|确认并发送|取消|1")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("|大小： ")));
+    Send(File("old.pem", Pem(946684800, 978307199)), Key(Qt::Key_Escape));  // for screenshots
+    Send(File("big.pem", std::string(4097, 'A')), Key(Qt::Key_Escape));
+  }
+  // Unplugged while the dialog is open: the poll goes on under it and the
+  // send is refused.
+  Send(path, [&](CCaCertDlg* ca) {
+    printers->entries.clear();
+    EXPECT_TRUE(test::WaitUntil([&] { return !dialog->IsConnected(); }, 5s));
+    Click(1203)(ca);
+  });
+  EXPECT_EQ(Status(), QStringLiteral("⚠  请先选择 USB 设备并点击连接。"));
+  EXPECT_TRUE(node.Drain().empty());
+  EXPECT_FALSE(dialog->Page(1).caButton->isEnabled()) << "the pages stay locked";
+}
+
+}  // namespace
+}  // namespace qm
