@@ -150,11 +150,12 @@ class CMqttSimDlg final : public QDialog {
   // m_pendingRecords, so that the window stays responsive.
   using MqttRecord =
       std::variant<std::unique_ptr<MqttStatusEvent>, std::unique_ptr<MqttMessageEvent>>;
-  static constexpr qint64 kRecordRoundMs = 10;
+  static constexpr qint64 kRecordRoundMs = 5;
   void OnMqttStatus(MqttStatusQEvent& event);
   void OnMqttMessage(MqttMessageQEvent& event);
   void ReceiveRecord(MqttRecord record);
   void DrainRecords();
+  void HandleInLogBatch(const std::function<void()>& work);
   void HandleRecord(const MqttRecord& record);
   void HandleStatus(const MqttStatusEvent& record);
   void HandleMessage(const MqttMessageEvent& record);
@@ -198,6 +199,7 @@ class CMqttSimDlg final : public QDialog {
   std::deque<MqttRecord> m_pendingRecords;
   QElapsedTimer m_recordRound;  // running from the first record of a round
   bool m_recordRoundOpen = false;
+  bool m_logBatchOpen = false;  // lines go in as one edit; trimmed after it
   int m_fontDpi = 0;
   int m_logMaxLines = kLogMaxLines;
   int m_logMaxUnits = kLogMaxUnits;

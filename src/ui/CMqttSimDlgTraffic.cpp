@@ -103,8 +103,7 @@ void CMqttSimDlg::ReceiveRecord(MqttRecord record) {
     QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
   }
   if (m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
-    const LogBatch batch(m_log);
-    HandleRecord(record);
+    HandleInLogBatch([&] { HandleRecord(record); });
     return;
   }
   m_pendingRecords.push_back(std::move(record));
@@ -120,15 +119,23 @@ void CMqttSimDlg::DrainRecords() {
     return;
   }
   m_recordRound.start();
-  {
-    const LogBatch batch(m_log);
+  HandleInLogBatch([this] {
     while (!m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
       const MqttRecord record = std::move(m_pendingRecords.front());
       m_pendingRecords.pop_front();
       HandleRecord(record);
     }
-  }
+  });
   QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
+}
+
+void CMqttSimDlg::HandleInLogBatch(const std::function<void()>& work) {
+  m_logBatchOpen = true;
+  const LogBatch batch(m_log, [this] {
+    m_logBatchOpen = false;
+    TrimLog();
+  });
+  work();
 }
 
 void CMqttSimDlg::HandleRecord(const MqttRecord& record) {
