@@ -16,9 +16,9 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <fstream>
-#include <thread>
 
 #include "simulator/MosquittoBroker.h"
+#include "simulator/MosquittoBurst.h"
 #include "simulator/SamplePrintJobs.h"
 #include "ui/CMqttSimDlg.h"
 #include "ui/FileChooser.h"
@@ -29,7 +29,6 @@ namespace {
 constexpr int kBurst = 10000;
 constexpr char kJobTopic[] = "printers/P1/jobs";
 constexpr char kReportTopic[] = "printers/P1/reports";
-constexpr std::chrono::seconds kDeadline{180};
 constexpr int kHeartbeatMs = 5;
 
 class NoChooser final : public FileChooser {
@@ -68,22 +67,6 @@ pid_t PublishBurst(const std::string& file) {
   return SpawnProgram({"sh", "-c", Quoted(args) + " < '" + file + "'"});
 }
 
-// mosquitto_sub that ends after count messages on the topic; returns once
-// the broker has its subscription.
-pid_t SubscribeCounting(const std::string& topic, int count) {
-  static int round = 0;
-  const std::string id = "bench-sub-" + std::to_string(round++);
-  std::vector<std::string> args = Broker().ClientArgs("mosquitto_sub");
-  args.insert(args.end(), {"-i", id, "-q", "1", "-t", topic, "-C", std::to_string(count)});
-  const pid_t sub = SpawnProgram(args);
-  const auto deadline = std::chrono::steady_clock::now() + kDeadline;
-  while (Broker().Log().find(id + " 1 " + topic) == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return sub;
-}
-
 bool Ended(pid_t pid) {
   int status = 0;
   return waitpid(pid, &status, WNOHANG) == pid;
@@ -94,12 +77,11 @@ bool Ended(pid_t pid) {
 bool RunUntil(const std::function<bool()>& done) {
   QEventLoop loop;
   QTimer poll;
-  QElapsedTimer clock;
-  clock.start();
+  const auto deadline = std::chrono::steady_clock::now() + kBurstDeadline;
   bool finished = false;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     finished = done();
-    if (finished || clock.elapsed() > std::chrono::milliseconds(kDeadline).count()) loop.quit();
+    if (finished || std::chrono::steady_clock::now() > deadline) loop.quit();
   });
   poll.start(1);
   loop.exec();
@@ -165,7 +147,7 @@ void BM_SimulatorWindowBurst(benchmark::State& state) {
     const std::string file = WriteBurstFile(firstId);
     firstId += kBurst;
     // The window's acknowledgements, counted from outside.
-    const pid_t acks = SubscribeCounting(kReportTopic, kBurst);
+    const pid_t acks = SubscribeCounting(Broker(), kReportTopic, kBurst);
     state.ResumeTiming();
     beat.start();
     last = 0;
@@ -197,23 +179,8 @@ void BM_SimulatorWindowBurst(benchmark::State& state) {
 }
 
 void BM_MosquittoSubBurst(benchmark::State& state) {
-  double total = 0;
   const std::string file = WriteBurstFile(1);
-  for (auto _ : state) {
-    const pid_t sub = SubscribeCounting(kJobTopic, kBurst);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pub = PublishBurst(file);
-    const int rc = WaitProgram(sub, kDeadline);
-    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
-    WaitProgram(pub, kDeadline);
-    if (rc != 0) {
-      state.SkipWithError("mosquitto_sub did not receive the burst");
-      return;
-    }
-    state.SetIterationTime(elapsed);
-    total += elapsed;
-  }
-  state.counters["msgs_per_s"] = kBurst * static_cast<double>(state.iterations()) / total;
+  RunMosquittoSubBursts(state, Broker(), kJobTopic, kBurst, [&] { return PublishBurst(file); });
 }
 
 BENCHMARK(BM_SimulatorWindowBurst)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -221,12 +188,3 @@ BENCHMARK(BM_MosquittoSubBurst)->Iterations(5)->UseManualTime()->Unit(benchmark:
 
 }  // namespace
 }  // namespace qm::test
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
