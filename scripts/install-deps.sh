@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpaho-mqtt-dev libssl-dev libudev-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   mosquitto mosquitto-clients
   umockdev libumockdev-dev
   fonts-noto-core fonts-noto-cjk

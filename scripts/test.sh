@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the whole suite under
-# AddressSanitizer/UBSan, the MQTT client under ThreadSanitizer, and a short
-# bounded run of every fuzzer.
+# AddressSanitizer/UBSan, the MQTT client under ThreadSanitizer, a short
+# bounded run of every fuzzer, and the optimised (-O3) build with its unit
+# tests, where the compiler warns about things it does not see at -O0.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,6 +20,11 @@ if [ -f scripts/fuzz.sh ]; then
   cmake --build --preset fuzz
   bash scripts/fuzz.sh "$QM_FUZZ_SECONDS"
 fi
+
+echo "== Optimised (-O3) build: unit tests =="
+cmake --preset release >/dev/null
+cmake --build --preset release
+ctest --preset release -j "$JOBS" -L unit
 
 echo "== AddressSanitizer + UBSan build: every test =="
 cmake --preset asan >/dev/null

@@ -23,9 +23,12 @@ class NoChooser final : public qm::FileChooser {
 
 // A received test job as the log shows it: about 300 characters.
 const std::u16string kLine =
-    u"<- RECV [jobs/printer-01]: {\"id\":1765000001,\"type\":5,\"vType\":-1,\"pType\":1,\"pWidth\":58,"
-    u"\"pCopy\":1,\"contents\":[{\"cont\":\"JSON Receipt\",\"type\":\"title\"},{\"cont\":\"TEST\",\"align\":\"left\"},"
-    u"{\"both_sides\":[\"Amount\",\"1.00\"]},{\"cont\":\"TEST1234\",\"type\":\"qrcode\",\"align\":\"center\"}]}";
+    u"<- RECV [jobs/printer-01]: "
+    u"{\"id\":1765000001,\"type\":5,\"vType\":-1,\"pType\":1,\"pWidth\":58,"
+    u"\"pCopy\":1,\"contents\":[{\"cont\":\"JSON "
+    u"Receipt\",\"type\":\"title\"},{\"cont\":\"TEST\",\"align\":\"left\"},"
+    u"{\"both_sides\":[\"Amount\",\"1.00\"]},{\"cont\":\"TEST1234\",\"type\":\"qrcode\",\"align\":"
+    u"\"center\"}]}";
 
 struct Window {
   NoChooser chooser;
@@ -52,7 +55,12 @@ void BM_AppendLog(benchmark::State& state) {
   }
   state.counters["lines"] = window.dialog.Log()->document()->blockCount();
 }
-BENCHMARK(BM_AppendLog)->Arg(0)->Arg(10000)->Arg(100000)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendLog)
+    ->Arg(0)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
 
 // The same with the window repainting after every line, as a slow trickle
 // of messages would have it.
@@ -65,7 +73,12 @@ void BM_AppendLogAndPaint(benchmark::State& state) {
     window.dialog.Log()->viewport()->repaint();
   }
 }
-BENCHMARK(BM_AppendLogAndPaint)->Arg(0)->Arg(10000)->Arg(100000)->Iterations(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendLogAndPaint)
+    ->Arg(0)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(500)
+    ->Unit(benchmark::kMicrosecond);
 
 // Heap taken by a log of 100 000 such lines (the cap), shown.
 void BM_LogMemory(benchmark::State& state) {

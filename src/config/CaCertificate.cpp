@@ -144,7 +144,7 @@ void CheckCertificateBytes(CaCertInfo& info, std::vector<std::uint8_t> data,
   }
   info.format = kFormatPem;
   info.subject = GetCertDisplayName(*cert);
-  const std::u16string issuer = GetNameDisplayText(X509_get_issuer_name(cert.get()));
+  const std::u16string issuer = GetSimpleDisplayName(*cert, true);
   info.issuer = issuer.empty() ? info.subject : issuer;
   info.validFrom = UtcTimeToLocalString(*notBefore);
   info.validTo = UtcTimeToLocalString(*notAfter);

@@ -6,6 +6,7 @@
 #include <openssl/err.h>
 #include <openssl/objects.h>
 #include <openssl/x509.h>
+#include <openssl/x509v3.h>
 
 #include <climits>
 #include <cstdio>
@@ -43,9 +44,13 @@ bool IsBase64Blank(unsigned char ch) {
   return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
 }
 
-std::u16string EntryText(const X509_NAME_ENTRY* entry) {
+std::u16string LimitDisplayName(std::u16string text) {
+  return TruncateUtf16(std::move(text), kMaxDisplayNameUnits);
+}
+
+std::u16string AsnText(const ASN1_STRING* value) {
   unsigned char* utf8 = nullptr;
-  const int length = ASN1_STRING_to_UTF8(&utf8, X509_NAME_ENTRY_get_data(entry));
+  const int length = ASN1_STRING_to_UTF8(&utf8, value);
   if (length < 0) {
     ERR_clear_error();
     return {};
@@ -56,8 +61,26 @@ std::u16string EntryText(const X509_NAME_ENTRY* entry) {
                                      static_cast<std::size_t>(length)));
 }
 
-std::u16string LimitDisplayName(std::u16string text) {
-  return TruncateUtf16(std::move(text), kMaxDisplayNameUnits);
+std::u16string EntryText(const X509_NAME_ENTRY* entry) {
+  return AsnText(X509_NAME_ENTRY_get_data(entry));
+}
+
+struct GeneralNamesFree {
+  void operator()(GENERAL_NAMES* names) const noexcept { GENERAL_NAMES_free(names); }
+};
+
+// The first e-mail address among the certificate's subject (or issuer)
+// alternative names; empty when there is none.
+std::u16string FirstAltNameEmail(const X509& cert, int nid) {
+  const std::unique_ptr<GENERAL_NAMES, GeneralNamesFree> names(
+      static_cast<GENERAL_NAMES*>(X509_get_ext_d2i(&cert, nid, nullptr, nullptr)));
+  ERR_clear_error();
+  if (!names) return {};
+  for (int i = 0; i < sk_GENERAL_NAME_num(names.get()); ++i) {
+    const GENERAL_NAME* entry = sk_GENERAL_NAME_value(names.get(), i);
+    if (entry->type == GEN_EMAIL) return AsnText(entry->d.rfc822Name);
+  }
+  return {};
 }
 
 }  // namespace
@@ -142,8 +165,20 @@ std::u16string GetNameDisplayText(const X509_NAME* name) {
   return {};
 }
 
+std::u16string GetSimpleDisplayName(const X509& cert, bool issuer) {
+  const X509_NAME* name = issuer ? X509_get_issuer_name(&cert) : X509_get_subject_name(&cert);
+  std::u16string text = GetNameDisplayText(name);
+  if (text.empty()) {
+    text = FirstAltNameEmail(cert, issuer ? NID_issuer_alt_name : NID_subject_alt_name);
+  }
+  if (text.empty() && name != nullptr && X509_NAME_entry_count(name) > 0) {
+    text = EntryText(X509_NAME_get_entry(name, 0));
+  }
+  return LimitDisplayName(std::move(text));
+}
+
 std::u16string GetCertDisplayName(const X509& cert) {
-  std::u16string name = GetNameDisplayText(X509_get_subject_name(&cert));
+  std::u16string name = GetSimpleDisplayName(cert, false);
   return name.empty() ? std::u16string(kUnknownName) : name;
 }
 

@@ -38,6 +38,13 @@ X509Ptr DecodePemCertificate(const std::vector<std::uint8_t>& pem);
 // Empty when none of them has text. At most 511 UTF-16 units are kept.
 std::u16string GetNameDisplayText(const X509_NAME* name);
 
+// The simple display name of the certificate's subject (or of its issuer):
+// GetNameDisplayText of the name; failing that, the first e-mail address
+// (rfc822Name) of the subject's (issuer's) alternative names; failing that,
+// the text of the name's first attribute, whatever its type. Empty when none
+// of them has text.
+std::u16string GetSimpleDisplayName(const X509& cert, bool issuer);
+
 // The subject's simple display name, "unknown" when it has none.
 std::u16string GetCertDisplayName(const X509& cert);
 

@@ -21,7 +21,8 @@ Size Rescale(Size size, int fromDpi, int toDpi) {
   return Size{rescale(size.width), rescale(size.height)};
 }
 
-RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor, int gapFloor) {
+RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor,
+                  int gapFloor) {
   const int d = std::max(n - 1, 1);
   RowFit fit = wanted;
   fit.gap = std::max(firstGapFloor, (available - n * fit.height) / d);

@@ -48,6 +48,7 @@ struct RowFit {
 // gives way first, down to firstGapFloor; if that is not enough the rows
 // shrink, down to heightFloor, as though the gaps were firstGapFloor, and
 // the gap takes what is left, down to gapFloor.
-RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor, int gapFloor);
+RowFit ShrinkRows(int n, int available, RowFit wanted, int firstGapFloor, int heightFloor,
+                  int gapFloor);
 
 }  // namespace qm

@@ -71,7 +71,8 @@ constexpr int kPrefixedEditMin = 90;
 RowFit FitRows(int dpi, int n, int available) {
   const RowFit wanted{Scale(kRowHeight, dpi), Scale(kRowGapFull, dpi)};
   if (n <= 1 || n * wanted.height + (n - 1) * wanted.gap <= available) return wanted;
-  return ShrinkRows(n, available, wanted, Scale(kRowGapTight, dpi), Scale(kRowHeightMin, dpi), Scale(kRowGapMin, dpi));
+  return ShrinkRows(n, available, wanted, Scale(kRowGapTight, dpi), Scale(kRowHeightMin, dpi),
+                    Scale(kRowGapMin, dpi));
 }
 
 int PageButtonWidth(int dpi, const PageLayoutInput& input, int pageWidth) {

@@ -50,8 +50,9 @@ constexpr int kLogMinHeight = 80;
 RowFit FitForm(int dpi, int n, int clientHeight) {
   const auto S = [dpi](int v) { return Scale(v, dpi); };
   const RowFit wanted{S(kRowHeight), S(kRowGap)};
-  const int avail = clientHeight - S(kHeaderHeight) - S(kMargin) - S(kButtonHeight) - S(kBandHeight) -
-                    3 * wanted.gap - S(kConnectionLead) - S(kLogLead) - 2 * (S(kSectionGap) + 2 * wanted.height);
+  const int avail = clientHeight - S(kHeaderHeight) - S(kMargin) - S(kButtonHeight) -
+                    S(kBandHeight) - 3 * wanted.gap - S(kConnectionLead) - S(kLogLead) -
+                    2 * (S(kSectionGap) + 2 * wanted.height);
   if (n < 1 || avail < 1 || n * wanted.height + (n - 1) * wanted.gap <= avail) return wanted;
   return ShrinkRows(n, avail, wanted, S(kRowGapMin), S(kRowHeightMin), S(kRowGapMin));
 }
@@ -99,10 +100,12 @@ std::optional<SimLayout> ComputeSimLayout(int dpi, Size client, const SimLayoutI
   // Header: title on the left, language choice and its caption on the right.
   out.title = {0, 0, std::max(S(kTitleMin), w - S(kTitleReserve)), header};
   const int fieldTop = (header - S(kHeaderFieldHeight)) / 2;
-  out.languageCombo = {w - m - S(kLanguageComboWidth), fieldTop, S(kLanguageComboWidth), S(kHeaderFieldHeight)};
-  const int languageLabel = std::max(S(kLanguageLabelWidth), input.languageLabelWidth + S(kLabelPadding));
-  out.languageLabel = {w - m - S(6) - languageLabel - S(kLanguageComboWidth), fieldTop, languageLabel,
+  out.languageCombo = {w - m - S(kLanguageComboWidth), fieldTop, S(kLanguageComboWidth),
                        S(kHeaderFieldHeight)};
+  const int languageLabel =
+      std::max(S(kLanguageLabelWidth), input.languageLabelWidth + S(kLabelPadding));
+  out.languageLabel = {w - m - S(6) - languageLabel - S(kLanguageComboWidth), fieldTop,
+                       languageLabel, S(kHeaderFieldHeight)};
 
   int y = header + m;
   for (std::size_t i = 0; i < input.rowLabelWidths.size(); ++i) {

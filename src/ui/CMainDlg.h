@@ -18,6 +18,7 @@
 #include "ui/ControlIds.h"
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
+#include "ui/FocusKeeper.h"
 #include "ui/MainTexts.h"
 #include "ui/PageKind.h"
 #include "ui/PageState.h"
@@ -216,6 +217,7 @@ class CMainDlg final : public QDialog {
   QTimer m_unlockTimer;
   QTimer m_pollTimer;
   bool m_deviceMenuOpen = false;
+  FocusKeeper m_focusKeeper;
   int m_fontDpi = 0;
   Rect m_tabDisplay;
 };

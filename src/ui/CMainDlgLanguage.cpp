@@ -87,9 +87,10 @@ void CMainDlg::EnablePageButtons(bool enable) { EnablePageButtonsOf(m_currentPag
 void CMainDlg::EnablePageButtonsOf(PageKind kind, bool enable) {
   const bool effective = enable && m_pagesEnabled;
   PageState& page = PageOf(kind);
-  if (page.hasSelfTest && page.selfTestButton != nullptr) page.selfTestButton->setEnabled(effective);
-  if (page.writeButton != nullptr) page.writeButton->setEnabled(effective);
-  if (page.hasCaButton && page.caButton != nullptr) page.caButton->setEnabled(effective);
+  // The button that started an action gets keyboard focus back afterwards.
+  m_focusKeeper.SetEnabled({page.hasSelfTest ? page.selfTestButton : nullptr, page.writeButton,
+                            page.hasCaButton ? page.caButton : nullptr},
+                           effective);
 }
 
 void CMainDlg::UpdateTopicPrefix(PageKind page) {

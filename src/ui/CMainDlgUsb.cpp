@@ -110,7 +110,8 @@ void CMainDlg::OnConnectClicked() {
     SetStatus(Text(main_text::kConnected) + entry.displayName, kStatusSuccess);
   } else {
     m_port.Close();
-    SetStatus(Text(main_text::kOpenFailed), kStatusWarning);
+    const bool denied = m_port.LastOpenError() == UsbPrinterPort::OpenError::kNoPermission;
+    SetStatus(Text(denied ? main_text::kOpenDenied : main_text::kOpenFailed), kStatusWarning);
   }
 }
 
@@ -126,7 +127,10 @@ void CMainDlg::OnUsbComboDropDown() {
   const int count = std::min<int>(static_cast<int>(m_devices.size()), kMaxMenuDevices);
   const int selected = m_usbCombo->currentIndex();
   for (int i = 0; i < count; ++i) {
-    QAction* action = menu.addAction(Q(m_devices[static_cast<std::size_t>(i)].displayName));
+    // The name is the device's own text: an '&' in it is a letter, not a
+    // mnemonic.
+    QString name = Q(m_devices[static_cast<std::size_t>(i)].displayName);
+    QAction* action = menu.addAction(name.replace(QLatin1Char('&'), QStringLiteral("&&")));
     action->setData(kMenuFirstId + i);
     action->setCheckable(true);
     action->setChecked(i == selected);

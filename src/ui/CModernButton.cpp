@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QStyleOptionFocusRect>
 
 #include "look/ButtonLook.h"
 
@@ -57,13 +56,30 @@ void CModernButton::paintEvent(QPaintEvent*) {
   // Focus cues show once the keyboard has moved focus in this window.
   const bool cuesHidden = window() == nullptr || !window()->testAttribute(Qt::WA_KeyboardFocusChange);
   if (ShowsFocusRect(hasFocus(), cuesHidden)) {
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
     const int inset = geometry.focusInset;
-    option.rect = rect().adjusted(inset, inset, -inset, -inset);
-    option.backgroundColor = ToColor(colors.fill);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    DrawFocusRect(painter, rect().adjusted(inset, inset, -inset, -inset));
   }
+}
+
+void CModernButton::DrawFocusRect(QPainter& painter, const QRect& frame) {
+  // The classic focus rectangle: a one-pixel dotted outline that inverts
+  // every other pixel (a 50 % checkerboard, XOR with white), so it shows on
+  // the blue primary fill, the light secondary fill and the text alike.
+  painter.save();
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  painter.setBrushOrigin(0, 0);
+  const QBrush dots(Qt::white, Qt::Dense4Pattern);
+  const int w = frame.width();
+  const int h = frame.height();
+  // Top and bottom rows in full, the sides between them: no pixel twice,
+  // since a second XOR would undo the first.
+  painter.fillRect(QRect(frame.left(), frame.top(), w, 1), dots);
+  if (h > 1) painter.fillRect(QRect(frame.left(), frame.bottom(), w, 1), dots);
+  if (h > 2) {
+    painter.fillRect(QRect(frame.left(), frame.top() + 1, 1, h - 2), dots);
+    if (w > 1) painter.fillRect(QRect(frame.right(), frame.top() + 1, 1, h - 2), dots);
+  }
+  painter.restore();
 }
 
 void CModernButton::mouseMoveEvent(QMouseEvent* event) {

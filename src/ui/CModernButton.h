@@ -6,6 +6,8 @@
 #include <QPushButton>
 
 class QFont;
+class QPainter;
+class QRect;
 
 namespace qm {
 
@@ -31,6 +33,8 @@ class CModernButton final : public QPushButton {
   void leaveEvent(QEvent* event) override;
 
  private:
+  static void DrawFocusRect(QPainter& painter, const QRect& frame);
+
   bool m_primary = false;
   bool m_hover = false;
   const QFont* m_font = nullptr;

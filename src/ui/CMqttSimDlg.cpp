@@ -11,14 +11,14 @@
 #include "look/SimLayout.h"
 
 #include "ui/CModernButton.h"
+#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
 #include "ui/FieldRows.h"
 #include "ui/FileChooser.h"
-#include "ui/DpiWatch.h"
 #include "ui/SimTexts.h"
 #include "ui/UiText.h"
-#include "ui/WindowPlacement.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowPlacement.h"
 
 namespace qm {
 namespace {
@@ -41,7 +41,10 @@ const FormRow kFormRows[] = {
     {u"password", {u"password", u"密码"}, u"", {}},
     {u"subTopic", {u"sub_topic", u"订阅主题"}, u"", {}},
     {u"pubTopic", {u"pub_topic", u"发布主题"}, u"", {}},
-    {u"tls", {u"TLS", u"TLS"}, u"", {{u"Disable TLS", u"不启用 TLS"}, {u"Enable TLS", u"启用 TLS"}}},
+    {u"tls",
+     {u"TLS", u"TLS"},
+     u"",
+     {{u"Disable TLS", u"不启用 TLS"}, {u"Enable TLS", u"启用 TLS"}}},
     {u"cleanSession",
      {u"Clean Session", u"Clean Session"},
      u"",
@@ -51,9 +54,12 @@ const FormRow kFormRows[] = {
 }  // namespace
 
 CMqttSimDlg::CMqttSimDlg(QWidget* parent, bool chinese, FileChooser& chooser)
-    : QDialog(parent), m_chineseAtStart(chinese), m_chooser(chooser), m_clock([] { return QTime::currentTime(); }) {
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                 Qt::WindowCloseButtonHint);
+    : QDialog(parent),
+      m_chineseAtStart(chinese),
+      m_chooser(chooser),
+      m_clock([] { return QTime::currentTime(); }) {
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
 }
 
 CMqttSimDlg::~CMqttSimDlg() {
@@ -106,9 +112,9 @@ void CMqttSimDlg::CreateFonts() {
 
 void CMqttSimDlg::ApplyFonts() {
   // After a dpi change the status and the message band take the normal font.
-  for (QWidget* widget : std::initializer_list<QWidget*>{
-           m_langLabel, m_langCombo, m_messageLine, m_status, m_contentLabel, m_contentCombo, m_topicLabel,
-           m_topicEdit, m_log}) {
+  for (QWidget* widget : std::initializer_list<QWidget*>{m_langLabel, m_langCombo, m_messageLine,
+                                                         m_status, m_contentLabel, m_contentCombo,
+                                                         m_topicLabel, m_topicEdit, m_log}) {
     widget->setFont(m_fontNormal);
   }
   for (const auto& row : m_rows) {
@@ -118,7 +124,8 @@ void CMqttSimDlg::ApplyFonts() {
   m_title->setFont(m_fontTitle);
   m_publishLabel->setFont(m_fontSemibold);
   m_logLabel->setFont(m_fontSemibold);
-  for (CModernButton* button : {m_connectButton, m_disconnectButton, m_testButton, m_clearButton, m_exportButton}) {
+  for (CModernButton* button :
+       {m_connectButton, m_disconnectButton, m_testButton, m_clearButton, m_exportButton}) {
     button->SetDrawFont(&m_fontSemibold);
   }
 }
@@ -127,7 +134,8 @@ void CMqttSimDlg::Wire(QWidget* widget, int id) {
   WireControl(widget, id, this, [this](int control, int code) { OnCommand(control, code); });
 }
 
-ElidedLabel* CMqttSimDlg::CreateStatic(Qt::Alignment align, std::u16string_view text, const QFont& font, int id) {
+ElidedLabel* CMqttSimDlg::CreateStatic(Qt::Alignment align, std::u16string_view text,
+                                       const QFont& font, int id) {
   auto* label = new ElidedLabel(align, this);
   label->setText(Q(text));
   label->setFont(font);
@@ -156,7 +164,8 @@ CModernButton* CMqttSimDlg::CreateButton(std::u16string_view text, int id, bool 
 
 void CMqttSimDlg::CreateHeader() {
   m_title = CreateStatic(Qt::AlignLeft, sim_text::kHeaderTitle.en, m_fontTitle, kIdSimStatic);
-  m_langLabel = CreateStatic(Qt::AlignRight, sim_text::kLanguageLabel.en, m_fontNormal, kIdSimStatic);
+  m_langLabel =
+      CreateStatic(Qt::AlignRight, sim_text::kLanguageLabel.en, m_fontNormal, kIdSimStatic);
   m_langCombo = new QComboBox(this);
   m_langCombo->addItems({QStringLiteral("English"), Q(u"中文")});
   m_langCombo->setCurrentIndex(m_chineseAtStart ? 1 : 0);
@@ -183,7 +192,8 @@ void CMqttSimDlg::AddEditRow(std::u16string_view key, TextPair label, std::u16st
   m_rows.push_back(std::move(row));
 }
 
-void CMqttSimDlg::AddComboRow(std::u16string_view key, TextPair label, std::vector<TextPair> items) {
+void CMqttSimDlg::AddComboRow(std::u16string_view key, TextPair label,
+                              std::vector<TextPair> items) {
   auto row = std::make_unique<SimFieldSpec>();
   row->key = key;
   row->labelText = label;
@@ -213,7 +223,8 @@ void CMqttSimDlg::CreatePublishSection() {
   m_topicEdit = new QLineEdit(this);
   m_topicEdit->setFont(m_fontNormal);
   Wire(m_topicEdit, kIdSimTopicEdit);
-  m_contentLabel = CreateStatic(Qt::AlignRight, sim_text::kContentLabel.en, m_fontNormal, kIdSimStatic);
+  m_contentLabel =
+      CreateStatic(Qt::AlignRight, sim_text::kContentLabel.en, m_fontNormal, kIdSimStatic);
   m_contentCombo = new QComboBox(this);
   m_contentCombo->setFont(m_fontNormal);
   Wire(m_contentCombo, kIdSimContentCombo);

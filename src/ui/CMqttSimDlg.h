@@ -127,7 +127,8 @@ class CMqttSimDlg final : public QDialog {
   void CreateLogSection();
   void AddEditRow(std::u16string_view key, TextPair label, std::u16string_view text);
   void AddComboRow(std::u16string_view key, TextPair label, std::vector<TextPair> items);
-  ElidedLabel* CreateStatic(Qt::Alignment align, std::u16string_view text, const QFont& font, int id);
+  ElidedLabel* CreateStatic(Qt::Alignment align, std::u16string_view text, const QFont& font,
+                            int id);
   QLabel* CreateCaption(std::u16string_view text);
   CModernButton* CreateButton(std::u16string_view text, int id, bool primary);
   void Wire(QWidget* widget, int id);

@@ -70,7 +70,8 @@ void CMqttSimDlg::TrimLog() {
 void CMqttSimDlg::ClearLog() { m_log->clear(); }
 
 void CMqttSimDlg::OnExportLog() {
-  const QString path = m_chooser.ChooseSaveFile(this, Q(sim_text::kExportFileName), Q(sim_text::kExportFilter));
+  const QString path =
+      m_chooser.ChooseSaveFile(this, Q(sim_text::kExportFileName), Q(sim_text::kExportFilter));
   if (path.isEmpty()) return;
   // UTF-8 without a byte-order mark, each log line ended by LF, so that no
   // character of any language is lost.
@@ -87,8 +88,8 @@ void CMqttSimDlg::OnExportLog() {
   // commit() does not see an error of the flush in its own close, and would
   // put a cut-off file in place (disk full, file size limit).
   QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-                       file.commit();
+  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                       file.flush() && file.commit();
   if (written) {
     AppendLog(sim_text::kLogExported, LogKind::Info);
   } else {

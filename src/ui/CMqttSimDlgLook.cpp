@@ -11,8 +11,8 @@
 #include "look/SimLayout.h"
 #include "ui/CModernButton.h"
 #include "ui/CMqttSimDlg.h"
-#include "ui/ElidedLabel.h"
 #include "ui/DialogKeys.h"
+#include "ui/ElidedLabel.h"
 #include "ui/SimTexts.h"
 #include "ui/TextMeasure.h"
 #include "ui/WidgetLook.h"
@@ -22,7 +22,9 @@ namespace qm {
 void CMqttSimDlg::paintEvent(QPaintEvent*) {
   const SimBackground bands = ComputeSimBackground(Dpi(), Size{width(), height()});
   QPainter painter(this);
-  const auto fill = [&painter](const Rect& r, Rgb color) { painter.fillRect(r.x, r.y, r.width, r.height, ToColor(color)); };
+  const auto fill = [&painter](const Rect& r, Rgb color) {
+    painter.fillRect(r.x, r.y, r.width, r.height, ToColor(color));
+  };
   fill(Rect{0, 0, width(), height()}, kSimBackground);
   fill(bands.header, kSimHeaderBand);
   fill(bands.accent, kSimAccentLine);
@@ -69,11 +71,13 @@ void CMqttSimDlg::ApplyColors() {
   paintStatic(m_messageLine, rule(SimControlKind::MessageBand));
   paintStatic(m_status, rule(SimControlKind::Status));
   const ControlColors captions = rule(SimControlKind::Static);
-  for (QWidget* caption : std::initializer_list<QWidget*>{m_publishLabel, m_contentLabel, m_topicLabel, m_logLabel}) {
+  for (QWidget* caption :
+       std::initializer_list<QWidget*>{m_publishLabel, m_contentLabel, m_topicLabel, m_logLabel}) {
     paintStatic(caption, captions);
   }
   const ControlColors input = rule(SimControlKind::Edit);
-  for (QWidget* widget : std::initializer_list<QWidget*>{m_langCombo, m_contentCombo, m_topicEdit, m_log}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{m_langCombo, m_contentCombo, m_topicEdit, m_log}) {
     paintInput(widget, input);
   }
   for (const auto& row : m_rows) {
@@ -86,7 +90,8 @@ void CMqttSimDlg::ApplyColors() {
 void CMqttSimDlg::LayoutControls() {
   if (!m_initialized) return;
   SimLayoutInput input;
-  for (const auto& row : m_rows) input.rowLabelWidths.push_back(MeasureTextWidth(this, m_fontNormal, row->label->text()));
+  for (const auto& row : m_rows)
+    input.rowLabelWidths.push_back(MeasureTextWidth(this, m_fontNormal, row->label->text()));
   input.languageLabelWidth = MeasureTextWidth(this, m_fontNormal, m_langLabel->text());
   input.testCaptionWidth = MeasureTextWidth(this, m_fontSemibold, QText(sim_text::kTest));
   const auto layout = ComputeSimLayout(Dpi(), Size{width(), height()}, input);

@@ -21,7 +21,8 @@ int ControlIdOf(const QWidget* widget) {
 
 void SetControlId(QWidget* widget, int id) { widget->setProperty(kControlIdProperty, id); }
 
-void WireControl(QWidget* widget, int id, QObject* receiver, std::function<void(int, int)> command) {
+void WireControl(QWidget* widget, int id, QObject* receiver,
+                 std::function<void(int, int)> command) {
   SetControlId(widget, id);
   const auto send = [command = std::move(command), id](int code) { command(id, code); };
   if (auto* button = qobject_cast<QPushButton*>(widget)) {

@@ -25,7 +25,8 @@ void RefillCombo(QComboBox* combo, const QStringList& items, int keep) {
 
 void RetextFieldRow(FieldSpec& row, bool chinese) {
   if (row.label != nullptr) row.label->setText(Q(row.labelText.Pick(chinese)));
-  if (row.combo != nullptr) RefillCombo(row.combo, PickAll(row.options, chinese), row.combo->currentIndex());
+  if (row.combo != nullptr)
+    RefillCombo(row.combo, PickAll(row.options, chinese), row.combo->currentIndex());
 }
 
 }  // namespace qm

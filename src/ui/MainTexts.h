@@ -31,6 +31,11 @@ inline constexpr TextPair kNotConnected{u"⚠  Select a USB device and click Con
 inline constexpr TextPair kConnected{u"✔  Connected: ", u"✔  已连接："};
 inline constexpr TextPair kOpenFailed{u"⚠  USB open failed. Check the device is on and the cable is connected.",
                                       u"⚠  USB打开失败，请确认设备已开机并连接数据线。"};
+// The device node exists but the user may not open it (on Linux: not in the
+// group lp, which owns /dev/usb/lp*).
+inline constexpr TextPair kOpenDenied{
+    u"⚠  No permission to open the USB device. Add your user to the group lp and log in again.",
+    u"⚠  没有打开 USB 设备的权限。请将用户加入 lp 组后重新登录。"};
 inline constexpr TextPair kUnplugged{u"⚠  USB device was unplugged. Pages are locked. Connect again.",
                                      u"⚠  USB 设备已拔出，页面已锁定。请重新连接。"};
 inline constexpr TextPair kWriteDone{u"✔  Write completed successfully.", u"✔  写入成功！"};

@@ -26,13 +26,15 @@ inline constexpr TextPair kClear{u"Clear", u"清空"};
 inline constexpr TextPair kExport{u"Export", u"导出"};
 inline constexpr TextPair kConnected{u"●  Connected", u"●  已连接"};
 inline constexpr TextPair kDisconnected{u"○  Disconnected", u"○  未连接"};
-inline constexpr TextPair kParameters{u"Self-hosted MQTT connection parameters.", u"自建 MQTT 连接参数。"};
+inline constexpr TextPair kParameters{u"Self-hosted MQTT connection parameters.",
+                                      u"自建 MQTT 连接参数。"};
 
 // The status as created, before the texts of a language are applied.
 inline constexpr std::u16string_view kStatusAtCreation = u"Status: Disconnected";
 
 // The three kinds of test job, the same in both languages.
-inline constexpr std::u16string_view kContentItems[] = {u"JSON Receipt", u"JSON LABEL TSPL", u"JSON label CPCL"};
+inline constexpr std::u16string_view kContentItems[] = {u"JSON Receipt", u"JSON LABEL TSPL",
+                                                        u"JSON label CPCL"};
 
 // Log lines, English in both languages.
 inline constexpr std::u16string_view kDisconnecting = u"Disconnecting...";

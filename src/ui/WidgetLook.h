@@ -22,7 +22,7 @@ void Place(QWidget* widget, const Rect& r);
 // colour groups (all of them by default). A default answer changes nothing.
 void Paint(QWidget* widget, const ControlColors& colors, QPalette::ColorRole textRole,
            QPalette::ColorRole backgroundRole,
-           std::initializer_list<QPalette::ColorGroup> groups = {QPalette::Active, QPalette::Inactive,
-                                                                 QPalette::Disabled});
+           std::initializer_list<QPalette::ColorGroup> groups = {
+               QPalette::Active, QPalette::Inactive, QPalette::Disabled});
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "text/ShowableText.h"
 #include "text/TextHelpers.h"
 
 namespace qm {
@@ -125,12 +126,16 @@ std::u16string GetDeviceRegistryString(const UsbInterfaceSet& set, std::size_t e
 
 std::u16string BuildDisplayName(const std::u16string& name, std::uint16_t vid, std::uint16_t pid,
                                 const std::u16string& serial) {
-  std::u16string display = name.empty() ? std::u16string(kFallbackName) : name;
+  // Name and serial are the device's own text: a USB gadget can say
+  // anything, so they are made safe before the program's part joins them.
+  const std::u16string shownName = ShowableText(name);
+  const std::u16string shownSerial = ShowableText(serial);
+  std::u16string display = shownName.empty() ? std::u16string(kFallbackName) : shownName;
   if (vid != 0 || pid != 0) {
     display += u"  (" + FormatIds(vid, pid) + u")";
   }
-  if (!serial.empty()) {
-    display += u"  " + serial;
+  if (!shownSerial.empty()) {
+    display += u"  " + shownSerial;
   }
   return display;
 }

@@ -48,7 +48,9 @@ std::u16string GetDeviceRegistryString(const UsbInterfaceSet& set, std::size_t e
                                        DeviceNameProperty property);
 
 // The name (or "USB Printer"), then "  (VID_%04X PID_%04X)" when an id is
-// not 0, then two blanks and the serial segment when it is not empty.
+// not 0, then two blanks and the serial segment when it is not empty. Name
+// and serial are shown as ShowableText: control characters become blanks,
+// bidi formatting characters go. The device path keeps them.
 std::u16string BuildDisplayName(const std::u16string& name, std::uint16_t vid, std::uint16_t pid,
                                 const std::u16string& serial);
 

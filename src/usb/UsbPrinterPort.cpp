@@ -58,6 +58,7 @@ bool UsbPrinterPort::Open(const std::u16string& path) {
   if (path.empty()) {
     return false;
   }
+  m_openError = OpenError::kNone;
   if (m_isOpen) {
     if (AsciiLowerCopy(m_devicePath) == AsciiLowerCopy(path)) {
       return true;
@@ -67,10 +68,17 @@ bool UsbPrinterPort::Open(const std::u16string& path) {
   m_devicePath = path;
   const std::string node = WideToUtf8(DeviceNodeOfPath(path));
   if (node.empty()) {
+    m_openError = OpenError::kOther;
     return false;
   }
-  m_fd.reset(FileDescriptor(::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)));
+  const int fd = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  const int openError = errno;
+  m_fd.reset(FileDescriptor(fd));
   m_isOpen = m_fd != nullptr;
+  if (!m_isOpen) {
+    const bool denied = openError == EACCES || openError == EPERM;
+    m_openError = denied ? OpenError::kNoPermission : OpenError::kOther;
+  }
   return m_isOpen;
 }
 

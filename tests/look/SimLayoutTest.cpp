@@ -47,6 +47,9 @@ TEST(SimLayout, EveryControlAtNinetySixDpi) {
   EXPECT_EQ(l.exportButton, (Rect{844, 496, 64, 30}));
   EXPECT_EQ(l.log, (Rect{12, 528, 896, 220}));
   EXPECT_EQ(l.messageLine, (Rect{0, 754, 920, 26}));
+  EXPECT_EQ(SimInitialSize(96), (Size{920, 780}));
+  EXPECT_EQ(SimMinimumSize(96), (Size{640, 760}));
+  EXPECT_EQ(ComputeSimBackground(96, Size{920, 780}).accent, (Rect{0, 54, 920, 2}));
 }
 
 TEST(SimLayout, SizesBandsAndSectionsPerDpi) {
@@ -55,13 +58,16 @@ TEST(SimLayout, SizesBandsAndSectionsPerDpi) {
     Size initial, minimum;
     Rect accent, connect, log, messageLine;
   };
+  // clang-format off
   const Case cases[] = {
-      {96, {920, 780}, {640, 760}, {0, 54, 920, 2}, {12, 360, 110, 30}, {12, 528, 896, 220}, {0, 754, 920, 26}},
-      {120, {1150, 975}, {800, 950}, {0, 67, 1150, 3}, {15, 459, 138, 38}, {15, 673, 1120, 261}, {0, 942, 1150, 33}},
-      {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330}, {0, 1131, 1380, 39}},
+      {120, {1150, 975}, {800, 950}, {0, 67, 1150, 3}, {15, 459, 138, 38}, {15, 673, 1120, 261},
+       {0, 942, 1150, 33}},
+      {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330},
+       {0, 1131, 1380, 39}},
       {192, {1840, 1560}, {1280, 1520}, {0, 108, 1840, 4}, {24, 720, 220, 60}, {24, 1056, 1792, 440},
        {0, 1508, 1840, 52}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dpi);
     EXPECT_EQ(SimInitialSize(c.dpi), c.initial);
@@ -81,10 +87,9 @@ TEST(SimLayout, LowClientShrinksGapsThenRowsAndTheLogKeepsItsMinimum) {
   };
   const Case cases[] = {
       {96, 560, 26, 6, 360, {12, 528, 896, 80}},  // the form still fits
-      {96, 559, 26, 5, 351, {12, 516, 896, 80}},
-      {96, 530, 26, 2, 324, {12, 480, 896, 80}},
+      {96, 559, 26, 5, 351, {12, 516, 896, 80}},    {96, 530, 26, 2, 324, {12, 480, 896, 80}},
       {96, 520, 25, 2, 315, {12, 467, 896, 80}},  // gaps at their floor, rows give way
-      {96, 400, 22, 2, 288, {12, 428, 896, 80}},  // both at their floors; the log runs below the band
+      {96, 400, 22, 2, 288, {12, 428, 896, 80}},  // both at their floors; log below the band
       {96, 278, 26, 6, 360, {12, 528, 896, 80}},  // no room at all: nothing is fitted
       {144, 700, 33, 3, 432, {18, 642, 1344, 120}},
   };
@@ -105,9 +110,9 @@ TEST(SimLayout, LabelColumnUpToItsCapAndTestWidthFromItsCaption) {
     int dpi, width, widestLabel, testCaption, column, test;
   };
   const Case cases[] = {
-      {96, 920, 60, 27, 110, 88},     {96, 920, 150, 70, 158, 98},    {96, 920, 400, 27, 294, 88},
-      {96, 250, 200, 27, 90, 88},     {144, 1380, 500, 50, 441, 132}, {144, 1380, 60, 100, 165, 142},
-      {192, 400, 300, 0, 180, 176},   {120, 1150, 130, 0, 140, 110},
+      {96, 920, 60, 27, 110, 88},   {96, 920, 150, 70, 158, 98},    {96, 920, 400, 27, 294, 88},
+      {96, 250, 200, 27, 90, 88},   {144, 1380, 500, 50, 441, 132}, {144, 1380, 60, 100, 165, 142},
+      {192, 400, 300, 0, 180, 176}, {120, 1150, 130, 0, 140, 110},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.dpi << " " << c.width << " " << c.widestLabel);

@@ -103,6 +103,13 @@ void RecordingSink::Close() {
   m_closed = true;
 }
 
+void RecordingSink::Reopen() {
+  std::lock_guard lock(m_mutex);
+  m_closed = false;
+  m_forbiddenThread = {};
+  m_postsAfterClose = 0;
+}
+
 void RecordingSink::ForbidPostsFrom(std::thread::id thread) {
   std::lock_guard lock(m_mutex);
   m_forbiddenThread = thread;

@@ -49,6 +49,8 @@ class RecordingSink final : public MqttEventSink {
 
   // From now on every post is a fault, counted here.
   void Close();
+  // Posts are welcome again from every thread; the fault count starts at 0.
+  void Reopen();
   // From now on every post made on that thread is a fault, counted likewise.
   void ForbidPostsFrom(std::thread::id thread);
   int PostsAfterClose() const;

@@ -44,13 +44,6 @@ TEST(AsciiLowerCopy, LowersAsciiLettersOnly) {
   EXPECT_EQ(AsciiLowerCopy(u"\u00C4\u0130Z"), u"\u00C4\u0130z");
 }
 
-TEST(IsWideSpace, MatchesTheLatin1Table) {
-  for (char16_t ch = 0; ch < 0x100; ++ch) {
-    const bool expected = (ch >= 9 && ch <= 13) || ch == 0x20 || ch == 0x85 || ch == 0xA0;
-    EXPECT_EQ(IsWideSpace(ch), expected) << "U+" << std::hex << int(ch);
-  }
-}
-
 struct Utf8Case {
   std::u16string wide;
   std::string utf8;
@@ -90,19 +83,6 @@ TEST(Utf8ToWide, DecodesValidTextAndReplacesMalformedBytes) {
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << "bytes of size " << c.utf8.size();
   }
-}
-
-TEST(Utf8ToWide, RoundTripsEveryPlane) {
-  std::u16string all;
-  for (char32_t cp : {U'A', U'\u07FF', U'\u0800', U'\uFFFD', U'\U00010000', U'\U0010FFFF'}) {
-    if (cp < 0x10000) {
-      all.push_back(static_cast<char16_t>(cp));
-    } else {
-      all.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-      all.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-    }
-  }
-  EXPECT_EQ(Utf8ToWide(WideToUtf8(all)), all);
 }
 
 }  // namespace

@@ -62,8 +62,10 @@ std::vector<std::uint8_t> CaFrame(const std::string& pem) {
   record += "\"}";
   std::vector<std::uint8_t> frame{0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E,
                                   std::uint8_t(record.size() >> 8), std::uint8_t(record.size())};
-  frame.insert(frame.end(), record.begin(), record.end());
-  frame.insert(frame.end(), {0x1D, 0x1E, 0x1F});
+  // Built by index: GCC 12 at -O3 misreads vector::insert into a full vector.
+  frame.resize(8 + record.size() + 3);
+  std::copy(record.begin(), record.end(), frame.begin() + 8);
+  std::copy_n("\x1D\x1E\x1F", 3, frame.end() - 3);
   return frame;
 }
 

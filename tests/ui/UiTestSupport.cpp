@@ -72,12 +72,16 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
   return nullptr;
 }
 
-Frame ExpectedPair(bool sw, const RecordResult& record) {
-  EXPECT_TRUE(record.ok);
-  Frame frames = sw ? BuildSwConfigFrame(record.json) : BuildConfigFrame(record.json);
-  const Frame name = sw ? BuildSwNameFrame(record.idUtf8) : BuildNameFrame(record.idUtf8);
-  frames.insert(frames.end(), name.begin(), name.end());
-  return frames;
+Frame ExpectedPair(bool sw, std::string_view json, std::string_view name) {
+  const auto size = [](std::string_view text) { return static_cast<std::uint8_t>(text.size()); };
+  Frame out = sw ? Frame{0x53, 0x57, 0xF1, size(json), 0, 0, 0} : Frame{0x1B, 0x1C, 0x1D, 0x08, 0x04};
+  out.insert(out.end(), json.begin(), json.end());
+  if (!sw) out.insert(out.end(), {0x0D, 0x0A, 0x1D, 0x1E, 0x1F});
+  const Frame nameHead = sw ? Frame{0x53, 0x57, 0xF0, size(name), 0, 0, 0} : Frame{0x1B, 0x1C, 0x1D, 0x01, 0x01, size(name)};
+  out.insert(out.end(), nameHead.begin(), nameHead.end());
+  out.insert(out.end(), name.begin(), name.end());
+  if (!sw) out.insert(out.end(), {0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE, 0xED, 0x1D, 0x1E, 0x1F});
+  return out;
 }
 
 void ShownMainDlg::SetUp() {

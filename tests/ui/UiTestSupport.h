@@ -18,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-#include "config/ConfigRecords.h"
 #include "ui/CMainDlg.h"
 #include "ui/DeviceLister.h"
 #include "usb/DeviceFrames.h"
@@ -72,9 +71,9 @@ void MaybeSaveShot(const QImage& image, const QString& name);
 // The row of a page with that key; null when the page has none.
 const FieldSpec* FindField(const PageState& page, std::u16string_view key);
 
-// The two frames a page sends for an accepted record, in the printer or the
-// "SW" family.
-Frame ExpectedPair(bool sw, const RecordResult& record);
+// The two frames a page sends for a record and a name, in the printer or the
+// "SW" family, built here byte by byte.
+Frame ExpectedPair(bool sw, std::string_view json, std::string_view name);
 
 // A main window on a printer list of the test's own, shown and idle.
 class ShownMainDlg : public ::testing::Test {

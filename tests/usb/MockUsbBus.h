@@ -2,11 +2,8 @@
 // A fake USB bus under umockdev, on which tests plug in printers.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 typedef struct _UMockdevTestbed UMockdevTestbed;
 
@@ -43,11 +40,6 @@ class MockUsbBus final {
   void Add(const std::string& description);
   // Unplugs every printer; the host controller and its root hub stay.
   void Clear();
-
-  // What a program wrote to an emulated node such as /dev/usb/lp0, read for
-  // up to `limit` until `count` bytes arrived.
-  std::vector<std::uint8_t> Received(const std::string& node, std::size_t count,
-                                     std::chrono::milliseconds limit);
 
  private:
   UMockdevTestbed* m_testbed = nullptr;
