@@ -36,8 +36,8 @@ MosquittoBroker& Broker() {
 
 pid_t PublishBurst() {
   std::vector<std::string> args = Broker().ClientArgs("mosquitto_pub");
-  args.insert(args.end(), {"-q", "1", "-t", kTopic, "-m", Payload(), "--repeat",
-                           std::to_string(kBurst)});
+  args.insert(args.end(),
+              {"-q", "1", "-t", kTopic, "-m", Payload(), "--repeat", std::to_string(kBurst)});
   return SpawnProgram(args);
 }
 

@@ -110,9 +110,11 @@ void BM_SimulatorWindowBurst(benchmark::State& state) {
   NoChooser chooser;
   CMqttSimDlg dialog(nullptr, false, chooser);
   dialog.show();
-  const std::pair<int, std::string> form[] = {{3000, "P1"},       {3001, "127.0.0.1"},
+  const std::pair<int, std::string> form[] = {{3000, "P1"},
+                                              {3001, "127.0.0.1"},
                                               {3002, std::to_string(Broker().port())},
-                                              {3005, kJobTopic}, {3006, kReportTopic}};
+                                              {3005, kJobTopic},
+                                              {3006, kReportTopic}};
   for (const auto& [id, text] : form) {
     qobject_cast<QLineEdit*>(dialog.Control(id))->setText(QString::fromStdString(text));
   }

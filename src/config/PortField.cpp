@@ -6,8 +6,6 @@
 
 namespace qm {
 
-int ReadPortField(const std::u16string& text) {
-  return ReadLeadingInt32(TrimWhitespace(text));
-}
+int ReadPortField(const std::u16string& text) { return ReadLeadingInt32(TrimWhitespace(text)); }
 
 }  // namespace qm

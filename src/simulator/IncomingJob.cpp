@@ -37,8 +37,8 @@ std::u16string FormatTaskSummary(const PrintTaskCheck& check, int code) {
     std::snprintf(line, sizeof line,
                   "Task parse: id=%u (valid range %u-%u), type=%d, contents=%s, message=%s -> "
                   "code=%d (%s)",
-                  id, 0u, 4294967295u, static_cast<int>(check.type),
-                  YesNo(check.contentsPresent), YesNo(check.messageIsString), code, codeText);
+                  id, 0u, 4294967295u, static_cast<int>(check.type), YesNo(check.contentsPresent),
+                  YesNo(check.messageIsString), code, codeText);
   } else {
     std::snprintf(line, sizeof line, "Task parse: id=%u, type=%s -> code=%d (%s)", id, "missing",
                   code, codeText);

@@ -17,8 +17,8 @@ std::u16string ReadStringValue(std::u16string_view text, std::size_t i) {
 
 std::u16string ReadNumberRun(std::u16string_view text, std::size_t i) {
   const std::size_t start = i;
-  while (i < text.size() && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'-' ||
-                             text[i] == u'.')) {
+  while (i < text.size() &&
+         ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'-' || text[i] == u'.')) {
     ++i;
   }
   return std::u16string(text.substr(start, i - start));

@@ -30,9 +30,12 @@ constexpr std::u16string_view kCpclLabel =
 
 std::u16string_view TemplateOf(int kind) {
   switch (kind) {
-    case 1: return kTsplLabel;
-    case 2: return kCpclLabel;
-    default: return kReceipt;
+    case 1:
+      return kTsplLabel;
+    case 2:
+      return kCpclLabel;
+    default:
+      return kReceipt;
   }
 }
 
@@ -43,9 +46,7 @@ std::u16string AsciiDecimal(std::uint32_t value) {
 
 }  // namespace
 
-std::int64_t SystemUnixSeconds() {
-  return static_cast<std::int64_t>(std::time(nullptr));
-}
+std::int64_t SystemUnixSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
 
 std::uint32_t NextTestJobId(std::uint32_t lastJobId, const UnixClock& clock) {
   const std::uint32_t last =

@@ -11,8 +11,8 @@
 #include "simulator/PrinterInfo.h"
 #include "simulator/SimulatorConnectPlan.h"
 #include "text/TextHelpers.h"
-#include "ui/CMqttSimDlg.h"
 #include "ui/CModernButton.h"
+#include "ui/CMqttSimDlg.h"
 #include "ui/ElidedLabel.h"
 #include "ui/LogBatch.h"
 #include "ui/UiText.h"
@@ -32,10 +32,14 @@ constexpr TextPair kSendingPrefix{u"Sending to the printer: ", u"发往打印机
 constexpr TextPair kTestSendFailed{u"Failed to send test payload.", u"测试报文发送失败。"};
 
 SimulatorForm ReadForm(const CMqttSimDlg& dlg) {
-  return {dlg.GetFieldText(u"clientId"), dlg.GetFieldText(u"domain"),
-          dlg.GetFieldText(u"port"),     dlg.GetFieldText(u"username"),
-          dlg.GetFieldText(u"password"), dlg.GetFieldText(u"subTopic"),
-          dlg.GetFieldText(u"pubTopic"), dlg.GetFieldComboIndex(u"tls"),
+  return {dlg.GetFieldText(u"clientId"),
+          dlg.GetFieldText(u"domain"),
+          dlg.GetFieldText(u"port"),
+          dlg.GetFieldText(u"username"),
+          dlg.GetFieldText(u"password"),
+          dlg.GetFieldText(u"subTopic"),
+          dlg.GetFieldText(u"pubTopic"),
+          dlg.GetFieldComboIndex(u"tls"),
           dlg.GetFieldComboIndex(u"cleanSession")};
 }
 
@@ -71,9 +75,9 @@ void CMqttSimDlg::OnTest() {
   // The id advances even when the publish below fails.
   const std::u16string payload =
       BuildTestPayload(std::max(0, m_contentCombo->currentIndex()), m_lastJobId, m_jobClock);
-  AppendLog(std::u16string(kTestPrefix.Pick(m_chinese)) +
-                m_contentCombo->currentText().toStdU16String(),
-            LogKind::Info);
+  AppendLog(
+      std::u16string(kTestPrefix.Pick(m_chinese)) + m_contentCombo->currentText().toStdU16String(),
+      LogKind::Info);
   AppendLog(std::u16string(kSendingPrefix.Pick(m_chinese)) + topic, LogKind::Info);
   if (m_client.Publish(WideToUtf8(topic), WideToUtf8(payload))) {
     AppendLog(u"PUB -> " + topic + u": " + payload, LogKind::Sent);
@@ -176,8 +180,8 @@ void CMqttSimDlg::HandleMessage(const MqttMessageEvent& record) {
 
 void CMqttSimDlg::HandleIncomingPayload(const std::string& payload) {
   // The acknowledgement names the printer's own id, without the simulator's suffix.
-  const IncomingJob job = ProcessIncomingJob(
-      payload, WideToUtf8(TrimWhitespace(GetFieldText(u"clientId"))), m_taskIds);
+  const IncomingJob job =
+      ProcessIncomingJob(payload, WideToUtf8(TrimWhitespace(GetFieldText(u"clientId"))), m_taskIds);
   if (job.uplinkReport) {
     AppendLog(kUplinkReport, LogKind::Info);
     return;

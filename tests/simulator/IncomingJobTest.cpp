@@ -30,15 +30,18 @@ TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {R"({"id":7,"type":2,"contents":"x"})",
        "id=7 (valid range 0-4294967295), type=2, contents=yes, message=no -> code=0 (success)"},
-      {R"({"id":7,"type":2,"contents":"x"})", "id=7 (valid range 0-4294967295), type=2, "
+      {R"({"id":7,"type":2,"contents":"x"})",
+       "id=7 (valid range 0-4294967295), type=2, "
        "contents=yes, message=no -> code=209 (duplicate task id)"},
       {R"({"id":8,"type":-2147483647,"message":"m"})",
        "id=8 (valid range 0-4294967295), type=-2147483647, contents=no, message=yes -> code=203 "
        "(invalid type (allowed: 1,2,3,4,5,6,99,100))"},
       {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
-      {R"({"id":4294967296,"type":1})", "invalid id (require uint32 integer in 0-4294967295), "
+      {R"({"id":4294967296,"type":1})",
+       "invalid id (require uint32 integer in 0-4294967295), "
        "value out of range -> code=201 (missing/invalid id (valid range 0-4294967295))"},
-      {R"({"type":1})", "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
+      {R"({"type":1})",
+       "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
        "(missing/invalid id (valid range 0-4294967295))"},
       {"[1]", "invalid JSON object."},
   };

@@ -10,13 +10,21 @@ namespace {
 
 TEST(PrinterStatusText, BothLanguages) {
   const std::tuple<int, std::u16string_view, std::u16string_view> cases[] = {
-      {0, u"ok", u"正常/打印成功"},           {100, u"unknown error", u"未知错误"},
-      {101, u"out of paper", u"缺纸"},        {102, u"cover open", u"开盖"},
-      {103, u"overheat", u"过热"},            {109, u"printer offline", u"打印机未连接"},
-      {201, u"missing id", u"没有id"},        {202, u"missing type", u"没有type"},
-      {203, u"invalid type", u"无效type"},    {204, u"missing contents", u"没有内容"},
-      {208, u"bad contents", u"内容格式错误"}, {209, u"duplicate id", u"重复任务"},
-      {205, u"", u""}, {-1, u"", u""}, {1, u"", u""},
+      {0, u"ok", u"正常/打印成功"},
+      {100, u"unknown error", u"未知错误"},
+      {101, u"out of paper", u"缺纸"},
+      {102, u"cover open", u"开盖"},
+      {103, u"overheat", u"过热"},
+      {109, u"printer offline", u"打印机未连接"},
+      {201, u"missing id", u"没有id"},
+      {202, u"missing type", u"没有type"},
+      {203, u"invalid type", u"无效type"},
+      {204, u"missing contents", u"没有内容"},
+      {208, u"bad contents", u"内容格式错误"},
+      {209, u"duplicate id", u"重复任务"},
+      {205, u"", u""},
+      {-1, u"", u""},
+      {1, u"", u""},
   };
   for (const auto& [code, en, zh] : cases) {
     EXPECT_EQ(PrinterStatusText(code, false), en) << code;
@@ -33,8 +41,9 @@ TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
        u"打印机信息  设备=P1  状态=0(正常/打印成功)  任务=1765000001"},
       {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
        R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})",
-       true, u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
-             u"付款码=p  时间=5  消息=m"},
+       true,
+       u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
+       u"付款码=p  时间=5  消息=m"},
       {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
       {R"({"code":-1})", false, u"Printer info  code=-1"},
       {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},

@@ -41,11 +41,13 @@ TEST(PlanSimulatorConnect, RecordAndNotes) {
   EXPECT_EQ(c.port, 1883);
   EXPECT_EQ(c.tls, 1);
   EXPECT_EQ(c.cleanSession, 1);
-  EXPECT_EQ(plan.notes, (std::vector<std::u16string>{
-      u"Clean Session policy: sen=1 (Keep offline messages) -> MQTT cleansession=0",
-      u"Simulator client ID: P1-pc (printer keeps P1)", u"Print jobs go to: ",
-      u"Printer status is reported on the publish topic: pub/t. The subscribe topic  is where "
-      u"the printer receives jobs, not where it reports status."}));
+  EXPECT_EQ(
+      plan.notes,
+      (std::vector<std::u16string>{
+          u"Clean Session policy: sen=1 (Keep offline messages) -> MQTT cleansession=0",
+          u"Simulator client ID: P1-pc (printer keeps P1)", u"Print jobs go to: ",
+          u"Printer status is reported on the publish topic: pub/t. The subscribe topic  is where "
+          u"the printer receives jobs, not where it reports status."}));
   form = {u"P1", u"h", u" 99999999999x", u"", u"", u" s ", u"p", 0, 0};
   plan = PlanSimulatorConnect(form, true);
   EXPECT_EQ(plan.config.port, 2147483647);

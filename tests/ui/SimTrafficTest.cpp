@@ -36,7 +36,8 @@ class SimTrafficTest : public ::testing::Test {
     dialog->SetJobClock([] { return std::int64_t{1765000000}; });
     dialog->show();
     ASSERT_TRUE(WaitUntil([&] { return dialog->IsInitialized(); }, kDeadline));
-    for (const auto& [row, text] : {std::pair{3000, id}, {3001, u"127.0.0.1"}, {3005, sub}, {3006, pub}}) {
+    for (const auto& [row, text] :
+         {std::pair{3000, id}, {3001, u"127.0.0.1"}, {3005, sub}, {3006, pub}}) {
       qobject_cast<QLineEdit*>(dialog->Control(row))->setText(QString::fromUtf16(text));
     }
     qobject_cast<QLineEdit*>(dialog->Control(3002))->setText(QString::number(broker.port()));
@@ -118,7 +119,8 @@ TEST_F(SimTrafficTest, ConnectsWithThePcIdBesideThePrinterAndExplainsInChinese) 
   EXPECT_EQ(Lines(log.begin(), log.begin() + 7),
             (Lines{"Clean Session policy: sen=0 (Clear offline messages) -> MQTT cleansession=1",
                    "模拟器客户端号：P1-pc（不会占用打印机的 P1）", "打印任务发到：jobs",
-                   "打印机状态从发布主题上报：reports。订阅主题 jobs 是打印机接收任务的主题，不会在这里回状态。",
+                   "打印机状态从发布主题上报：reports。订阅主题 jobs "
+                   "是打印机接收任务的主题，不会在这里回状态。",
                    "Connecting to MQTT broker...",
                    "Connecting to " + broker.Uri() + " (MQTT cleansession=1) ...", "Connected."}));
   EXPECT_NE(broker.Log().find(" as P1-pc "), std::string::npos) << broker.Log();
@@ -137,7 +139,8 @@ TEST_F(SimTrafficTest, TestJobsOfEachKindTravelTheWholeRoad) {
   Open(false, u"P1", u"jobs", u"reports");
   Connect({"jobs", "reports"});
   const std::tuple<std::string, std::string_view, int> kinds[] = {
-      {"JSON Receipt", kReceiptTail, 5}, {"JSON LABEL TSPL", kTsplLabelTail, 5},
+      {"JSON Receipt", kReceiptTail, 5},
+      {"JSON LABEL TSPL", kTsplLabelTail, 5},
       {"JSON label CPCL", kCpclLabelTail, 2}};
   for (int kind = 0; kind < 3; ++kind) {
     const auto& [item, tail, type] = kinds[kind];
@@ -145,13 +148,15 @@ TEST_F(SimTrafficTest, TestJobsOfEachKindTravelTheWholeRoad) {
     qobject_cast<QComboBox*>(dialog->Control(kIdSimContentCombo))->setCurrentIndex(kind);
     Click(kIdSimTest);
     const std::string ack = R"({"devicename":"P1","id":)" + std::to_string(id) + R"(,"code":0})";
-    const std::string info = "[reports] Printer info  devicename=P1  code=0(ok)  id=" + std::to_string(id);
+    const std::string info =
+        "[reports] Printer info  devicename=P1  code=0(ok)  id=" + std::to_string(id);
     ASSERT_TRUE(WaitForLine(info)) << item;
-    ExpectInOrder(Log(), {"Test: " + item, "Sending to the printer: jobs", "PUB -> jobs: " + SampleJob(id, tail),
-                          "<- RECV [jobs]: " + SampleJob(id, tail),
-                          "Task parse: id=" + std::to_string(id) + " (valid range 0-4294967295), type=" +
-                              std::to_string(type) + ", contents=yes, message=no -> code=0 (success)",
-                          "PUB -> print ack: " + ack, info});
+    ExpectInOrder(Log(),
+                  {"Test: " + item, "Sending to the printer: jobs",
+                   "PUB -> jobs: " + SampleJob(id, tail), "<- RECV [jobs]: " + SampleJob(id, tail),
+                   "Task parse: id=" + std::to_string(id) + " (valid range 0-4294967295), type=" +
+                       std::to_string(type) + ", contents=yes, message=no -> code=0 (success)",
+                   "PUB -> print ack: " + ack, info});
     EXPECT_TRUE(observerSink.WaitForPayload(ack)) << ack;
   }
   EXPECT_EQ(Text(kIdSimTopicEdit), QStringLiteral("jobs"));
@@ -161,7 +166,8 @@ TEST_F(SimTrafficTest, RepeatedJobRefusedUntilReconnectAndUplinkReportNotAcknowl
   Open(false, u"P1", u"jobs", u"reports");
   Connect({"jobs", "reports"});
   const std::string job = SampleJob(7, kCpclLabelTail);
-  const std::string summary = "Task parse: id=7 (valid range 0-4294967295), type=2, contents=yes, message=no -> ";
+  const std::string summary =
+      "Task parse: id=7 (valid range 0-4294967295), type=2, contents=yes, message=no -> ";
   PublishFromOutside("jobs", job);
   PublishFromOutside("jobs", job);
   ASSERT_TRUE(WaitForLine(summary + "code=209 (duplicate task id)"));
@@ -188,7 +194,8 @@ TEST_F(SimTrafficTest, EqualTopicsShowPrinterInformationOnly) {
   PublishFromOutside("t", SampleJob(7, kCpclLabelTail));
   ASSERT_TRUE(WaitForLine("[t] Printer info  id=7"));
   EXPECT_EQ(Count("Subscribed: t"), 1);
-  for (const std::string& line : Log()) EXPECT_EQ(line.find("Task parse"), std::string::npos) << line;
+  for (const std::string& line : Log())
+    EXPECT_EQ(line.find("Task parse"), std::string::npos) << line;
 }
 
 TEST_F(SimTrafficTest, TestNeedsAConnectionAndASubscribeTopicAndKeepsTheId) {
@@ -212,8 +219,9 @@ TEST_F(SimTrafficTest, AFloodOfRecordsIsHandledInOrder) {
   Lines expected;
   for (int i = 1; i <= 3000; ++i) {
     const std::string id = std::to_string(i);
-    PostMqttRecord(dialog.get(), WM_MQTT_MESSAGE,
-                   std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"}));
+    PostMqttRecord(
+        dialog.get(), WM_MQTT_MESSAGE,
+        std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"}));
     expected.push_back("[t] Printer info  id=" + id);
   }
   ASSERT_TRUE(WaitForLine(expected.back()));
