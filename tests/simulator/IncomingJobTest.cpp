@@ -26,13 +26,9 @@ TEST(IsUplinkReport, QuotedWordsAnywhere) {
   }
 }
 
+// Accepted and repeated jobs: on their road in tests/ui/SimTrafficTest.cpp.
 TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {R"({"id":7,"type":2,"contents":"x"})",
-       "id=7 (valid range 0-4294967295), type=2, contents=yes, message=no -> code=0 (success)"},
-      {R"({"id":7,"type":2,"contents":"x"})",
-       "id=7 (valid range 0-4294967295), type=2, "
-       "contents=yes, message=no -> code=209 (duplicate task id)"},
       {R"({"id":8,"type":-2147483647,"message":"m"})",
        "id=8 (valid range 0-4294967295), type=-2147483647, contents=no, message=yes -> code=203 "
        "(invalid type (allowed: 1,2,3,4,5,6,99,100))"},

@@ -35,8 +35,6 @@ TEST(PrinterStatusText, BothLanguages) {
 TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
   using namespace std::string_literals;
   const std::tuple<std::string, bool, std::u16string_view> cases[] = {
-      {R"({"devicename":"P1","id":1765000001,"code":0})", false,
-       u"Printer info  devicename=P1  code=0(ok)  id=1765000001"},
       {R"({"devicename":"P1","id":1765000001,"code":0})", true,
        u"打印机信息  设备=P1  状态=0(正常/打印成功)  任务=1765000001"},
       {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
