@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <thread>
 
 #include "simulator/MosquittoBroker.h"
+#include "simulator/MosquittoBurst.h"
 #include "simulator/MqttClient.h"
 #include "simulator/RecordingSink.h"
 
@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kBurst = 10000;
 constexpr char kTopic[] = "printers/SN1/jobs";
-constexpr std::chrono::seconds kBurstDeadline{120};
 
 // A receipt job of typical size (about 200 bytes).
 const std::string& Payload() {
@@ -37,8 +36,8 @@ MosquittoBroker& Broker() {
 
 pid_t PublishBurst() {
   std::vector<std::string> args = Broker().ClientArgs("mosquitto_pub");
-  args.insert(args.end(), {"-q", "1", "-t", kTopic, "-m", Payload(), "--repeat",
-                           std::to_string(kBurst)});
+  args.insert(args.end(),
+              {"-q", "1", "-t", kTopic, "-m", Payload(), "--repeat", std::to_string(kBurst)});
   return SpawnProgram(args);
 }
 
@@ -78,33 +77,7 @@ void BM_MqttClientToSink(benchmark::State& state) {
 }
 
 void BM_MosquittoSub(benchmark::State& state) {
-  double total = 0;
-  int round = 0;
-  for (auto _ : state) {
-    const std::string id = "bench-sub-" + std::to_string(round++);
-    std::vector<std::string> args = Broker().ClientArgs("mosquitto_sub");
-    args.insert(args.end(), {"-i", id, "-q", "1", "-t", kTopic, "-C", std::to_string(kBurst)});
-    const pid_t sub = SpawnProgram(args);
-    // The broker logs each subscription: wait for this one.
-    const std::string subscribed = id + " 1 " + kTopic;
-    const auto deadline = std::chrono::steady_clock::now() + kBurstDeadline;
-    while (Broker().Log().find(subscribed) == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pub = PublishBurst();
-    const int rc = WaitProgram(sub, kBurstDeadline);
-    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
-    WaitProgram(pub, kBurstDeadline);
-    if (rc != 0) {
-      state.SkipWithError("mosquitto_sub did not receive the burst");
-      return;
-    }
-    state.SetIterationTime(elapsed);
-    total += elapsed;
-  }
-  state.counters["msgs_per_s"] = kBurst * static_cast<double>(state.iterations()) / total;
+  RunMosquittoSubBursts(state, Broker(), kTopic, kBurst, PublishBurst);
 }
 
 BENCHMARK(BM_MqttClientToSink)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);

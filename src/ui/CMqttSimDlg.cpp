@@ -293,12 +293,16 @@ int CMqttSimDlg::GetFieldComboIndex(std::u16string_view key) const {
 }
 
 void CMqttSimDlg::SetConnectedUi(bool connected) {
+  const bool changed = connected != m_connected;
   m_connected = connected;
   m_connectButton->setEnabled(!connected);
   m_disconnectButton->setEnabled(connected);
   m_testButton->setEnabled(connected);
   m_status->setText(QText(connected ? sim_text::kConnected : sim_text::kDisconnected));
-  ApplyColors();
+  // The colours follow the state only: every status record of the client
+  // comes here, thousands a second under traffic, and repainting the
+  // palettes of every control each time would be most of the window's work.
+  if (changed) ApplyColors();
   if (connected) {
     m_topicEdit->setText(Q(GetFieldText(u"subTopic")));
   } else {

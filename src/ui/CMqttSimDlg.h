@@ -5,18 +5,22 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QTime>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "look/SimColors.h"
 #include "simulator/MqttClient.h"
 #include "simulator/TaskIdHistory.h"
+#include "simulator/TestPayload.h"
 #include "text/TextPair.h"
 #include "ui/ControlIds.h"
 #include "ui/MqttQtEventSink.h"
@@ -90,6 +94,8 @@ class CMqttSimDlg final : public QDialog {
   void SetLogLimits(int maxLines, int maxUnits);
   // The local time of the log lines; the system clock unless replaced.
   void SetLogClock(std::function<QTime()> clock) { m_clock = std::move(clock); }
+  // The clock behind the first test job id; the system clock unless replaced.
+  void SetJobClock(UnixClock clock) { m_jobClock = std::move(clock); }
 
   // Read access for tests.
   QWidget* Control(int id) const;
@@ -140,8 +146,21 @@ class CMqttSimDlg final : public QDialog {
   // The traffic: connect flow, test jobs and the client's records.
   void OnConnect();
   void OnTest();
+  // The client's records are handled in the order they were posted, at
+  // most kRecordRoundMs of them in one go: under a flood the rest waits in
+  // m_pendingRecords, so that the window stays responsive.
+  using MqttRecord =
+      std::variant<std::unique_ptr<MqttStatusEvent>, std::unique_ptr<MqttMessageEvent>>;
+  static constexpr qint64 kRecordRoundMs = 5;
   void OnMqttStatus(MqttStatusQEvent& event);
   void OnMqttMessage(MqttMessageQEvent& event);
+  void ReceiveRecord(MqttRecord record);
+  void DrainRecords();
+  void HandleInLogBatch(const std::function<void()>& work);
+  void HandleRecord(const MqttRecord& record);
+  void HandleStatus(const MqttStatusEvent& record);
+  void HandleMessage(const MqttMessageEvent& record);
+  void HandleIncomingPayload(const std::string& payload);
 
   ElidedLabel* m_title = nullptr;
   ElidedLabel* m_langLabel = nullptr;
@@ -177,6 +196,11 @@ class CMqttSimDlg final : public QDialog {
 
   FileChooser& m_chooser;
   std::function<QTime()> m_clock;
+  UnixClock m_jobClock = SystemUnixSeconds;
+  std::deque<MqttRecord> m_pendingRecords;
+  QElapsedTimer m_recordRound;  // running from the first record of a round
+  bool m_recordRoundOpen = false;
+  bool m_logBatchOpen = false;  // lines go in as one edit; trimmed after it
   int m_fontDpi = 0;
   int m_logMaxLines = kLogMaxLines;
   int m_logMaxUnits = kLogMaxUnits;

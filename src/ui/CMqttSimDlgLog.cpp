@@ -30,7 +30,9 @@ void CMqttSimDlg::AppendLog(std::u16string_view text, LogKind kind) {
   if (!document->isEmpty()) cursor.insertBlock();
   cursor.insertText(line, format);
   cursor.endEditBlock();
-  TrimLog();
+  // In a batch of lines the old ones go after it: dropped inside it, they
+  // would make the batch's one edit span the whole log.
+  if (!m_logBatchOpen) TrimLog();
   // The end of the log comes into view with every new line.
   QScrollBar* scroll = m_log->verticalScrollBar();
   scroll->setValue(scroll->maximum());

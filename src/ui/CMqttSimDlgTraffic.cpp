@@ -1,45 +1,197 @@
 // SPDX-License-Identifier: MIT
 // MQTT simulator window: the connect flow, the test jobs and the records of
-// the MQTT client.
+// the MQTT client. The rules live in the simulator library; here they are
+// only routed to the client and the log.
+#include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
+#include <algorithm>
 
+#include "simulator/IncomingJob.h"
+#include "simulator/PrinterInfo.h"
+#include "simulator/SimulatorConnectPlan.h"
 #include "text/TextHelpers.h"
+#include "ui/CModernButton.h"
 #include "ui/CMqttSimDlg.h"
 #include "ui/ElidedLabel.h"
+#include "ui/LogBatch.h"
 #include "ui/UiText.h"
 
 namespace qm {
+namespace {
+
+// Log lines that stay English in both languages.
+constexpr std::u16string_view kConnectingToBroker = u"Connecting to MQTT broker...";
+constexpr std::u16string_view kUplinkReport = u"Uplink report received (status / scan / payment).";
+constexpr std::u16string_view kAckFailed = u"Failed to publish print ack.";
+
+constexpr TextPair kConnectFirst{u"Connect to MQTT first.", u"请先连接 MQTT。"};
+constexpr TextPair kSubscribeTopicRequired{u"Subscribe topic is required.", u"订阅主题不能为空。"};
+constexpr TextPair kTestPrefix{u"Test: ", u"测试："};
+constexpr TextPair kSendingPrefix{u"Sending to the printer: ", u"发往打印机："};
+constexpr TextPair kTestSendFailed{u"Failed to send test payload.", u"测试报文发送失败。"};
+
+SimulatorForm ReadForm(const CMqttSimDlg& dlg) {
+  return {dlg.GetFieldText(u"clientId"),
+          dlg.GetFieldText(u"domain"),
+          dlg.GetFieldText(u"port"),
+          dlg.GetFieldText(u"username"),
+          dlg.GetFieldText(u"password"),
+          dlg.GetFieldText(u"subTopic"),
+          dlg.GetFieldText(u"pubTopic"),
+          dlg.GetFieldComboIndex(u"tls"),
+          dlg.GetFieldComboIndex(u"cleanSession")};
+}
+
+}  // namespace
 
 void CMqttSimDlg::OnConnect() {
-  if (TrimWhitespace(GetFieldText(u"clientId")).empty() ||
-      TrimWhitespace(GetFieldText(u"domain")).empty()) {
-    AppendLog(u"Client ID and domain are required.", LogKind::Error);
-    m_messageLine->setText(
-        Q(TextPair{u"Client ID and domain are required.", u"clientID 和域名不能为空。"}.Pick(
-            m_chinese)));
+  const SimulatorConnectPlan plan = PlanSimulatorConnect(ReadForm(*this), m_chinese);
+  if (!plan.ok) {
+    AppendLog(plan.error.en, LogKind::Error);
+    m_messageLine->setText(QText(plan.error));
+    return;
+  }
+  for (const std::u16string& note : plan.notes) AppendLog(note, LogKind::Info);
+  // A refused connect has already posted its reason; it is logged when it
+  // arrives, and Connect stays usable.
+  if (m_client.Connect(MqttConnectOptions::FromForm(plan.config))) {
+    AppendLog(kConnectingToBroker, LogKind::Info);
+    m_connectButton->setEnabled(false);
   }
 }
 
 void CMqttSimDlg::OnTest() {
-  if (!m_connected)
-    AppendLog(TextPair{u"Connect to MQTT first.", u"请先连接 MQTT。"}.Pick(m_chinese),
-              LogKind::Error);
+  if (!m_connected) {
+    AppendLog(kConnectFirst.Pick(m_chinese), LogKind::Error);
+    return;
+  }
+  const std::u16string topic = TrimWhitespace(GetFieldText(u"subTopic"));
+  if (topic.empty()) {
+    AppendLog(kSubscribeTopicRequired.Pick(m_chinese), LogKind::Error);
+    return;
+  }
+  m_topicEdit->setText(Q(topic));
+  // The id advances even when the publish below fails.
+  const std::u16string payload =
+      BuildTestPayload(std::max(0, m_contentCombo->currentIndex()), m_lastJobId, m_jobClock);
+  AppendLog(
+      std::u16string(kTestPrefix.Pick(m_chinese)) + m_contentCombo->currentText().toStdU16String(),
+      LogKind::Info);
+  AppendLog(std::u16string(kSendingPrefix.Pick(m_chinese)) + topic, LogKind::Info);
+  if (m_client.Publish(WideToUtf8(topic), WideToUtf8(payload))) {
+    AppendLog(u"PUB -> " + topic + u": " + payload, LogKind::Sent);
+  } else {
+    AppendLog(kTestSendFailed.Pick(m_chinese), LogKind::Error);
+  }
 }
 
 void CMqttSimDlg::OnMqttStatus(MqttStatusQEvent& event) {
-  const std::unique_ptr<MqttStatusEvent> record = event.TakeRecord();
-  if (record == nullptr) return;
-  const std::u16string text = Utf8ToWide(record->text);
-  AppendLog(text, record->connected ? LogKind::Info : LogKind::Error);
-  m_messageLine->setText(Q(text));
-  SetConnectedUi(record->connected);
+  if (std::unique_ptr<MqttStatusEvent> record = event.TakeRecord()) {
+    ReceiveRecord(std::move(record));
+  }
 }
 
 void CMqttSimDlg::OnMqttMessage(MqttMessageQEvent& event) {
-  const std::unique_ptr<MqttMessageEvent> record = event.TakeRecord();
-  if (record == nullptr) return;
-  AppendLog(u"<- RECV [" + Utf8ToWide(record->topic) + u"]: " + Utf8ToWide(record->payload),
-            LogKind::Received);
+  if (std::unique_ptr<MqttMessageEvent> record = event.TakeRecord()) {
+    ReceiveRecord(std::move(record));
+  }
+}
+
+void CMqttSimDlg::ReceiveRecord(MqttRecord record) {
+  // A round of the event loop handles records for at most kRecordRoundMs;
+  // the rest waits, in order, for the drain that the round posted.
+  if (!m_recordRoundOpen) {
+    m_recordRoundOpen = true;
+    m_recordRound.start();
+    QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
+  }
+  if (m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
+    HandleInLogBatch([&] { HandleRecord(record); });
+    return;
+  }
+  m_pendingRecords.push_back(std::move(record));
+}
+
+void CMqttSimDlg::DrainRecords() {
+  // Runs once the event loop has come round: a drain that finds nothing
+  // left ends the rounds; otherwise this round's share is handled and the
+  // next drain posted, and records arriving meanwhile count against the
+  // same round.
+  if (m_pendingRecords.empty()) {
+    m_recordRoundOpen = false;
+    return;
+  }
+  m_recordRound.start();
+  HandleInLogBatch([this] {
+    while (!m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
+      const MqttRecord record = std::move(m_pendingRecords.front());
+      m_pendingRecords.pop_front();
+      HandleRecord(record);
+    }
+  });
+  QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
+}
+
+void CMqttSimDlg::HandleInLogBatch(const std::function<void()>& work) {
+  m_logBatchOpen = true;
+  const LogBatch batch(m_log, [this] {
+    m_logBatchOpen = false;
+    TrimLog();
+  });
+  work();
+}
+
+void CMqttSimDlg::HandleRecord(const MqttRecord& record) {
+  if (const auto* status = std::get_if<std::unique_ptr<MqttStatusEvent>>(&record)) {
+    HandleStatus(**status);
+  } else {
+    HandleMessage(*std::get<std::unique_ptr<MqttMessageEvent>>(record));
+  }
+}
+
+void CMqttSimDlg::HandleStatus(const MqttStatusEvent& record) {
+  const std::u16string text = Utf8ToWide(record.text);
+  AppendLog(text, record.connected ? LogKind::Info : LogKind::Error);
+  m_messageLine->setText(Q(text));
+  SetConnectedUi(record.connected);
+  // The printer's acknowledgements and reports arrive on the publish topic;
+  // the client itself subscribes only the job topic.
+  const std::u16string reportTopic =
+      ReportTopicToSubscribe(text, GetFieldText(u"pubTopic"), GetFieldText(u"subTopic"));
+  if (!reportTopic.empty()) m_client.Subscribe(WideToUtf8(reportTopic));
+  if (record.connected && text.find(u"Subscribed") != std::u16string::npos) {
+    m_topicEdit->setText(Q(GetFieldText(u"subTopic")));
+  }
+}
+
+void CMqttSimDlg::HandleMessage(const MqttMessageEvent& record) {
+  const std::u16string topic = Utf8ToWide(record.topic);
+  // Read now: an edit of the publish topic after connecting changes the routing.
+  const std::u16string pub = TrimWhitespace(GetFieldText(u"pubTopic"));
+  if (!pub.empty() && topic == pub) {
+    AppendLog(u"[" + topic + u"] " + FormatPrinterInfo(record.payload, m_chinese),
+              LogKind::Received);
+    return;
+  }
+  AppendLog(u"<- RECV [" + topic + u"]: " + Utf8ToWide(record.payload), LogKind::Received);
+  HandleIncomingPayload(record.payload);
+}
+
+void CMqttSimDlg::HandleIncomingPayload(const std::string& payload) {
+  // The acknowledgement names the printer's own id, without the simulator's suffix.
+  const IncomingJob job =
+      ProcessIncomingJob(payload, WideToUtf8(TrimWhitespace(GetFieldText(u"clientId"))), m_taskIds);
+  if (job.uplinkReport) {
+    AppendLog(kUplinkReport, LogKind::Info);
+    return;
+  }
+  AppendLog(job.summary, job.code == kTaskAccepted ? LogKind::Info : LogKind::Error);
+  if (m_client.Publish(m_client.ReportTopic(), job.ack)) {
+    AppendLog(u"PUB -> print ack: " + Utf8ToWide(job.ack), LogKind::Sent);
+  } else {
+    AppendLog(kAckFailed, LogKind::Error);
+  }
 }
 
 }  // namespace qm
