@@ -29,16 +29,9 @@ struct Shown {
   QRgb Fill() const { return Rgb24(button->grab().toImage(), 12, 20); }  // off caption, corners
 };
 
-// The fill of each state (primary style); a hover change repaints once.
-TEST(CModernButton, FillPerStateAndOneRepaintPerHoverChange) {
+// The fill of each state (primary style), the caption white.
+TEST(CModernButton, FillPerState) {
   Shown f(true);
-  struct Counter final : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      return paints += e->type() == QEvent::Paint, false;
-    }
-  } counter;
-  f.button->installEventFilter(&counter);
   EXPECT_TRUE(test::Draws(f.button->grab().toImage(), 0xFFFFFF, QRect(60, 10, 80, 20)));
   const auto moveTo = [&](int x) {
     QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), f.button->mapToGlobal(QPointF(x, 20)),
@@ -46,15 +39,13 @@ TEST(CModernButton, FillPerStateAndOneRepaintPerHoverChange) {
     QApplication::sendEvent(f.button, &move);
     QApplication::processEvents();
   };
-  counter.paints = 0;
-  for (int x = 30; x < 150; x += 10) moveTo(x);
-  EXPECT_TRUE(f.button->IsHover() && counter.paints == 1) << counter.paints;
+  moveTo(30);
+  EXPECT_TRUE(f.button->IsHover());
   EXPECT_EQ(f.Fill(), 0x0550AEu);
-  counter.paints = 0;
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(f.button, &leave);
   QApplication::processEvents();
-  EXPECT_TRUE(!f.button->IsHover() && counter.paints == 1) << counter.paints;
+  EXPECT_FALSE(f.button->IsHover());
   EXPECT_EQ(f.Fill(), 0x0969DAu);
   f.button->setDown(true);
   EXPECT_EQ(f.Fill(), 0x03367Au);

@@ -11,11 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
-#include <QWindow>
 #include <csignal>
 
 #include "ui/CMqttSimDlg.h"
@@ -292,32 +290,6 @@ TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeLeavesNoCallback) {
   sim.reset();  // the client ends the attempt before the window's storage goes
   test::Pump(300ms);
   close(listener);
-}
-
-// On a desktop of a 96-dpi and a 144-dpi screen: fonts are made only on a
-// dpi change, and the window keeps its size in 96-dpi units.
-TEST(SimDlgDpi, FontsAndSizesFollowTheScreen) {
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  ASSERT_EQ(screens.size(), 2) << "needs the two-screen offscreen desktop";
-  FakeSaveChooser chooser;
-  CMqttSimDlg sim(nullptr, false, chooser);
-  sim.show();
-  ASSERT_TRUE(test::WaitUntil([&] { return sim.windowHandle() && sim.isVisible(); }, 5s));
-  ASSERT_EQ(sim.Dpi(), 96);
-  QScreen* const home = sim.windowHandle()->screen();
-  const std::tuple<QScreen*, int, QSize, const char*> moves[] = {
-      {screens[0] == home ? screens[1] : screens[0], 144, {1380, 1170}, "Segoe UI"},
-      {home, 96, {920, 780}, "Microsoft YaHei UI"}};
-  for (const auto& [screen, dpi, size, face] : moves) {
-    sim.windowHandle()->setScreen(screen);
-    ASSERT_TRUE(test::WaitUntil([&, dpi = dpi] { return sim.Dpi() == dpi; }, 5s));
-    QApplication::processEvents();
-    EXPECT_EQ(sim.size(), size);
-    EXPECT_EQ(Face(sim.Control(1110)), face);  // the status now has the normal font
-    // Chinese chosen: the faces change only with the next move.
-    QTest::keyClick(qobject_cast<QComboBox*>(sim.Control(1100)), Qt::Key_Down);
-    EXPECT_EQ(Face(sim.Control(1100)), face);
-  }
 }
 
 }  // namespace
