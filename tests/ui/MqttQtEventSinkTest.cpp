@@ -33,45 +33,35 @@ struct Counted {
   ~Counted() { --alive; }
 };
 
-void StartApp() {
-  static int argc = 1;
-  static char name[] = "test";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-}
-
-TEST(MqttQtEventSink, RecordsPostedFromAnotherThreadArriveInOrder) {
-  StartApp();
-  Receiver receiver;
-  MqttQtEventSink sink(&receiver);
+// Records posted from another thread arrive in order with the event loop;
+// those nobody handles are freed (receiver gone, none, or not handling them).
+TEST(MqttQtEventSink, RecordsArriveInOrderAndThoseNobodyHandlesAreFreed) {
+  int argc = 1;
+  char name[] = "test";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  auto receiver = std::make_unique<Receiver>();
+  MqttQtEventSink sink(receiver.get());
   std::thread([&] {
     sink.PostStatusEvent(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "Connected."}));
     sink.PostMessageEvent(
         std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs/1", std::string("a\0b", 3)}));
     sink.PostStatusEvent(std::make_unique<MqttStatusEvent>(MqttStatusEvent{false, "Lost"}));
   }).join();
-  EXPECT_TRUE(receiver.seen.empty());  // nothing runs before the event loop
-  QCoreApplication::sendPostedEvents(&receiver);
-  EXPECT_EQ(receiver.seen,
+  EXPECT_TRUE(receiver->seen.empty());  // nothing runs before the event loop
+  QCoreApplication::sendPostedEvents(receiver.get());
+  EXPECT_EQ(receiver->seen,
             (std::vector<std::string>{"1Connected.", std::string("jobs/1=a\0b", 10), "0Lost"}));
-}
-
-// Records are freed with a receiver that goes, when there is none, and when
-// it handles no MQTT events.
-TEST(MqttQtEventSink, RecordsNobodyHandlesAreFreed) {
-  StartApp();
-  auto receiver = std::make_unique<Receiver>();
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 5; ++i)
     PostMqttRecord(receiver.get(), WM_MQTT_STATUS, std::make_unique<Counted>());
-  }
   EXPECT_EQ(Counted::alive, 5);
   receiver.reset();
   EXPECT_EQ(Counted::alive, 0);
   PostMqttRecord(static_cast<QObject*>(nullptr), WM_MQTT_STATUS, std::make_unique<Counted>());
   EXPECT_EQ(Counted::alive, 0);
-  MqttQtEventSink sink(nullptr);
-  sink.PostStatusEvent(std::make_unique<MqttStatusEvent>());
-  sink.PostMessageEvent(std::make_unique<MqttMessageEvent>());
+  MqttQtEventSink none(nullptr);
+  none.PostStatusEvent(std::make_unique<MqttStatusEvent>());
+  none.PostMessageEvent(std::make_unique<MqttMessageEvent>());
   QObject plain;
   PostMqttRecord(&plain, WM_MQTT_MESSAGE, std::make_unique<Counted>());
   EXPECT_EQ(Counted::alive, 1);

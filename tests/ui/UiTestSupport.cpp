@@ -3,31 +3,12 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDirIterator>
 #include <QLabel>
 #include <QTabBar>
 #include <QThread>
 #include <algorithm>
 
 namespace qm::test {
-namespace {
-
-QString& ScratchHome() {
-  static QString home;
-  return home;
-}
-
-}  // namespace
-
-void SetScratchHome(const QString& path) { ScratchHome() = path; }
-
-QStringList FilesUnderScratchHome() {
-  QStringList files;
-  QDirIterator it(ScratchHome(), QDir::Files | QDir::Hidden | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) files << it.next();
-  return files;
-}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
   const QDeadlineTimer deadline(limit);
@@ -53,16 +34,9 @@ bool Draws(const QImage& image, QRgb colour, const QRect& area) {
   return false;
 }
 
-void MaybeSaveShot(const QImage& image, const QString& name) {
-  const QString dir = qEnvironmentVariable("QM_SHOT_DIR");
-  if (!dir.isEmpty()) image.save(dir + u'/' + name + QStringLiteral(".png"));
-}
-
 const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
-  for (const auto& field : page.fields) {
-    if (field->key == key) return field.get();
-  }
-  return nullptr;
+  const auto it = std::ranges::find(page.fields, key, [](const auto& f) { return f->key; });
+  return it == page.fields.end() ? nullptr : it->get();
 }
 
 void ShownMainDlg::SetUp() {
@@ -91,11 +65,10 @@ void ShownMainDlg::SelectTab(int page) const {
 
 bool ShownMainDlg::Plug(std::vector<UsbDeviceEntry> entries) {
   printers->entries = std::move(entries);
-  const auto samePath = [](const UsbDeviceEntry& a, const UsbDeviceEntry& b) {
-    return a.devicePath == b.devicePath;
-  };
-  return WaitUntil([&] { return std::ranges::equal(dialog->Devices(), printers->entries, samePath); },
-                   std::chrono::seconds(5));
+  const auto path = [](const UsbDeviceEntry& e) { return e.devicePath; };
+  return WaitUntil(
+      [&] { return std::ranges::equal(dialog->Devices(), printers->entries, {}, path, path); },
+      std::chrono::seconds(5));
 }
 
 }  // namespace qm::test

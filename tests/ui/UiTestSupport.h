@@ -7,27 +7,25 @@
 
 #include <QComboBox>
 #include <QImage>
-#include <QRect>
+#include <QLineEdit>
 #include <QString>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <ostream>
-#include <string_view>
 #include <vector>
 
 #include "ui/CMainDlg.h"
+#include "ui/CModernButton.h"
 #include "ui/DeviceLister.h"
-#include "usb/DeviceFrames.h"
+#include "ui/ElidedLabel.h"
 #include "usb/FifoDevice.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace qm::test {
-
-// The empty home the tests run in, and every file below it.
-void SetScratchHome(const QString& path);
-QStringList FilesUnderScratchHome();
 
 // The printers a test has "plugged in"; the window's lister reads them.
 struct FakePrinters {
@@ -35,16 +33,13 @@ struct FakePrinters {
   int listings = 0;
 };
 
-class FakeDeviceLister final : public DeviceLister {
- public:
-  explicit FakeDeviceLister(std::shared_ptr<FakePrinters> p) : m_printers(std::move(p)) {}
+struct FakeDeviceLister final : DeviceLister {
+  explicit FakeDeviceLister(std::shared_ptr<FakePrinters> p = std::make_shared<FakePrinters>())
+      : printers(std::move(p)) {}
   std::vector<UsbDeviceEntry> ListPrinters() override {
-    ++m_printers->listings;
-    return m_printers->entries;
+    return ++printers->listings, printers->entries;
   }
-
- private:
-  std::shared_ptr<FakePrinters> m_printers;
+  std::shared_ptr<FakePrinters> printers;
 };
 
 // Runs the event loop until the condition holds (false when the time is up),
@@ -55,9 +50,6 @@ void Pump(std::chrono::milliseconds duration);
 // A pixel as 0xRRGGBB; whether some pixel of the area (all when none) has it.
 QRgb Rgb24(const QImage& image, int x, int y);
 bool Draws(const QImage& image, QRgb colour, const QRect& area = QRect());
-
-// Saves a window's image when QM_SHOT_DIR is set (for looking at the window).
-void MaybeSaveShot(const QImage& image, const QString& name);
 
 // The row of a page with that key; null when the page has none.
 const FieldSpec* FindField(const PageState& page, std::u16string_view key);
