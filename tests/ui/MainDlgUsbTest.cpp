@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
+#include <QComboBox>
+#include <QTimer>
 #include <QTabBar>
 #include <QTest>
 
@@ -380,6 +383,21 @@ TEST_F(MainDlgLinuxTest, KeyboardFocusStaysOnTheButtonThatWrote) {
   EXPECT_NE(QApplication::focusWidget(), write);
   ASSERT_TRUE(test::WaitUntil([&] { return write->isEnabled(); }, 7s));
   EXPECT_EQ(QApplication::focusWidget(), write);
+}
+
+TEST_F(MainDlgLinuxTest, DeviceMenuShowsAnAmpersandAsALetter) {
+  ASSERT_TRUE(Plug({{u"usb#x#/dev/usb/lp0", u"AT&T Printer  (VID_1234 PID_0A0B)  S1", 1, 2}}));
+  QString shown;
+  QTimer::singleShot(300, [&] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      shown = menu->actions().value(0)->iconText();  // mnemonic marks resolved
+      QTest::keyClick(menu, Qt::Key_Escape);
+    }
+  });
+  auto* combo = qobject_cast<QComboBox*>(dialog->Control(kIdUsbCombo));
+  combo->showPopup();
+  EXPECT_EQ(shown, QStringLiteral("AT&T Printer  (VID_1234 PID_0A0B)  S1"));
+  EXPECT_EQ(combo->currentText(), shown);
 }
 
 }  // namespace
