@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QWindow>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -290,6 +292,32 @@ TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeLeavesNoCallback) {
   sim.reset();  // the client ends the attempt before the window's storage goes
   test::Pump(300ms);
   close(listener);
+}
+
+// Moved to a 144-dpi screen and back (the two-screen desktop of ui_sim_dlg_dpi_test).
+TEST(SimDlgDpi, FontsAndSizesFollowTheScreen) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  ASSERT_EQ(screens.size(), 2) << "needs the two-screen offscreen desktop";
+  FakeSaveChooser chooser;
+  CMqttSimDlg sim(nullptr, false, chooser);
+  sim.show();
+  ASSERT_TRUE(test::WaitUntil([&] { return sim.isVisible() && sim.Dpi() == 96; }, 5s));
+  QScreen* const home = sim.windowHandle()->screen();
+  QScreen* const dense = screens[0] == home ? screens[1] : screens[0];
+  const std::tuple<QScreen*, int, QSize, QRect, const char*> moves[] = {
+      {dense, 144, {1380, 1170}, {18, 540, 165, 45}, "Segoe UI"},
+      {home, 96, {920, 780}, {12, 360, 110, 30}, "Microsoft YaHei UI"}};
+  for (const auto& [screen, dpi, size, connect, face] : moves) {
+    sim.windowHandle()->setScreen(screen);
+    ASSERT_TRUE(test::WaitUntil([&, dpi = dpi] { return sim.Dpi() == dpi; }, 5s));
+    QApplication::processEvents();
+    EXPECT_EQ(sim.size(), size);
+    EXPECT_EQ(sim.Control(1102)->geometry(), connect);
+    EXPECT_EQ(Face(sim.Control(1110)), face);
+    // Chinese chosen: the faces change only with the next move.
+    QTest::keyClick(qobject_cast<QComboBox*>(sim.Control(1100)), Qt::Key_Down);
+    EXPECT_EQ(Face(sim.Control(1100)), face);
+  }
 }
 
 }  // namespace
