@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// The summary's texts with their CR LF line ends.
 #include "config/CaCertSummary.h"
 
 #include <gtest/gtest.h>
@@ -7,38 +6,24 @@
 namespace qm {
 namespace {
 
-CaCertInfo Checked(bool expired, std::u16string en, std::u16string zh) {
-  return CaCertInfo{.valid = true,
-                    .expired = expired,
-                    .notYetValid = !en.empty(),
-                    .format = 1,
-                    .path = u"/tmp/ca.pem",
-                    .subject = u"Root CA",
-                    .issuer = u"测试 Issuer",
-                    .validFrom = u"2024-01-02 03:04:05",
-                    .validTo = u"2031-06-30 23:59:59",
-                    .messageEn = std::move(en),
-                    .messageZh = std::move(zh),
-                    .data = std::vector<std::uint8_t>(1234, 'A')};
-}
-
 TEST(CaCertSummary, EveryVerdictInBothLanguages) {
+  CaCertInfo info{true, false, false, 1, u"", u"Root CA", u"测试 Issuer", u"2024-01-02 03:04:05",
+                  u"2031-06-30 23:59:59", u"", u"", std::vector<std::uint8_t>(1234, 'A')};
   const std::u16string zh =
       u"大小： 1234 字节\r\n格式： PEM\r\n主体： Root CA\r\n颁发者： 测试 Issuer\r\n"
       u"有效期： 2024-01-02 03:04:05 ~ 2031-06-30 23:59:59\r\n\r\n";
-  EXPECT_EQ(BuildCaCertSummary(Checked(false, u"", u""), true),
+  EXPECT_EQ(BuildCaCertSummary(info, true),
             zh + u"✔ 证书结构校验通过。\r\n点击「确认并发送」将通过 USB 写入设备。");
-  EXPECT_EQ(BuildCaCertSummary(Checked(true, u"expired", u"证书已过期（结构有效）。"), true),
-            zh + u"⚠ 证书已过期（结构有效）。\r\n仍可点击确认发送（请确认设备能接受）。");
-  EXPECT_EQ(BuildCaCertSummary(Checked(false, u"not yet", u""), false),
+  info.notYetValid = true;
+  info.messageEn = u"not yet";
+  info.messageZh = u"尚未生效";
+  EXPECT_EQ(BuildCaCertSummary(info, true), zh + u"⚠ 尚未生效\r\n仍可点击确认发送（请确认设备能接受）。");
+  EXPECT_EQ(BuildCaCertSummary(info, false),
             u"Size: 1234 bytes\r\nFormat: PEM\r\nSubject: Root CA\r\nIssuer: 测试 Issuer\r\n"
             u"Valid: 2024-01-02 03:04:05 ~ 2031-06-30 23:59:59\r\n\r\n"
             u"Warning: not yet\r\nYou may still confirm and send if the device accepts it.");
-  CaCertInfo failed;
-  failed.messageEn = u"Certificate file is empty.";
-  failed.messageZh = u"证书文件为空。";
-  EXPECT_EQ(BuildCaCertSummary(failed, true),
-            u"校验失败：证书文件为空。\r\n\r\n请重新选择有效的 PEM 证书。");
+  info.valid = false;
+  EXPECT_EQ(BuildCaCertSummary(info, true), u"校验失败：尚未生效\r\n\r\n请重新选择有效的 PEM 证书。");
 }
 
 }  // namespace

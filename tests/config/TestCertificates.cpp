@@ -15,25 +15,16 @@ void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
 }
 
-// One key per test run: generating it is the slow part.
-EVP_PKEY* SigningKey() {
-  static const std::unique_ptr<EVP_PKEY, void (*)(EVP_PKEY*)> key(EVP_EC_gen("P-256"),
-                                                                  EVP_PKEY_free);
-  Check(key != nullptr, "EC key generation");
-  return key.get();
-}
+// One key per test run, kept for the whole run: generating it is the slow part.
+EVP_PKEY* SigningKey() { static EVP_PKEY* const key = EVP_EC_gen("P-256"); return key; }
 
-void SetName(X509* cert, const std::vector<NameEntry>& entries, bool issuer) {
-  X509_NAME* name = X509_NAME_new();
-  bool ok = true;
+void AddNames(X509_NAME* name, const std::vector<NameEntry>& entries) {
   for (const NameEntry& e : entries) {
-    ok = ok && X509_NAME_add_entry_by_txt(name, e.field.c_str(), e.type,
-                                          reinterpret_cast<const unsigned char*>(e.value.data()),
-                                          static_cast<int>(e.value.size()), -1, 0) == 1;
+    Check(X509_NAME_add_entry_by_txt(name, e.field.c_str(), e.type,
+                                     reinterpret_cast<const unsigned char*>(e.value.data()),
+                                     static_cast<int>(e.value.size()), -1, 0) == 1,
+          "name");
   }
-  ok = ok && (issuer ? X509_set_issuer_name(cert, name) : X509_set_subject_name(cert, name)) == 1;
-  X509_NAME_free(name);
-  Check(ok, "name");
 }
 
 void AddAltName(X509* cert, int nid, const std::string& value) {
@@ -43,33 +34,26 @@ void AddAltName(X509* cert, int nid, const std::string& value) {
   X509_EXTENSION_free(extension);
 }
 
-// Runs write on a memory BIO and returns what it wrote.
+// The certificate as write puts it into a memory BIO.
 template <typename Write>
-std::string Written(Write write) {
-  BIO* bio = BIO_new(BIO_s_mem());
-  const bool ok = write(bio) == 1;
-  char* data = nullptr;
-  const long length = BIO_get_mem_data(bio, &data);
-  std::string text(data, static_cast<std::size_t>(length));
-  BIO_free(bio);
-  Check(ok, "PEM write");
-  return text;
-}
-
-std::unique_ptr<X509, void (*)(X509*)> MakeCertificate(const CertificateParams& p) {
-  std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
+std::string WrittenCertificate(const CertificateParams& p, Write write) {
+  const std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
   X509* c = cert.get();
+  AddNames(X509_get_subject_name(c), p.subject);
+  AddNames(X509_get_issuer_name(c), p.issuer.empty() ? p.subject : p.issuer);
   Check(X509_set_version(c, 2) == 1 && ASN1_INTEGER_set(X509_get_serialNumber(c), 4242) == 1 &&
             ASN1_TIME_set(X509_getm_notBefore(c), static_cast<time_t>(p.notBefore)) &&
             ASN1_TIME_set(X509_getm_notAfter(c), static_cast<time_t>(p.notAfter)),
         "certificate fields");
-  SetName(c, p.subject, false);
-  SetName(c, p.issuer.empty() ? p.subject : p.issuer, true);
   AddAltName(c, NID_subject_alt_name, p.subjectAltName);
   AddAltName(c, NID_issuer_alt_name, p.issuerAltName);
   Check(X509_set_pubkey(c, SigningKey()) == 1 && X509_sign(c, SigningKey(), EVP_sha256()) > 0,
         "signature");
-  return cert;
+  const std::unique_ptr<BIO, int (*)(BIO*)> bio(BIO_new(BIO_s_mem()), BIO_free);
+  Check(write(bio.get(), c) == 1, "write");
+  char* data = nullptr;
+  const long length = BIO_get_mem_data(bio.get(), &data);
+  return std::string(data, static_cast<std::size_t>(length));
 }
 
 }  // namespace
@@ -80,28 +64,16 @@ NameEntry Utf8Entry(std::string field, std::string value) {
 
 CertificateParams FreshParams() {
   const std::int64_t now = std::time(nullptr);
-  CertificateParams params;
-  params.subject = {Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
-                    Utf8Entry("CN", "Quillmark Test CA")};
-  params.notBefore = now - 86400;
-  params.notAfter = now + 365 * 86400;
-  return params;
+  return {{Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
+           Utf8Entry("CN", "Quillmark Test CA")}, {}, {}, {}, now - 86400, now + 365 * 86400};
 }
 
 std::string MakeCertificatePem(const CertificateParams& params) {
-  const auto cert = MakeCertificate(params);
-  return Written([&](BIO* bio) { return PEM_write_bio_X509(bio, cert.get()); });
+  return WrittenCertificate(params, PEM_write_bio_X509);
 }
 
 std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params) {
-  const auto cert = MakeCertificate(params);
-  return Bytes(Written([&](BIO* bio) { return i2d_X509_bio(bio, cert.get()); }));
-}
-
-std::string MakePrivateKeyPem() {
-  return Written([](BIO* bio) {
-    return PEM_write_bio_PrivateKey(bio, SigningKey(), nullptr, nullptr, 0, nullptr, nullptr);
-  });
+  return Bytes(WrittenCertificate(params, i2d_X509_bio));
 }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {

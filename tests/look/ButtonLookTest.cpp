@@ -3,67 +3,38 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace qm {
 namespace {
 
-TEST(Scale, RoundsEachValueHalfAwayFromZero) {
-  struct Case {
-    int value;
-    int dpi;
-    int expected;
-  };
-  const Case cases[] = {
-      {1, 96, 1},    {1, 120, 1},     {1, 144, 2},      {10, 120, 13}, {3, 120, 4}, {2, 144, 3},
-      {0, 192, 0},   {-1, 144, -2},   {-10, 120, -13},  {7, 72, 5},    {5, 72, 4},  {860, 144, 1290},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Scale(c.value, c.dpi), c.expected) << c.value << " at " << c.dpi;
+TEST(ButtonLook, ScaleStatesColoursGeometryAndFocus) {
+  for (const auto& [value, dpi, expected] :
+       {std::tuple{1, 96, 1}, {1, 144, 2}, {10, 120, 13}, {3, 120, 4}, {0, 192, 0}, {-1, 144, -2},
+        {-10, 120, -13}, {7, 72, 5}, {5, 72, 4}, {860, 144, 1290}}) {
+    EXPECT_EQ(Scale(value, dpi), expected) << value << " at " << dpi;
   }
-}
-
-TEST(ButtonLook, StatePriorityIsDisabledPressedHoverNormal) {
-  EXPECT_EQ(ChooseButtonState(true, true, true), ButtonState::Disabled);
-  EXPECT_EQ(ChooseButtonState(true, false, false), ButtonState::Disabled);
-  EXPECT_EQ(ChooseButtonState(false, true, true), ButtonState::Pressed);
-  EXPECT_EQ(ChooseButtonState(false, false, true), ButtonState::Hover);
-  EXPECT_EQ(ChooseButtonState(false, false, false), ButtonState::Normal);
-}
-
-TEST(ButtonLook, ColourTable) {
-  struct Case {
-    bool primary;
-    ButtonState state;
-    ButtonColors expected;
-  };
-  const Case cases[] = {
-      {true, ButtonState::Disabled, {0x94C2EA, 0x94C2EA, 0xFFFFFF}},
-      {true, ButtonState::Pressed, {0x03367A, 0x03367A, 0xFFFFFF}},
-      {true, ButtonState::Hover, {0x0550AE, 0x0550AE, 0xFFFFFF}},
-      {true, ButtonState::Normal, {0x0969DA, 0x0969DA, 0xFFFFFF}},
-      {false, ButtonState::Disabled, {0xF3F4F6, 0xDADEE2, 0x8C959F}},
-      {false, ButtonState::Pressed, {0xD6DBE3, 0xD0D7DE, 0x24292F}},
-      {false, ButtonState::Hover, {0xEAEEF2, 0xD0D7DE, 0x24292F}},
-      {false, ButtonState::Normal, {0xF6F8FA, 0xD0D7DE, 0x24292F}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ButtonColorsFor(c.primary, c.state), c.expected)
-        << c.primary << " state " << static_cast<int>(c.state);
+  using S = ButtonState;
+  EXPECT_EQ((std::vector{ChooseButtonState(true, true, true), ChooseButtonState(false, true, true),
+                         ChooseButtonState(false, false, true),
+                         ChooseButtonState(false, false, false)}),
+            (std::vector{S::Disabled, S::Pressed, S::Hover, S::Normal}));
+  for (const auto& [primary, state, colours] :
+       {std::tuple{true, S::Disabled, ButtonColors{0x94C2EA, 0x94C2EA, 0xFFFFFF}},
+        {true, S::Pressed, ButtonColors{0x03367A, 0x03367A, 0xFFFFFF}},
+        {true, S::Hover, ButtonColors{0x0550AE, 0x0550AE, 0xFFFFFF}},
+        {true, S::Normal, ButtonColors{0x0969DA, 0x0969DA, 0xFFFFFF}},
+        {false, S::Disabled, ButtonColors{0xF3F4F6, 0xDADEE2, 0x8C959F}},
+        {false, S::Pressed, ButtonColors{0xD6DBE3, 0xD0D7DE, 0x24292F}},
+        {false, S::Hover, ButtonColors{0xEAEEF2, 0xD0D7DE, 0x24292F}},
+        {false, S::Normal, ButtonColors{0xF6F8FA, 0xD0D7DE, 0x24292F}}}) {
+    EXPECT_EQ(ButtonColorsFor(primary, state), colours) << primary << static_cast<int>(state);
   }
-}
-
-TEST(ButtonLook, GeometryPerDpi) {
-  EXPECT_EQ(ButtonGeometryFor(96), (ButtonGeometry{10, 1, 3}));
-  EXPECT_EQ(ButtonGeometryFor(120), (ButtonGeometry{13, 1, 3}));
-  EXPECT_EQ(ButtonGeometryFor(144), (ButtonGeometry{15, 2, 3}));
-  EXPECT_EQ(ButtonGeometryFor(192), (ButtonGeometry{20, 2, 3}));
-  // The border never vanishes at low dpi.
-  EXPECT_EQ(ButtonGeometryFor(40).border, 1);
-}
-
-TEST(ButtonLook, FocusRectOnlyWhenFocusedAndCuesShown) {
-  EXPECT_TRUE(ShowsFocusRect(true, false));
-  EXPECT_FALSE(ShowsFocusRect(true, true));
-  EXPECT_FALSE(ShowsFocusRect(false, false));
+  EXPECT_EQ((std::vector{ButtonGeometryFor(96), ButtonGeometryFor(120), ButtonGeometryFor(144),
+                         ButtonGeometryFor(40)}),  // the border never vanishes
+            (std::vector<ButtonGeometry>{{10, 1, 3}, {13, 1, 3}, {15, 2, 3}, {4, 1, 3}}));
+  EXPECT_EQ((std::vector{ShowsFocusRect(true, false), ShowsFocusRect(true, true),
+                         ShowsFocusRect(false, false)}), (std::vector{true, false, false}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <tuple>
 
 #include "look/MainColors.h"
 
@@ -15,124 +16,71 @@ void PrintTo(const Rect& r, std::ostream* os) {
 
 namespace {
 
-// Text widths of short captions, so that the minimum widths apply.
-constexpr MainTextWidths kShort{30, 60, 20, 40};
+using Rects = std::vector<Rect>;
+constexpr MainTextWidths kShort{30, 60, 20, 40};  // short captions: the minimum widths apply
 
 MainLayout Layout(int dpi, int w, int h, MainTextWidths texts = kShort) {
   const auto layout = ComputeMainLayout(dpi, Size{w, h}, texts);
-  EXPECT_TRUE(layout.has_value()) << dpi << " " << w << "x" << h;
   return layout.value_or(MainLayout{});
 }
 
-TEST(MainLayout, WindowSizesAndBackgroundBands) {
-  EXPECT_EQ(MainInitialSize(96), (Size{1000, 760}));
-  EXPECT_EQ(MainInitialSize(120), (Size{1250, 950}));
-  EXPECT_EQ(MainMinimumSize(144), (Size{1290, 1050}));
-  EXPECT_EQ(MainMinimumSize(192), (Size{1720, 1400}));
+TEST(MainLayout, WindowSizesBandsAndLimits) {
+  EXPECT_EQ((std::vector{MainInitialSize(96), MainInitialSize(120), MainMinimumSize(144)}),
+            (std::vector<Size>{{1000, 760}, {1250, 950}, {1290, 1050}}));
   const MainBackground b96 = ComputeMainBackground(96, Size{1000, 700});
-  EXPECT_EQ(b96.header, (Rect{0, 0, 1000, 56}));
-  EXPECT_EQ(b96.accent, (Rect{0, 54, 1000, 2}));
-  EXPECT_EQ(b96.separator, (Rect{12, 646, 976, 1}));
-  EXPECT_EQ(b96.statusBand, (Rect{0, 648, 1000, 52}));
+  EXPECT_EQ((Rects{b96.header, b96.accent, b96.separator, b96.statusBand}),
+            (Rects{{0, 0, 1000, 56}, {0, 54, 1000, 2}, {12, 646, 976, 1}, {0, 648, 1000, 52}}));
   EXPECT_EQ(b96.cardBorder, 1);
   const MainBackground b144 = ComputeMainBackground(144, Size{1500, 1000});
-  EXPECT_EQ(b144.accent, (Rect{0, 81, 1500, 3}));
-  EXPECT_EQ(b144.separator, (Rect{18, 919, 1464, 2}));
-  EXPECT_EQ(b144.statusBand, (Rect{0, 922, 1500, 78}));
-  // At 120 dpi each term is rounded on its own: 6->8, 36->45, 12->15, 2->3.
-  const MainBackground b120 = ComputeMainBackground(120, Size{1000, 800});
-  EXPECT_EQ(b120.separator, (Rect{15, 732, 970, 1}));
-  EXPECT_EQ(b120.accent, (Rect{0, 67, 1000, 3}));
-}
-
-TEST(MainLayout, LimitsAtEveryDpi) {
-  struct Case {
-    int dpi, s200, s12, s118, s160, s300;
-  };
-  const Case cases[] = {{96, 200, 12, 118, 160, 300},
-                        {120, 250, 15, 148, 200, 375},
-                        {144, 300, 18, 177, 240, 450},
-                        {192, 400, 24, 236, 320, 600}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.dpi);
-    EXPECT_FALSE(ComputeMainLayout(c.dpi, Size{c.s200 - 1, 800}, kShort).has_value());
-    EXPECT_FALSE(ComputeMainLayout(c.dpi, Size{1200, c.s200 - 1}, kShort).has_value());
-    EXPECT_TRUE(ComputeMainLayout(c.dpi, Size{c.s200, c.s200}, kShort).has_value());
-    EXPECT_EQ(Layout(c.dpi, 2000, 1500, {10, 5, 10, 10}).simulatorButton.width, c.s118);
-    EXPECT_EQ(Layout(c.dpi, 2000, 1500, {10, 900, 10, 10}).simulatorButton.width, c.s160);
-    // The title keeps at least 160 in a crowded header.
-    EXPECT_EQ(Layout(c.dpi, c.s300, 1500, {10, 900, 10, 10}).title.width, c.s160);
-    EXPECT_EQ(Layout(c.dpi, 1601, 1200).connectButton.right(), 1601 - c.s12);
-    // A page narrower than 160 or without rows gets no layout.
-    PageLayoutInput page{Rect{0, 0, c.s160 - 1, 400}, {{RowKind::Edit, 10}}};
-    EXPECT_FALSE(ComputePageLayout(c.dpi, page).has_value());
-    page.page.width = c.s160;
-    EXPECT_TRUE(ComputePageLayout(c.dpi, page).has_value());
-    page.rows.clear();
-    EXPECT_FALSE(ComputePageLayout(c.dpi, page).has_value());
+  EXPECT_EQ((Rects{b144.accent, b144.separator, b144.statusBand}),
+            (Rects{{0, 81, 1500, 3}, {18, 919, 1464, 2}, {0, 922, 1500, 78}}));
+  EXPECT_EQ(ComputeMainBackground(120, Size{1000, 800}).separator, (Rect{15, 732, 970, 1}));
+  for (const auto& [dpi, s200, s118, s160, s300] :
+       {std::tuple{96, 200, 118, 160, 300}, std::tuple{144, 300, 177, 240, 450}}) {
+    const auto fits = [d = dpi](int w, int h) { return ComputeMainLayout(d, {w, h}, kShort); };
+    EXPECT_EQ((std::vector{fits(s200 - 1, 800).has_value(), fits(1200, s200 - 1).has_value(),
+                           fits(s200, s200).has_value()}), (std::vector{false, false, true}));
+    EXPECT_EQ(Layout(dpi, 2000, 1500, {10, 5, 10, 10}).simulatorButton.width, s118);
+    EXPECT_EQ(Layout(dpi, 2000, 1500, {10, 900, 10, 10}).simulatorButton.width, s160);
+    EXPECT_EQ(Layout(dpi, s300, 1500, {10, 900, 10, 10}).title.width, s160);
+    const auto page = [d = dpi](int w, std::vector<PageRowInput> rows) {
+      return ComputePageLayout(d, {Rect{0, 0, w, 400}, rows}).has_value();
+    };  // at least 160 wide, with rows
+    EXPECT_EQ((std::vector{page(s160 - 1, {{RowKind::Edit, 10}}), page(s160, {{RowKind::Edit, 10}}),
+                           page(s160, {})}), (std::vector{false, true, false}));
   }
 }
 
-TEST(MainLayout, StatusRowAndDeviceComboByWidth) {
-  struct Case {
-    int width, combo, status, connectRight;
-  };
-  const Case cases[] = {
-      {2400, 420, 1812, 2388}, {1167, 420, 579, 1155}, {1166, 419, 579, 1154},
-      {1000, 360, 472, 988},   {556, 200, 188, 544},   {555, 200, 187, 543},
-      {500, 192, 140, 488},  // the wanted status of 140 shrinks the combo first
-      {400, 140, 92, 388},     {300, 140, 80, 376},  // below 80 the row runs past the edge
-  };
-  for (const Case& c : cases) {
-    const MainLayout l = Layout(96, c.width, 760);
-    EXPECT_EQ(l.usbCombo.width, c.combo) << c.width;
-    EXPECT_EQ(l.status.width, c.status) << c.width;
-    EXPECT_EQ(l.connectButton.right(), c.connectRight) << c.width;
+TEST(MainLayout, StatusRowHeaderAndTabArea) {
+  for (const auto& [width, combo, status, connectRight] :
+       {std::tuple{1167, 420, 579, 1155}, {1166, 419, 579, 1154}, {556, 200, 188, 544},
+        {555, 200, 187, 543}, {500, 192, 140, 488}, {300, 140, 80, 376}}) {
+    const MainLayout l = Layout(96, width, 760);
+    EXPECT_EQ(std::tuple(l.usbCombo.width, l.status.width, l.connectButton.right()),
+              std::tuple(combo, status, connectRight)) << width;
   }
-  const MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 27, 50});
-  EXPECT_EQ(l.status, (Rect{12, 712, 472, 36}));
-  EXPECT_EQ(l.usbLabel, (Rect{492, 712, 40, 36}));
-  EXPECT_EQ(l.usbCombo, (Rect{532, 717, 360, 26}));
-  EXPECT_EQ(l.connectButton, (Rect{900, 716, 88, 28}));
-  // Longer captions widen the label (text + 8) and the button (text + 28).
-  const MainLayout wide = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});
-  EXPECT_EQ(wide.usbLabel.width, 44);
-  EXPECT_EQ(wide.connectButton, (Rect{890, 716, 98, 28}));
-}
-
-TEST(MainLayout, HeaderRowAndTabArea) {
-  MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 30, 40});
-  EXPECT_EQ(l.languageCombo, (Rect{900, 15, 88, 26}));
-  EXPECT_EQ(l.languageLabel, (Rect{826, 15, 68, 26}));
-  EXPECT_EQ(l.simulatorButton, (Rect{688, 13, 128, 30}));
-  EXPECT_EQ(l.title, (Rect{0, 0, 680, 56}));
-  EXPECT_EQ(l.tab, (Rect{12, 68, 976, 631}));
+  MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});  // text + 8, + 28
+  EXPECT_EQ((Rects{l.status, l.usbLabel, l.usbCombo, l.connectButton, l.languageCombo,
+                   l.languageLabel, l.simulatorButton, l.title, l.tab}),
+            (Rects{{12, 712, 458, 36}, {478, 712, 44, 36}, {522, 717, 360, 26}, {890, 716, 98, 28},
+                   {900, 15, 88, 26}, {826, 15, 68, 26}, {688, 13, 128, 30}, {0, 0, 680, 56},
+                   {12, 68, 976, 631}}));
   l = Layout(144, 1500, 1100, MainTextWidths{60, 100, 30, 40});
-  EXPECT_EQ(l.languageCombo, (Rect{1350, 22, 132, 39}));
-  EXPECT_EQ(l.languageLabel.width, 78);
-  EXPECT_EQ(l.simulatorButton, (Rect{1071, 19, 177, 45}));
-  EXPECT_EQ(l.status, (Rect{18, 1028, l.status.width, 54}));
-  // The tab area keeps 120 at least: 121 fits at 250, 111 would not at 240.
-  EXPECT_EQ(Layout(96, 1000, 250).tab.height, 121);
-  EXPECT_EQ(Layout(96, 1000, 240).tab.height, 120);
-  EXPECT_EQ(Layout(144, 1500, 310).tab.height, 180);
+  EXPECT_EQ((Rects{l.languageCombo, l.languageLabel, l.simulatorButton, l.status}),
+            (Rects{{1350, 22, 132, 39}, {1263, 22, 78, 39}, {1071, 19, 177, 45},
+                   {18, 1028, 708, 54}}));
+  EXPECT_EQ((std::vector{Layout(96, 1000, 250).tab.height, Layout(96, 1000, 240).tab.height,
+                         Layout(144, 1500, 310).tab.height}), (std::vector{121, 120, 180}));
   EXPECT_EQ(TabDisplayArea(Rect{12, 68, 976, 631}, 30), (Rect{12, 98, 976, 601}));
-  // Margins: 1/40 of the area, at most 20 and 15, at least 12 and 10.
-  EXPECT_EQ(PageRectangle(Rect{12, 98, 976, 601}, 96), (Rect{32, 113, 936, 576}));
-  EXPECT_EQ(PageRectangle(Rect{0, 0, 300, 200}, 96), (Rect{12, 10, 276, 180}));
-  EXPECT_EQ(PageRectangle(Rect{0, 0, 600, 500}, 144), (Rect{18, 15, 564, 470}));
+  EXPECT_EQ((Rects{PageRectangle({12, 98, 976, 601}, 96), PageRectangle({0, 0, 300, 200}, 96),
+                   PageRectangle({0, 0, 600, 500}, 144)}),
+            (Rects{{32, 113, 936, 576}, {12, 10, 276, 180}, {18, 15, 564, 470}}));
 }
 
 PageLayoutInput NineRows(int height, bool caShown = false) {
-  PageLayoutInput in;
-  in.page = Rect{0, 0, 700, height};
-  for (int i = 0; i < 7; ++i) in.rows.push_back({RowKind::Edit, 90});
-  in.rows.push_back({RowKind::Combo, 30});
-  in.rows.push_back({RowKind::Combo, 95});
-  in.writeCaptionWidth = 100;
-  in.selfTestCaptionWidth = 90;
-  in.caButtonShown = caShown;
-  return in;
+  std::vector<PageRowInput> rows(7, {RowKind::Edit, 90});
+  rows.insert(rows.end(), {{RowKind::Combo, 30}, {RowKind::Combo, 95}});
+  return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
 }
 
 PageLayout Page(int dpi, const PageLayoutInput& in) {
@@ -142,121 +90,69 @@ PageLayout Page(int dpi, const PageLayoutInput& in) {
 }
 
 TEST(PageLayout, RowsShrinkGapsFirstThenHeights) {
-  struct Case {
-    int height, available, rowHeight, gap;
-    bool ca;
-  };
-  const Case cases[] = {
-      {448, 400, 30, 10, false}, {398, 350, 30, 10, false}, {397, 349, 30, 9, false},
-      {348, 300, 30, 3, false},  {342, 294, 30, 3, false},  {341, 293, 29, 4, false},
-      {328, 280, 28, 3, false},  {248, 200, 24, 2, false},  {500, 452, 30, 10, false},
-      {100, 80, 24, 2, false},  // the rows keep 80 at least
-      {500, 410, 30, 10, true},  // the shown CA button takes 34 + 8
-      {439, 349, 30, 9, true},   {390, 300, 30, 3, true},
-  };
-  for (const Case& c : cases) {
-    const PageLayout l = Page(96, NineRows(c.height, c.ca));
-    EXPECT_EQ(l.available, c.available) << c.height;
-    EXPECT_EQ(l.rowHeight, c.rowHeight) << c.height;
-    EXPECT_EQ(l.gap, c.gap) << c.height;
+  for (const auto& [height, ca, available, rowHeight, gap] :
+       {std::tuple{398, false, 350, 30, 10}, {397, false, 349, 30, 9}, {342, false, 294, 30, 3},
+        {341, false, 293, 29, 4}, {248, false, 200, 24, 2}, {100, false, 80, 24, 2},
+        {439, true, 349, 30, 9}}) {
+    const PageLayout l = Page(96, NineRows(height, ca));
+    EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), std::tuple(available, rowHeight, gap))
+        << height;
   }
   EXPECT_EQ(Page(144, NineRows(600, true)).available, 465);
-  EXPECT_EQ(Page(96, NineRows(248)).rows.back().label.bottom(), 232);
-  // The same page at 120 dpi: 30 -> 38, 10 -> 13, 40 -> 50, 156 -> 195.
   PageLayoutInput in = NineRows(1250);
   in.page.width = 1250;
-  const PageLayout l = Page(120, in);
-  EXPECT_EQ(l.rows[1].label, (Rect{0, 51, 150, 38}));
-  EXPECT_EQ(l.writeButton, (Rect{1055, 1200, 195, 50}));
+  EXPECT_EQ((Rects{Page(120, in).rows[1].label, Page(120, in).writeButton}),
+            (Rects{{0, 51, 150, 38}, {1055, 1200, 195, 50}}));
 }
 
 TEST(PageLayout, LabelColumnAndTopicPrefix) {
-  struct Column {
-    int pageWidth, widestLabel, dpi, column;
-  };
-  const Column columns[] = {
-      {500, 400, 96, 170},  {588, 400, 96, 199},  {589, 400, 96, 200}, {1200, 400, 96, 200},
-      {282, 400, 96, 96},   {200, 400, 96, 96},   {1000, 90, 96, 120}, {1000, 150, 96, 160},
-      {2000, 10, 192, 240}, {2000, 10, 120, 150},
-  };
-  for (const Column& c : columns) {
-    PageLayoutInput in;
-    in.page = Rect{0, 0, c.pageWidth, 400};
-    in.rows = {{RowKind::Edit, c.widestLabel}, {RowKind::Edit, 10}};
-    EXPECT_EQ(Page(c.dpi, in).labelColumn, c.column) << c.pageWidth;
+  for (const auto& [pageWidth, widestLabel, dpi, column] :
+       {std::tuple{588, 400, 96, 199}, {589, 400, 96, 200}, {282, 400, 96, 96},
+        {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}}) {
+    PageLayoutInput in{Rect{0, 0, pageWidth, 400}, {{RowKind::Edit, widestLabel}}};
+    EXPECT_EQ(Page(dpi, in).labelColumn, column) << pageWidth;
   }
-  struct Prefix {
-    int pageWidth, inputX, prefix, edit;
-  };
-  const Prefix prefixes[] = {
-      {800, 140, 260, 404},  // input 670: 52 % = 348, capped at 260
-      {470, 140, 176, 158},  // input 340: still 52 %
-      {469, 140, 142, 191},  // input 339: 42 %
-      {300, 122, 80, 102},   // 42 % = 78: at least 80
-      {250, 116, 80, 90},    // the edit keeps 90
-  };
-  for (const Prefix& c : prefixes) {
-    PageLayoutInput in;
-    in.page = Rect{10, 20, c.pageWidth, 400};
-    in.rows = {{RowKind::Edit, 10}, {RowKind::PrefixedEdit, 10}};
+  // Prefix 52 % of the input (at most 260), 42 % under 340, at least 80; the edit keeps 90.
+  for (const auto& [pageWidth, inputX, prefix, edit] :
+       {std::tuple{800, 140, 260, 404}, {470, 140, 176, 158}, {469, 140, 142, 191},
+        {300, 122, 80, 102}, {250, 116, 80, 90}}) {
+    PageLayoutInput in{Rect{10, 20, pageWidth, 400}, {{RowKind::Edit, 10}}};
+    in.rows.push_back({RowKind::PrefixedEdit, 10});
     const PageRowPlacement row = Page(96, in).rows[1];
-    EXPECT_EQ(row.prefix, (Rect{c.inputX, 60, c.prefix, 30})) << c.pageWidth;
-    EXPECT_EQ(row.input, (Rect{c.inputX + c.prefix + 6, 60, c.edit, 30})) << c.pageWidth;
+    EXPECT_EQ((Rects{row.prefix, row.input}),
+              (Rects{{inputX, 60, prefix, 30}, {inputX + prefix + 6, 60, edit, 30}}));
   }
 }
 
 TEST(PageLayout, ButtonsAlongTheBottom) {
-  PageLayoutInput in = NineRows(500);
-  in.page = Rect{20, 100, 700, 500};
-  PageLayout l = Page(96, in);
-  EXPECT_EQ(l.selfTestButton, (Rect{20, 560, 156, 40}));
-  EXPECT_EQ(l.writeButton, (Rect{564, 560, 156, 40}));
-  EXPECT_EQ(l.caButton, (Rect{20, 518, 280, 34}));
-  // Both buttons take the widest caption + 36, up to 220.
-  in.writeCaptionWidth = 150;
-  EXPECT_EQ(Page(96, in).writeButton.width, 186);
-  in.selfTestCaptionWidth = 170;
-  EXPECT_EQ(Page(96, in).selfTestButton.width, 206);
-  in.selfTestCaptionWidth = 400;
-  EXPECT_EQ(Page(96, in).writeButton.width, 220);
-  in.hasSelfTest = false;
-  EXPECT_EQ(Page(96, in).writeButton.width, 186);
-  // Narrow page: both share the width, 24 apart, at least 110.
-  in = NineRows(500);
-  in.page = Rect{0, 0, 300, 500};
-  l = Page(96, in);
-  EXPECT_EQ(l.selfTestButton, (Rect{0, 460, 138, 40}));
-  EXPECT_EQ(l.writeButton, (Rect{162, 460, 138, 40}));
-  in.page.width = 200;
-  l = Page(96, in);
-  EXPECT_EQ(l.writeButton.width, 110);
+  PageLayout l = Page(96, {Rect{20, 100, 700, 500}, {{RowKind::Edit, 10}}, 100, 90});
+  EXPECT_EQ((Rects{l.selfTestButton, l.writeButton, l.caButton}),
+            (Rects{{20, 560, 156, 40}, {564, 560, 156, 40}, {20, 518, 280, 34}}));
+  // The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
+  for (const auto& [width, write, selfTest, hasSelfTest, want] :
+       {std::tuple{700, 150, 90, true, 186}, {700, 150, 400, true, 220},
+        {700, 150, 400, false, 186}, {300, 100, 90, true, 138}, {200, 100, 90, true, 110}}) {
+    l = Page(96, {Rect{0, 0, width, 500}, {{RowKind::Edit, 10}}, write, selfTest, hasSelfTest});
+    EXPECT_EQ(std::tuple(l.writeButton.x, l.writeButton.width, l.selfTestButton.width),
+              std::tuple(width - want, want, want)) << width;
+  }
   EXPECT_EQ(l.caButton.width, 200);
 }
 
 TEST(MainColors, RuleByControlKind) {
-  struct Case {
-    MainControlKind kind;
-    bool enabled;
-    ControlColors expected;
-  };
-  const Case cases[] = {
-      {MainControlKind::HeaderText, false, {false, true, 0xFFFFFF, 0x0F3460}},
-      {MainControlKind::Dialog, true, {false, false, 0x374151, 0xF5F7FA}},
-      {MainControlKind::StatusLine, false, {false, true, 0xB91C1C, 0xF8F9FB}},
-      {MainControlKind::UsbLabel, true, {false, true, 0x374151, 0xF8F9FB}},
-      {MainControlKind::PageStatic, false, {false, true, 0x9CA3AF, 0xF5F7FA}},
-      {MainControlKind::PageStatic, true, {false, true, 0x374151, 0xF5F7FA}},
-      {MainControlKind::Edit, false, {false, false, 0x111827, 0xFFFFFF}},
-      {MainControlKind::List, true, {false, false, 0x111827, 0xFFFFFF}},
-      {MainControlKind::Other, true, {true, false, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    const ControlColors got = MainControlColors(c.kind, c.enabled, 0xB91C1C);
-    const ControlColors& want = c.expected;
-    EXPECT_EQ(got.useDefault, want.useDefault) << static_cast<int>(c.kind);
-    EXPECT_EQ(got.transparent, want.transparent) << static_cast<int>(c.kind);
-    EXPECT_EQ(got.text, want.text) << static_cast<int>(c.kind);
-    EXPECT_EQ(got.background, want.background) << static_cast<int>(c.kind);
+  using K = MainControlKind;
+  for (const auto& [kind, enabled, useDefault, transparent, text, background] :
+       {std::tuple{K::HeaderText, false, false, true, 0xFFFFFFu, 0x0F3460u},
+        {K::Dialog, true, false, false, 0x374151u, 0xF5F7FAu},
+        {K::StatusLine, false, false, true, 0xB91C1Cu, 0xF8F9FBu},
+        {K::UsbLabel, true, false, true, 0x374151u, 0xF8F9FBu},
+        {K::PageStatic, false, false, true, 0x9CA3AFu, 0xF5F7FAu},
+        {K::PageStatic, true, false, true, 0x374151u, 0xF5F7FAu},
+        {K::Edit, false, false, false, 0x111827u, 0xFFFFFFu}, {K::Other, true, true, false, 0u, 0u},
+        {K::List, true, false, false, 0x111827u, 0xFFFFFFu}}) {
+    const ControlColors got = MainControlColors(kind, enabled, 0xB91C1C);
+    EXPECT_EQ(std::tuple(got.useDefault, got.transparent, got.text, got.background),
+              std::tuple(useDefault, transparent, text, background)) << static_cast<int>(kind);
   }
 }
 

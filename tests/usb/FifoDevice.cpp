@@ -13,14 +13,10 @@
 #include "text/TextHelpers.h"
 
 namespace qm::test {
-namespace {
-
-int Checked(int result, const char* what) {
+static int Checked(int result, const char* what) {
   if (result < 0) throw std::runtime_error(what);
   return result;
 }
-
-}  // namespace
 
 FifoDevice::FifoDevice()
     : m_folder((std::filesystem::temp_directory_path() / "qm-usb-XXXXXX").string()) {
@@ -32,8 +28,7 @@ FifoDevice::FifoDevice()
 
 FifoDevice::~FifoDevice() {
   ::close(m_reader);
-  ::unlink(m_path.c_str());
-  ::rmdir(m_folder.c_str());
+  std::filesystem::remove_all(m_folder);
 }
 
 std::u16string FifoDevice::WidePath() const { return Utf8ToWide(m_path); }
@@ -44,11 +39,9 @@ std::size_t FifoDevice::SetCapacity(std::size_t bytes) {
 
 std::size_t FifoDevice::FillUp() {
   const int writer = Checked(::open(m_path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "writer");
-  // Large pieces first, then single bytes, so that no room is left even in a
-  // partly used page of the pipe.
   const std::vector<std::uint8_t> filler(65536, 0xAA);
   std::size_t total = 0;
-  for (const std::size_t piece : {65536, 4096, 1}) {
+  for (const std::size_t piece : {65536, 4096, 1}) {  // no room left even in a partly used page
     for (ssize_t n; (n = ::write(writer, filler.data(), piece)) > 0;) total += n;
   }
   ::close(writer);
@@ -57,10 +50,8 @@ std::size_t FifoDevice::FillUp() {
 
 std::vector<std::uint8_t> FifoDevice::Drain() {
   std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[65536];
-  for (ssize_t n; (n = ::read(m_reader, buffer, sizeof buffer)) > 0;) {
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
+  std::uint8_t b[65536];
+  for (ssize_t n; (n = ::read(m_reader, b, sizeof b)) > 0;) bytes.insert(bytes.end(), b, b + n);
   return bytes;
 }
 

@@ -10,9 +10,6 @@
 
 namespace qm::test {
 
-// Makes a FIFO "lp0" in a fresh temporary folder and keeps its reading end
-// open, so that a port can open the FIFO as its device and the test can read
-// back what the device received.
 class FifoDevice final {
  public:
   FifoDevice();
@@ -22,16 +19,10 @@ class FifoDevice final {
 
   const std::string& Path() const { return m_path; }
   std::u16string WidePath() const;
-
-  // Shrinks (or grows) the pipe's buffer; returns the size the kernel chose.
-  std::size_t SetCapacity(std::size_t bytes);
-  // Fills the pipe until it takes no single byte more: a device that accepts
-  // nothing. Returns how many bytes (all 0xAA) went in.
-  std::size_t FillUp();
-  // Everything received so far, without waiting.
-  std::vector<std::uint8_t> Drain();
-  // Reads in small pieces until `count` bytes arrived or the time is up, as a
-  // slow device would while a write is running.
+  std::size_t SetCapacity(std::size_t bytes);  // the pipe's buffer; returns the kernel's choice
+  std::size_t FillUp();  // 0xAA until no single byte more fits; returns how many went in
+  std::vector<std::uint8_t> Drain();  // everything received so far, without waiting
+  // Reads in small pieces until `count` bytes arrived or the time is up, as a slow device would.
   std::vector<std::uint8_t> ReadExactly(std::size_t count, std::chrono::milliseconds limit);
 
  private:
@@ -40,7 +31,6 @@ class FifoDevice final {
   int m_reader = -1;
 };
 
-// The number of file descriptors this process has open.
-std::size_t OpenDescriptorCount();
+std::size_t OpenDescriptorCount();  // file descriptors this process has open
 
 }  // namespace qm::test

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-// A port opened on a FIFO standing in for the device, shared by the USB tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,10 +8,8 @@
 
 namespace qm::test {
 
-class FifoPortTest : public ::testing::Test {
- protected:
+struct FifoPortTest : ::testing::Test {
   void SetUp() override { ASSERT_TRUE(port.Open(device.WidePath())); }
-
   FifoDevice device;
   UsbPrinterPort port;
 };

@@ -9,37 +9,27 @@ typedef struct _UMockdevTestbed UMockdevTestbed;
 
 namespace qm::test {
 
-// One printer as the kernel shows it: a usb_device with its attributes, a
-// printer-class interface and the usbmisc lpN device with its node.
+// A printer as the kernel shows it: usb_device, printer interface, usbmisc lpN with its node.
 struct FakePrinter {
   std::string port = "1-2";  // the USB port name, also the usb_device's name
-  std::string vid = "1fc9";
-  std::string pid = "2016";
-  std::optional<std::string> serial;
-  std::optional<std::string> manufacturer;
-  std::optional<std::string> product;
-  std::optional<std::string> modelFromDatabase;  // udev's hwdb model name
+  std::string vid = "1fc9", pid = "2016";
+  std::optional<std::string> serial{}, manufacturer{}, product{};
+  std::optional<std::string> modelFromDatabase{};  // udev's hwdb model name
   int lp = 0;
   bool hasUsbParent = true;  // false: a usbmisc lp device of no USB device
 };
 
-// A umockdev test bed; the program's udev and /dev accesses go to it while it
-// lives. Needs the process to run with umockdev's preload library.
 class MockUsbBus final {
  public:
   MockUsbBus();
   ~MockUsbBus();
   MockUsbBus(const MockUsbBus&) = delete;
-  MockUsbBus& operator=(const MockUsbBus&) = delete;
+  void operator=(const MockUsbBus&) = delete;
 
-  // True when the umockdev preload library is active in this process.
-  static bool PreloadActive();
-
+  static bool PreloadActive();  // the umockdev preload library is active
   void Plug(const FakePrinter& printer);
-  // Adds devices from a umockdev description text.
-  void Add(const std::string& description);
-  // Unplugs every printer; the host controller and its root hub stay.
-  void Clear();
+  void Add(const std::string& description);  // devices from a umockdev description
+  void Clear();  // unplugs every printer; the host controller and its root hub stay
 
  private:
   UMockdevTestbed* m_testbed = nullptr;
