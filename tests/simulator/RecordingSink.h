@@ -25,7 +25,7 @@ struct Status {
 };
 
 inline void PrintTo(const Status& status, std::ostream* out) {
-  *out << "{" << (status.connected ? "true" : "false") << ", \"" << status.text << "\"}";
+  *out << "{" << status.connected << ", \"" << status.text << "\"}";
 }
 
 class RecordingSink final : public MqttEventSink {
@@ -46,15 +46,7 @@ class RecordingSink final : public MqttEventSink {
   // The index of the first status at or after from with exactly this text
   // (or this prefix), once it has arrived; -1 on the deadline.
   int WaitForStatus(const std::string& text, std::size_t from = 0,
-                    std::chrono::milliseconds timeout = kDeadline) const {
-    return WaitForStatusWhere(true, text, from, timeout);
-  }
-  int WaitForStatusPrefix(const std::string& prefix, std::size_t from = 0,
-                          std::chrono::milliseconds timeout = kDeadline) const {
-    return WaitForStatusWhere(false, prefix, from, timeout);
-  }
-  bool WaitForPayload(const std::string& payload,
-                      std::chrono::milliseconds timeout = kDeadline) const;
+                    std::chrono::milliseconds timeout = kDeadline, bool prefix = false) const;
   bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const {
     return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
   }
@@ -70,8 +62,6 @@ class RecordingSink final : public MqttEventSink {
   }
 
  private:
-  int WaitForStatusWhere(bool exact, const std::string& text, std::size_t from,
-                         std::chrono::milliseconds timeout) const;
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, done);
