@@ -61,9 +61,10 @@ std::vector<std::string> MosquittoBroker::ClientArgs(const std::string& program)
 }
 
 std::vector<std::string> MosquittoBroker::PubArgs(const std::string& topic,
-                                                  const std::string& payload) const {
+                                                  const std::string& payload, int repeat) const {
   std::vector<std::string> args = ClientArgs("mosquitto_pub");
-  args.insert(args.end(), {"-q", "1", "-t", topic, "-m", payload});
+  args.insert(args.end(),
+              {"-q", "1", "-t", topic, "-m", payload, "--repeat", std::to_string(repeat)});
   return args;
 }
 

@@ -34,8 +34,9 @@ class MosquittoBroker final {
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.
   std::vector<std::string> ClientArgs(const std::string& program) const;
-  // mosquitto_pub's arguments for one QoS 1 message, as an outside client sends it.
-  std::vector<std::string> PubArgs(const std::string& topic, const std::string& payload) const;
+  // mosquitto_pub's arguments for a QoS 1 message sent repeat times, as from an outside client.
+  std::vector<std::string> PubArgs(const std::string& topic, const std::string& payload,
+                                   int repeat = 1) const;
   std::string Log() const;  // the broker's own output
 
  private:
