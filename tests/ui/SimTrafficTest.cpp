@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The simulator window against a real mosquitto: the connect flow, test jobs
-// on their whole road, validation, acknowledgements and printer reports,
-// with a second client (or mosquitto_pub) on the other side.
+// The simulator window against a real mosquitto and a second client: the
+// connect flow, test jobs on their whole road, acknowledgements and reports.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -20,8 +19,7 @@
 namespace qm::test {
 namespace {
 
-class NoChooser final : public FileChooser {
- public:
+struct NoChooser final : FileChooser {
   QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
   QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
@@ -86,26 +84,26 @@ void ExpectInOrder(const Lines& log, const Lines& expected) {
   }
 }
 
-TEST_F(SimTrafficTest, FailedChecksLogEnglishAndShowTheChosenLanguage) {
-  Open(true, u"P1", u"s", u" ");
+// A failed check logs English and shows the chosen language; after the
+// client's refusal (TLS) the button stays enabled; the connect explains itself.
+TEST_F(SimTrafficTest, FailedChecksRefusalAndTheConnectInChinese) {
+  Open(true, u" P1 ", u"jobs", u" ");
   Click(kIdSimConnect);
   EXPECT_EQ(Log(), Lines{"Publish topic is required."});
   EXPECT_EQ(Text(kIdSimMessageLine), QString::fromUtf16(u"发布主题不能为空。"));
-  EXPECT_TRUE(dialog->Control(kIdSimConnect)->isEnabled());
-  qobject_cast<QComboBox*>(dialog->Control(3007))->setCurrentIndex(1);  // TLS
-  qobject_cast<QLineEdit*>(dialog->Control(3006))->setText(QStringLiteral("p"));
+  auto* tls = qobject_cast<QComboBox*>(dialog->Control(3007));
+  tls->setCurrentIndex(1);
+  qobject_cast<QLineEdit*>(dialog->Control(3006))->setText(QStringLiteral("reports"));
   Click(kIdSimConnect);
   ASSERT_TRUE(WaitForLine("MQTTAsync_create failed: -14"));
   EXPECT_EQ(Count("Connecting to MQTT broker..."), 0);
   EXPECT_TRUE(dialog->Control(kIdSimConnect)->isEnabled());
-}
-
-TEST_F(SimTrafficTest, ConnectsWithThePcIdAndExplainsInChinese) {
-  Open(true, u" P1 ", u"jobs", u"reports");
+  tls->setCurrentIndex(0);
+  const std::size_t from = Log().size();
   Connect({"jobs", "reports"});
   const Lines log = Log();
-  ASSERT_GE(log.size(), 7u);
-  EXPECT_EQ(Lines(log.begin(), log.begin() + 7),
+  ASSERT_GE(log.size(), from + 7);
+  EXPECT_EQ(Lines(log.begin() + from, log.begin() + from + 7),
             (Lines{"Clean Session policy: sen=0 (Clear offline messages) -> MQTT cleansession=1",
                    "模拟器客户端号：P1-pc（不会占用打印机的 P1）", "打印任务发到：jobs",
                    "打印机状态从发布主题上报：reports。订阅主题 jobs "
@@ -185,8 +183,8 @@ TEST_F(SimTrafficTest, TestNeedsAConnectionAndASubscribeTopicAndKeepsTheId) {
   Connect({"t"});  // the job topic falls back to the publish topic
   const std::size_t lines = Log().size();
   dialog->OnCommand(kIdSimTest, 0);
-  const Lines log = Log();
-  EXPECT_EQ(Lines(log.begin() + lines, log.end()), Lines{"订阅主题不能为空。"});
+  EXPECT_EQ(Log().size(), lines + 1);
+  EXPECT_EQ(Log().back(), "订阅主题不能为空。");
   Publish("t", SampleJob(7, kCpclLabelTail));
   ASSERT_TRUE(WaitForLine("[t] 打印机信息  任务=7"));
   EXPECT_EQ(Count("Task parse", true), 0);
@@ -200,9 +198,8 @@ TEST_F(SimTrafficTest, AFloodOfRecordsIsHandledInOrder) {
   Lines expected;
   for (int i = 1; i <= 3000; ++i) {
     const std::string id = std::to_string(i);
-    PostMqttRecord(
-        dialog.get(), WM_MQTT_MESSAGE,
-        std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"}));
+    auto record = std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"});
+    PostMqttRecord(dialog.get(), WM_MQTT_MESSAGE, std::move(record));
     expected.push_back("[t] Printer info  id=" + id);
   }
   ASSERT_TRUE(WaitForLine(expected.back()));
