@@ -84,16 +84,16 @@ TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
     return ParsePrintTask("{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type) +
                           ",\"contents\":\"x\"}");
   };
+  // Id, type, code: bad contents come first; a refused id is not remembered;
+  // after nine more ids 500 is pushed out; accepted again, it pushes out 501.
+  const std::tuple<std::uint32_t, int, int> steps[] = {
+      {500, 1, 0}, {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0},
+      {2, 1, 0}, {3, 1, 0}, {4, 1, 0}, {5, 1, 0}, {6, 1, 0}, {7, 1, 0}, {8, 1, 0}, {9, 1, 0},
+      {501, 1, 209}, {500, 1, 0}, {501, 1, 0}};
   TaskIdHistory history;
-  EXPECT_EQ(DecideTaskCode(task(500), history), 0);
-  EXPECT_EQ(DecideTaskCode(task(500), history), 209);
-  EXPECT_EQ(DecideTaskCode(task(500, 5), history), 208);  // bad contents come first
-  EXPECT_EQ(DecideTaskCode(task(501, 7), history), 203);  // a refused id is not remembered
-  EXPECT_EQ(DecideTaskCode(task(501), history), 0);
-  for (std::uint32_t id = 1; id <= 9; ++id) EXPECT_EQ(DecideTaskCode(task(id), history), 0);
-  EXPECT_EQ(DecideTaskCode(task(501), history), 209);
-  EXPECT_EQ(DecideTaskCode(task(500), history), 0);  // pushed out; overwrites 501
-  EXPECT_EQ(DecideTaskCode(task(501), history), 0);
+  for (const auto& [id, type, code] : steps) {
+    EXPECT_EQ(DecideTaskCode(task(id, type), history), code) << id;
+  }
   history.Clear();
   EXPECT_EQ(DecideTaskCode(task(0), history), 0);  // free slots never match 0
   EXPECT_EQ(DecideTaskCode(task(0), history), 209);
@@ -127,9 +127,7 @@ TEST(BuildPrintAckJson, EscapesAndCutsAt255Bytes) {
       {n223, 1, 0, R"({"devicename":")" + n223 + R"(","id":1,"code":0)"},
       {"x" + std::string(1000, '"'), 1, 0, "{\"devicename\":\"x" + quotes + "\\"},
   };
-  for (const auto& [name, id, code, json] : cases) {
-    EXPECT_EQ(BuildPrintAckJson(name, id, code), json);
-  }
+  for (const auto& [name, id, code, ack] : cases) EXPECT_EQ(BuildPrintAckJson(name, id, code), ack);
 }
 
 SimulatorForm Form(std::u16string id, std::u16string domain, std::u16string sub,
@@ -228,9 +226,6 @@ TEST(IsUplinkReport, QuotedWordsAnywhere) {
 // Accepted and repeated jobs: on their road in tests/ui/SimTrafficTest.cpp.
 TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {R"({"id":8,"type":-2147483647,"message":"m"})",
-       "id=8 (valid range 0-4294967295), type=-2147483647, contents=no, message=yes -> code=203 "
-       "(invalid type (allowed: 1,2,3,4,5,6,99,100))"},
       {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
       {R"({"id":4294967296,"type":1})",
        "invalid id (require uint32 integer in 0-4294967295), "
@@ -245,8 +240,6 @@ TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
     EXPECT_EQ(WideToUtf8(ProcessIncomingJob(payload, "P1", history).summary),
               "Task parse: " + std::string(summary));
   }
-  EXPECT_EQ(ProcessIncomingJob(R"({"id":9,"type":9})", "P1", history).ack,
-            R"({"devicename":"P1","id":9,"code":203})");
   EXPECT_EQ(ProcessIncomingJob(R"({"id":1.5})", "P1", history).ack,
             R"({"devicename":"P1","id":0,"code":201})");
   const IncomingJob report = ProcessIncomingJob(R"({"devicename":"P1","code":0})", "P1", history);
@@ -271,8 +264,6 @@ TEST(PrinterStatusText, BothLanguages) {
 TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
   using namespace std::string_literals;
   const std::tuple<std::string, bool, std::u16string_view> cases[] = {
-      {R"({"devicename":"P1","id":1765000001,"code":0})", true,
-       u"打印机信息  设备=P1  状态=0(正常/打印成功)  任务=1765000001"},
       {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
        R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})",
        true,
@@ -287,9 +278,7 @@ TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
       {"hello\0{\"code\":0}"s, false, u"Printer info  hello"},
       {"\xff", false, u"Printer info  \uFFFD"},
   };
-  for (const auto& [payload, chinese, line] : cases) {
-    EXPECT_EQ(FormatPrinterInfo(payload, chinese), line) << payload;
-  }
+  for (const auto& [payload, zh, line] : cases) EXPECT_EQ(FormatPrinterInfo(payload, zh), line);
 }
 
 TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {

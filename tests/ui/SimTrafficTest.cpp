@@ -46,9 +46,8 @@ class SimTrafficTest : public ::testing::Test {
   // The log without the time stamps.
   Lines Log() const {
     Lines lines;
-    for (const QString& line : dialog->Log()->toPlainText().split(QLatin1Char('\n'))) {
-      if (!line.isEmpty()) lines.push_back(line.mid(11).toStdString());
-    }
+    for (const QString& line : dialog->Log()->toPlainText().split(u'\n', Qt::SkipEmptyParts))
+      lines.push_back(line.mid(11).toStdString());
     return lines;
   }
   int Count(const std::string& line, bool prefix = false) const {
