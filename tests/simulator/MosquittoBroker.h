@@ -23,8 +23,6 @@ class MosquittoBroker final {
  public:
   explicit MosquittoBroker(BrokerSettings settings = {}) : m_settings(std::move(settings)) {}
   ~MosquittoBroker() { Stop(); }
-  MosquittoBroker(const MosquittoBroker&) = delete;
-  MosquittoBroker& operator=(const MosquittoBroker&) = delete;
 
   // Starts on the port (0: a free one); false when it does not accept connections.
   bool Start(int port = 0);

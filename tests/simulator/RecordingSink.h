@@ -51,11 +51,11 @@ class RecordingSink final : public MqttEventSink {
     return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
   }
 
-  // Posts after Close, and those made on the forbidden thread, are faults.
-  void Close() { Locked([&] { m_closed = true; }); }
-  void ForbidPostsFrom(std::thread::id thread) { Locked([&] { m_forbidden = thread; }); }
-  void Reopen() { Locked([&] { m_closed = false; m_forbidden = {}; m_faults = 0; }); }
-  int PostsAfterClose() const { return Locked([&] { return m_faults; }); }
+  // From now on posts are faults: all of them, or those made on the thread.
+  void Forbid(bool all, std::thread::id thread = {}) {
+    Locked([&] { m_closed = all; m_forbidden = thread; });
+  }
+  int Faults() const { return Locked([&] { return m_faults; }); }
   // Holds a status that begins with the prefix this long before recording it.
   void DelayStatus(const std::string& prefix, std::chrono::milliseconds delay) {
     Locked([&] { m_delayPrefix = prefix; m_delay = delay; });

