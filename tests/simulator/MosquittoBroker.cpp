@@ -10,12 +10,8 @@
 #include <thread>
 
 namespace qm::test {
-namespace {
 
-// A loaded machine may take a while to start a process.
-constexpr std::chrono::milliseconds kStartDeadline{15000};
-
-}  // namespace
+constexpr std::chrono::milliseconds kStartDeadline{15000};  // a loaded machine is slow to start
 
 bool MosquittoBroker::Start(int port) {
   // Another process may take a free port between the check and the start.
@@ -61,6 +57,14 @@ std::vector<std::string> MosquittoBroker::ClientArgs(const std::string& program)
   if (!m_settings.password.empty()) {
     args.insert(args.end(), {"-u", m_settings.user, "-P", m_settings.password});
   }
+  return args;
+}
+
+std::vector<std::string> MosquittoBroker::PubArgs(const std::string& topic,
+                                                  const std::string& payload, int repeat) const {
+  std::vector<std::string> args = ClientArgs("mosquitto_pub");
+  args.insert(args.end(),
+              {"-q", "1", "-t", topic, "-m", payload, "--repeat", std::to_string(repeat)});
   return args;
 }
 

@@ -23,8 +23,6 @@ class MosquittoBroker final {
  public:
   explicit MosquittoBroker(BrokerSettings settings = {}) : m_settings(std::move(settings)) {}
   ~MosquittoBroker() { Stop(); }
-  MosquittoBroker(const MosquittoBroker&) = delete;
-  MosquittoBroker& operator=(const MosquittoBroker&) = delete;
 
   // Starts on the port (0: a free one); false when it does not accept connections.
   bool Start(int port = 0);
@@ -34,6 +32,9 @@ class MosquittoBroker final {
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.
   std::vector<std::string> ClientArgs(const std::string& program) const;
+  // mosquitto_pub's arguments for a QoS 1 message sent repeat times, as from an outside client.
+  std::vector<std::string> PubArgs(const std::string& topic, const std::string& payload,
+                                   int repeat = 1) const;
   std::string Log() const;  // the broker's own output
 
  private:

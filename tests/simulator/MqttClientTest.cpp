@@ -1,150 +1,182 @@
 // SPDX-License-Identifier: MIT
+// The MQTT client against a real mosquitto on loopback.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
-#include <array>
+#include <functional>
+#include <memory>
 #include <thread>
 
-#include "simulator/MqttClientFixture.h"
+#include "simulator/MosquittoBroker.h"
+#include "simulator/MqttClient.h"
+#include "simulator/RecordingSink.h"
 
 namespace qm::test {
 namespace {
 
 using Statuses = std::vector<Status>;
-using MqttClientTest = MqttClientFixture;
+
+constexpr char kJobTopic[] = "printers/SN1/jobs";
+constexpr char kReportTopic[] = "printers/SN1/reports";
+
+MqttConnectOptions OptionsFor(const std::string& uri, const std::string& clientId = "SN1-pc",
+                              const std::string& subTopic = kJobTopic) {
+  return {uri, clientId, "", "", subTopic, kReportTopic};
+}
+
+std::string ConnectingText(const std::string& uri, int cleansession = 1) {
+  return "Connecting to " + uri + " (MQTT cleansession=" + std::to_string(cleansession) + ") ...";
+}
 
 Statuses From(const Statuses& all, std::size_t from) { return {all.begin() + from, all.end()}; }
 
-TEST_F(MqttClientTest, RefusalsAreReportedAtOnceWithTheirTexts) {
-  const SelfHostedConfig tls{u"SN1", u"127.0.0.1", 1883, u"", u"", u"", u"", 1, 0};
-  const SelfHostedConfig port8883{u"SN1", u"127.0.0.1", 8883, u"", u"", u"", u"", 0, 0};
-  const std::pair<MqttConnectOptions, std::string> cases[] = {
-      {OptionsFor("", "SN1-pc"), "Server URI or Client ID is empty."},
-      {OptionsFor(broker.Uri(), ""), "Server URI or Client ID is empty."},
-      {MqttConnectOptions::FromForm(tls), "MQTTAsync_create failed: -14"},
-      {MqttConnectOptions::FromForm(port8883), "MQTTAsync_create failed: -14"},
-  };
-  for (const auto& [options, text] : cases) {
-    const std::size_t from = sink.StatusCount();
-    EXPECT_FALSE(client->Connect(options)) << text;
-    EXPECT_EQ(From(sink.Statuses(), from), (Statuses{{false, text}}));
-    ExpectNoSession();
+class MqttClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(broker.Start()) << broker.Log();
+    client->SetNotifyWindow(&sink);
   }
-}
+
+  // Connects and waits until the automatic subscription is acknowledged.
+  void ConnectAndSubscribe(MqttClient& c, RecordingSink& s, const MqttConnectOptions& options) {
+    const std::size_t from = s.StatusCount();
+    ASSERT_TRUE(c.Connect(options));
+    ASSERT_GE(s.WaitForStatus("Connected.", from), 0);
+    ASSERT_GE(s.WaitForStatus(std::string("Subscribed: ") + options.subTopic, from), 0);
+  }
+  void ConnectAndSubscribe() { ConnectAndSubscribe(*client, sink, OptionsFor(broker.Uri())); }
+
+  // Subscribe and publish are refused at once and post nothing; with no
+  // session held (connecting or lost), a disconnect says nothing either.
+  void ExpectRefused(bool sessionHeld) {
+    const std::size_t count = sink.StatusCount();
+    EXPECT_FALSE(client->Subscribe(kJobTopic));
+    EXPECT_FALSE(client->Publish(kJobTopic, "x"));
+    if (!sessionHeld) client->Disconnect();
+    EXPECT_EQ(sink.StatusCount(), count);
+    EXPECT_FALSE(client->IsConnected());
+  }
+
+  // Posts from inside the teardown (it runs on this thread) and after it are
+  // faults; a stray callback would come within the library's next cycle or two.
+  void DestroyClientAndWatch() {
+    sink.Forbid(false, std::this_thread::get_id());
+    client.reset();
+    sink.Forbid(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(sink.Faults(), 0);
+  }
+
+  MosquittoBroker broker;
+  RecordingSink sink;
+  std::unique_ptr<MqttClient> client = std::make_unique<MqttClient>();
+};
 
 // Both clients are ours: the exact bytes cover the sending and the receiving side.
 TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   RecordingSink peerSink;
   MqttClient peer;
   peer.SetNotifyWindow(&peerSink);
-  MqttConnectOptions options = OptionsFor(broker.Uri(), "SN1");
-  options.subTopic = kReportTopic;
-  ConnectAndSubscribe(peer, peerSink, options);
-  options = OptionsFor(broker.Uri());
+  ConnectAndSubscribe(peer, peerSink, OptionsFor(broker.Uri(), "SN1", kReportTopic));
+  MqttConnectOptions options = OptionsFor(broker.Uri());
   options.cleansession = 0;
   ConnectAndSubscribe(*client, sink, options);
-  EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri(), 0)},
-                                       {true, "Connected."},
-                                       {true, "Subscribed: printers/SN1/jobs"}}));
-  EXPECT_EQ(client->ReportTopic(), kReportTopic);
   const std::string binary("\x00job\x00\xff\x01{\"a\":1}\x00", 14);
   ASSERT_TRUE(client->Publish(client->ReportTopic(), binary));
   ASSERT_TRUE(client->Publish(client->ReportTopic(), ""));
   const int first = sink.WaitForStatus("Publish acknowledged.", 3);
-  ASSERT_GE(first, 0);
-  ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", first + 1), 0);
+  ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", first + 1), 4);
   EXPECT_TRUE(sink.Statuses()[first].connected);
   ASSERT_TRUE(peerSink.WaitForMessages(2));
   const std::vector<MqttMessageEvent> got = peerSink.Messages();
   EXPECT_EQ(std::vector({got[0].topic, got[0].payload, got[1].topic, got[1].payload}),
             std::vector<std::string>({kReportTopic, binary, kReportTopic, ""}));
-  // Empty topics are refused at once, a topic that is not UTF-8 by the library.
-  const std::size_t before = sink.StatusCount();
   EXPECT_FALSE(client->Subscribe(""));
   EXPECT_FALSE(client->Publish("", "x"));
-  EXPECT_FALSE(client->Publish("bad\xff", "x"));
-  EXPECT_TRUE(client->Subscribe("bad\xff"));
-  EXPECT_EQ(From(sink.Statuses(), before), (Statuses{{true, "Subscribe failed: bad\xff"}}));
+  EXPECT_EQ(sink.StatusCount(), 5u);
 }
 
 // The connecting status is held up in the sink while the broker answers; the
-// automatic subscription, refused at once, is reported before "Connected.".
+// automatic subscription, refused at once (not UTF-8), comes before "Connected.".
 TEST_F(MqttClientTest, ConnectedNeverOvertakesTheConnectingStatus) {
   sink.DelayStatus("Connecting to", std::chrono::milliseconds(700));
-  MqttConnectOptions options = OptionsFor(broker.Uri());
-  options.subTopic = "bad\xff";
-  ASSERT_TRUE(client->Connect(options));
+  ASSERT_TRUE(client->Connect(OptionsFor(broker.Uri(), "SN1-pc", "bad\xff")));
   ASSERT_GE(sink.WaitForStatus("Connected."), 0);
   EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri())},
                                        {false, "Subscribe failed: bad\xff"},
                                        {true, "Connected."}}));
-  EXPECT_TRUE(client->IsConnected());
   EXPECT_TRUE(client->Publish(kJobTopic, "after"));
 }
 
-TEST_F(MqttClientTest, UnreachablePortFailsAndLeavesNoHandle) {
-  const std::string uri = "mqtt://127.0.0.1:" + std::to_string(FreeLoopbackPort());
-  ASSERT_TRUE(client->Connect(OptionsFor(uri)));
-  ASSERT_GE(sink.WaitForStatusPrefix("Connect failed"), 0);
-  EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(uri)},
-                                       {false, "Connect failed: TCP/TLS connect failure"}}));
-  ExpectNoSession();  // the finished handle counts as none
-  ConnectAndSubscribe();
-}
-
-TEST(MqttClientPasswordTest, CredentialsDecideTheConnect) {
-  MosquittoBroker broker({"printer", "s3cret", {}});
-  ASSERT_TRUE(broker.Start()) << broker.Log();
-  RecordingSink sink;
-  MqttClient client;
-  client.SetNotifyWindow(&sink);
-  // A password without a user name goes to the broker as it is, which drops it.
-  const std::array<std::string, 3> cases[] = {
-      {"printer", "wrong", "Connect failed: CONNACK return code"},
-      {"", "s3cret", "Connect failed"},
-      {"printer", "s3cret", "Connected."},
-  };
-  for (const auto& [user, password, outcome] : cases) {
-    MqttConnectOptions options = OptionsFor(broker.Uri());
-    options.username = user;
+TEST_F(MqttClientTest, CredentialsDecideTheConnect) {
+  MosquittoBroker secured({"printer", "s3cret", {}});
+  ASSERT_TRUE(secured.Start()) << secured.Log();
+  const std::pair<std::string, std::string> cases[] = {
+      {"wrong", "Connect failed: CONNACK return code"}, {"s3cret", "Connected."}};
+  MqttConnectOptions options = OptionsFor(secured.Uri());
+  options.username = "printer";
+  for (const auto& [password, outcome] : cases) {
     options.password = password;
     const std::size_t from = sink.StatusCount();
-    ASSERT_TRUE(client.Connect(options));
-    EXPECT_EQ(sink.WaitForStatusPrefix(outcome, from + 1), static_cast<int>(from + 1)) << outcome;
-    EXPECT_EQ(sink.Statuses().back().connected, outcome == "Connected.");
+    ASSERT_TRUE(client->Connect(options));
+    EXPECT_EQ(sink.WaitForStatus(outcome, from + 1, kDeadline, true), static_cast<int>(from) + 1);
+    EXPECT_EQ(sink.Statuses().back().connected, password == "s3cret");
   }
 }
 
-TEST_F(MqttClientTest, WhileConnectingNothingIsSentAndDisconnectEndsIt) {
-  SilentListener silent;
-  ASSERT_TRUE(client->Connect(OptionsFor(silent.Uri())));
-  ExpectRequestsRefused();
+// A host that accepts TCP but never answers: nothing is sent meanwhile. A
+// time-out of 1 s ends the connect (the library looks at its time-outs every
+// 3 s, far below the program's 30 s), so do a disconnect and a teardown.
+TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
+  const std::string silent = "mqtt://127.0.0.1:" + std::to_string(SilentPort());
+  client = std::make_unique<MqttClient>(std::chrono::seconds(1));
+  client->SetNotifyWindow(&sink);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(client->Connect(OptionsFor(silent)));
+  ExpectRefused(true);
+  ASSERT_EQ(sink.WaitForStatus("Connect failed", 0, kDeadline, true), 1);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(sink.Statuses()[1], (Status{false, "Connect failed: TCP connect timeout"}));
+  EXPECT_GE(elapsed, std::chrono::milliseconds(900));
+  EXPECT_LT(elapsed, std::chrono::seconds(8));
+  ExpectRefused(false);
+  ASSERT_TRUE(client->Connect(OptionsFor(silent)));
   client->Disconnect();
   // A connect request the library has not yet taken up is reported failed by
   // the destroy call, before the client reports the disconnect.
-  Statuses statuses = sink.Statuses();
-  if (statuses.size() == 3 && statuses[1] == Status{false, "Connect failed"}) {
-    statuses.erase(statuses.begin() + 1);
-  }
-  EXPECT_EQ(statuses, (Statuses{{false, ConnectingText(silent.Uri())}, {false, "Disconnected."}}));
-  ExpectNoSession();
+  Statuses statuses = From(sink.Statuses(), 2);
+  std::erase(statuses, Status{false, "Connect failed"});
+  EXPECT_EQ(statuses, (Statuses{{false, ConnectingText(silent)}, {false, "Disconnected."}}));
+  ExpectRefused(false);
+  const std::size_t before = sink.StatusCount();
+  ASSERT_TRUE(client->Connect(OptionsFor(silent)));
+  DestroyClientAndWatch();
+  EXPECT_EQ(From(sink.Statuses(), before), (Statuses{{false, ConnectingText(silent)}}));
 }
 
-TEST_F(MqttClientTest, ConnectWhileConnectedReplacesTheSessionAndDisconnectEndsIt) {
+// Refused at once, failed, replaced (no disconnect is reported for the
+// replaced session) and ended; the TLS choice, refused by the library at once,
+// is on its road in tests/ui/SimTrafficTest.cpp.
+TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
+  const std::string uri = "mqtt://127.0.0.1:" + std::to_string(FreeLoopbackPort());
+  EXPECT_FALSE(client->Connect(OptionsFor("")));
+  EXPECT_FALSE(client->Connect(OptionsFor(uri, "")));
+  ExpectRefused(false);
+  ASSERT_TRUE(client->Connect(OptionsFor(uri)));
+  ASSERT_EQ(sink.WaitForStatus("Connect failed", 0, kDeadline, true), 3);
+  EXPECT_EQ(sink.Statuses(), (Statuses{{false, "Server URI or Client ID is empty."},
+                                       {false, "Server URI or Client ID is empty."},
+                                       {false, ConnectingText(uri)},
+                                       {false, "Connect failed: TCP/TLS connect failure"}}));
+  ExpectRefused(false);  // the finished handle counts as none
   ConnectAndSubscribe();
-  ConnectAndSubscribe();  // no disconnect is reported for the replaced session
-  ASSERT_EQ(sink.StatusCount(), 6u);
-  EXPECT_EQ(sink.Statuses()[3].text, ConnectingText(broker.Uri()));
-  PublishFromOutside(kJobTopic, {"-m", "once"});
-  ASSERT_TRUE(sink.WaitForMessages(1));
-  EXPECT_EQ(sink.Messages()[0].topic, kJobTopic);
+  ConnectAndSubscribe();
+  ASSERT_EQ(sink.StatusCount(), 10u);
   client->Disconnect();
-  ASSERT_EQ(sink.WaitForStatus("Disconnected.", 6), 6);
-  EXPECT_FALSE(sink.Statuses()[6].connected);
-  ExpectNoSession();
-  EXPECT_EQ(sink.StatusCount(), 7u);
-  ConnectAndSubscribe();
+  ASSERT_EQ(sink.WaitForStatus("Disconnected.", 10), 10);
+  EXPECT_FALSE(sink.Statuses()[10].connected);
+  ExpectRefused(false);
 }
 
 TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStarts) {
@@ -156,7 +188,7 @@ TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStart
   const int lost = sink.WaitForStatus("Connection lost");
   ASSERT_GE(lost, 0);
   EXPECT_FALSE(sink.Statuses()[lost].connected);
-  ExpectRequestsRefused();
+  ExpectRefused(true);
   ASSERT_TRUE(broker.Start(broker.port())) << broker.Log();
   ASSERT_TRUE(client->Connect(options));
   // The held handle goes first; its unanswered publishes are reported failed
@@ -169,19 +201,55 @@ TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStart
   ASSERT_GE(sink.WaitForStatus("Connected.", connecting), 0);
 }
 
+// Had the library reconnected by itself (at once, with MQTT 3.1: "p1" in the
+// broker's log), the two would take the id from each other and the loss would
+// be reported again. Absence can only be watched for a while.
 TEST_F(MqttClientTest, LostConnectionWithTheSameClientIdIsReportedOnceAndNotRetaken) {
   ConnectAndSubscribe();
   std::vector<std::string> args = broker.ClientArgs("mosquitto_sub");
   args.insert(args.end(), {"-i", "SN1-pc", "-t", "other/#"});
   const pid_t intruder = SpawnProgram(args);
   ASSERT_GE(sink.WaitForStatus("Connection lost", 3), 0);
-  // Had the library reconnected by itself (at once, with MQTT 3.1: "p1" in the
-  // broker's log), the two would take the id from each other and the loss
-  // would be reported again. Absence can only be watched for a while.
   std::this_thread::sleep_for(std::chrono::seconds(2));
   StopProgram(intruder, SIGTERM);
   EXPECT_EQ(broker.Log().find("as SN1-pc (p1"), std::string::npos) << broker.Log();
   EXPECT_EQ(From(sink.Statuses(), 3), (Statuses{{false, "Connection lost"}}));
+}
+
+// Connected, the teardown ends the session with an MQTT disconnect, which the
+// broker tells from a dropped socket.
+TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
+  pid_t flood = -1;
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"connected", [] {}},
+      {"disconnect pending", [this] { client->Disconnect(); }},
+      {"QoS 1 publishes in flight",
+       [this] { for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, "j")); }},
+      {"messages flooding in", [&] {
+         flood = SpawnProgram(broker.PubArgs(kJobTopic, "flood", 1000000));
+         ASSERT_TRUE(sink.WaitForMessages(200));
+       }},
+      {"connection lost", [this] {
+         broker.Kill();
+         ASSERT_GE(sink.WaitForStatus("Connection lost"), 0);
+       }},
+  };
+  for (const auto& [what, setup] : cases) {
+    SCOPED_TRACE(what);
+    client = std::make_unique<MqttClient>();
+    sink.Forbid(false);
+    client->SetNotifyWindow(&sink);
+    ASSERT_TRUE(broker.Start(broker.port())) << broker.Log();
+    ConnectAndSubscribe();
+    setup();
+    DestroyClientAndWatch();
+    if (std::string(what) == "connected") {
+      broker.Stop();  // its log is then complete
+      EXPECT_NE(broker.Log().find("Client SN1-pc disconnected."), std::string::npos);
+      EXPECT_EQ(broker.Log().find("Client SN1-pc closed its connection."), std::string::npos);
+    }
+  }
+  StopProgram(flood, SIGKILL);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/RecordingSink.h"
 
-#include <algorithm>
-
 namespace qm::test {
 
 void RecordingSink::RecordLocked() {
@@ -25,25 +23,17 @@ void RecordingSink::PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) {
   RecordLocked();
 }
 
-int RecordingSink::WaitForStatusWhere(bool exact, const std::string& text, std::size_t from,
-                                      std::chrono::milliseconds timeout) const {
+int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
+                                 std::chrono::milliseconds timeout, bool prefix) const {
   int found = -1;
   WaitUntil([&] {
     for (std::size_t i = from; i < m_statuses.size() && found < 0; ++i) {
       const std::string& t = m_statuses[i].text;
-      if (exact ? t == text : t.starts_with(text)) found = static_cast<int>(i);
+      if (prefix ? t.starts_with(text) : t == text) found = static_cast<int>(i);
     }
     return found >= 0;
   }, timeout);
   return found;
-}
-
-bool RecordingSink::WaitForPayload(const std::string& payload,
-                                   std::chrono::milliseconds timeout) const {
-  return WaitUntil([&] {
-    return std::any_of(m_messages.begin(), m_messages.end(),
-                       [&](const MqttMessageEvent& m) { return m.payload == payload; });
-  }, timeout);
 }
 
 }  // namespace qm::test

@@ -25,7 +25,7 @@ struct Status {
 };
 
 inline void PrintTo(const Status& status, std::ostream* out) {
-  *out << "{" << (status.connected ? "true" : "false") << ", \"" << status.text << "\"}";
+  *out << "{" << status.connected << ", \"" << status.text << "\"}";
 }
 
 class RecordingSink final : public MqttEventSink {
@@ -46,32 +46,22 @@ class RecordingSink final : public MqttEventSink {
   // The index of the first status at or after from with exactly this text
   // (or this prefix), once it has arrived; -1 on the deadline.
   int WaitForStatus(const std::string& text, std::size_t from = 0,
-                    std::chrono::milliseconds timeout = kDeadline) const {
-    return WaitForStatusWhere(true, text, from, timeout);
-  }
-  int WaitForStatusPrefix(const std::string& prefix, std::size_t from = 0,
-                          std::chrono::milliseconds timeout = kDeadline) const {
-    return WaitForStatusWhere(false, prefix, from, timeout);
-  }
-  bool WaitForPayload(const std::string& payload,
-                      std::chrono::milliseconds timeout = kDeadline) const;
+                    std::chrono::milliseconds timeout = kDeadline, bool prefix = false) const;
   bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const {
     return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
   }
 
-  // Posts after Close, and those made on the forbidden thread, are faults.
-  void Close() { Locked([&] { m_closed = true; }); }
-  void ForbidPostsFrom(std::thread::id thread) { Locked([&] { m_forbidden = thread; }); }
-  void Reopen() { Locked([&] { m_closed = false; m_forbidden = {}; m_faults = 0; }); }
-  int PostsAfterClose() const { return Locked([&] { return m_faults; }); }
+  // From now on posts are faults: all of them, or those made on the thread.
+  void Forbid(bool all, std::thread::id thread = {}) {
+    Locked([&] { m_closed = all; m_forbidden = thread; });
+  }
+  int Faults() const { return Locked([&] { return m_faults; }); }
   // Holds a status that begins with the prefix this long before recording it.
   void DelayStatus(const std::string& prefix, std::chrono::milliseconds delay) {
     Locked([&] { m_delayPrefix = prefix; m_delay = delay; });
   }
 
  private:
-  int WaitForStatusWhere(bool exact, const std::string& text, std::size_t from,
-                         std::chrono::milliseconds timeout) const;
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, done);

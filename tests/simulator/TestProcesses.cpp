@@ -83,9 +83,11 @@ bool PortAcceptsConnections(int port) {
   return fd >= 0 && close(fd) == 0;
 }
 
-SilentListener::SilentListener() { m_fd = LoopbackSocket(m_port); }
-
-SilentListener::~SilentListener() { close(m_fd); }
+int SilentPort() {
+  int port = 0;
+  LoopbackSocket(port);
+  return port;
+}
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string();

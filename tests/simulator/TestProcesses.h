@@ -20,19 +20,9 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
 int FreeLoopbackPort();  // nothing listens on it at the moment of the call
 bool PortAcceptsConnections(int port);
 
-// A loopback port that completes TCP handshakes but never answers.
-class SilentListener final {
- public:
-  SilentListener();
-  ~SilentListener();
-  SilentListener(const SilentListener&) = delete;
-  SilentListener& operator=(const SilentListener&) = delete;
-  std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
-
- private:
-  int m_fd = -1;
-  int m_port = 0;
-};
+// A loopback port that completes TCP handshakes but never answers, for as
+// long as the test program runs.
+int SilentPort();
 
 // A fresh private directory, removed with its files on destruction.
 class TempDir final {

@@ -1,0 +1,300 @@
+// SPDX-License-Identifier: MIT
+// The simulator's pure rules: task codes, acknowledgements, the connect plan and
+// record, incoming jobs, printer information, loose JSON fields, test job ids.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "simulator/IncomingJob.h"
+#include "simulator/JsonFieldReader.h"
+#include "simulator/MqttConnectOptions.h"
+#include "simulator/PrintAck.h"
+#include "simulator/PrintTask.h"
+#include "simulator/PrinterInfo.h"
+#include "simulator/SimulatorConnectPlan.h"
+#include "simulator/TestPayload.h"
+#include "text/TextHelpers.h"
+
+namespace qm {
+namespace {
+
+TEST(DecideTaskCode, FollowsTheRulesInOrder) {
+  const std::pair<std::string_view, int> cases[] = {
+      // no object as far as the scanner reads
+      {"", 208}, {"[1]", 208}, {"x{", 208}, {"{\"id\":1, ", 208}, {"{\"id\" 1}", 208},
+      {"{1:2}", 208}, {"{,\"id\":1}", 208}, {"{\"id\":12x,\"type\":1,\"contents\":\"a\"}", 208},
+      // ids: whole, 0 to 4294967295; the last one that parses counts
+      {"{", 201}, {"{} trailing", 201}, {R"({"id":0,"type":1,"contents":"x"})", 0},
+      {R"({"id":4294967295,"type":1,"contents":"x"})", 0},
+      {R"({"id":4294967296,"type":1,"contents":"x"})", 201},
+      {R"({"id":12.5,"type":1,"contents":"x"})", 201}, {R"({"id":1e3,"type":1,"contents":1})", 201},
+      {R"({"id":-1,"type":1,"contents":"x"})", 201}, {R"({"id":"5","type":1,"contents":"x"})", 201},
+      {R"({"id":1,"id":-1,"type":1,"contents":"x"})", 0},
+      {R"({"id":1e3,"id":4,"type":1,"contents":"x"})", 0},
+      {R"({"i\d":3,"type":1,"contents":"x"})", 0},  // an escape reads as its letter
+      {R"({"ID":3,"id ":4,"type":1,"contents":"x"})", 201},
+      {R"({"x":{"id":5},"type":1,"contents":"x"})", 201},
+      // types: signed 32-bit, then 1 to 6, 99 or 100
+      {R"({"id":1,"contents":"x"})", 202}, {R"({"id":1,"type":"1","contents":"x"})", 202},
+      {R"({"id":1,"type":2147483648,"contents":"x"})", 202},
+      {R"({"id":1,"type":-2147483648,"contents":"x"})", 202},
+      {R"({"id":1,"type":1.5,"contents":"x"})", 202},
+      {R"({"id":1,"type":3,"type":"x","contents":"x"})", 0},
+      {R"({"id":1,"type":0,"contents":"x"})", 203}, {R"({"id":1,"type":7,"contents":"x"})", 203},
+      {R"({"id":1,"type":98,"contents":"x"})", 203}, {R"({"id":1,"type":101,"contents":"x"})", 203},
+      {R"({"id":1,"type":-1,"contents":"x"})", 203}, {R"({"id":1,"type":+5,"contents":[]})", 0},
+      // contents and message by type; the last of each counts
+      {R"({"id":1,"type":1})", 204}, {R"({"id":1,"type":1,"message":5})", 204},
+      {R"({"id":1,"type":1,"contents":""})", 0}, {R"({"id":1,"type":6,"contents":7})", 208},
+      {R"({"id":1,"type":4,"contents":{},"message":"m"})", 0},
+      {R"({"id":1,"type":2,"contents":[1]})", 208},
+      {R"({"id":1,"type":2,"contents":[1],"message":"m"})", 0},
+      {R"({"id":1,"type":5,"contents":"x","message":"m"})", 208},
+      {R"({"id":1,"type":5,"message":"m"})", 0}, {R"({"id":1,"type":5,"contents":{}})", 0},
+      {R"({"id":1,"type":99,"contents":[]})", 208}, {R"({"id":1,"type":99,"message":"m"})", 0},
+      {R"({"id":1,"type":99,"contents":{"a":1}})", 0}, {R"({"id":1,"type":100,"contents":3})", 208},
+      {R"({"id":1,"type":100,"contents":3,"message":"m"})", 0},
+      {R"({"id":1,"type":100,"contents":"x"})", 0}, {R"({"id":1,"type":1,"contents":})", 208},
+      {R"({"id":1,"type":1,"contents":"a","contents":5})", 208},
+      {R"({"id":1,"type":5,"message":"m","message":1})", 204},
+      {R"({"id":1,"type":5,"message":null,"message":"m"})", 0},
+      // tolerated forms: brackets inside strings, missing commas, cut texts
+      {R"({"contents":["a","b}"],"id":5,"type":5})", 0},
+      {R"({"contents":{"a":"x","b":"}"},"id":6,"type":99})", 0},
+      {R"({"contents":[{"a":"]"}],"id":7,"type":5})", 0},
+      {R"({"contents":{"k":"\"}\\"},"id":8,"type":99})", 0},
+      {R"({"contents":"\",\"type\":7","id":9,"type":1})", 0},
+      {" {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}", 0},
+      {R"({"id":1 "type":1 "contents":"x"})", 0}, {R"({"id":1,"type":1,"contents":"x")", 0},
+      {R"({"id":1,"type":1,"contents":"x"} not json)", 0},
+      {R"({"id":1,"type":1,"contents":"unterminated)", 0},
+      {"{\"id\":1,\"type\":1,\"contents\":\"x\", ", 208},
+  };
+  for (const auto& [text, code] : cases) {
+    TaskIdHistory history;
+    EXPECT_EQ(DecideTaskCode(ParsePrintTask(text), history), code) << text;
+  }
+}
+
+TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
+  const auto task = [](std::uint32_t id, int type = 1) {
+    return ParsePrintTask("{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type) +
+                          ",\"contents\":\"x\"}");
+  };
+  // Id, type, code: bad contents come first; a refused id is not remembered;
+  // after nine more ids 500 is pushed out; accepted again, it pushes out 501.
+  const std::tuple<std::uint32_t, int, int> steps[] = {
+      {500, 1, 0}, {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0},
+      {2, 1, 0}, {3, 1, 0}, {4, 1, 0}, {5, 1, 0}, {6, 1, 0}, {7, 1, 0}, {8, 1, 0}, {9, 1, 0},
+      {501, 1, 209}, {500, 1, 0}, {501, 1, 0}};
+  TaskIdHistory history;
+  for (const auto& [id, type, code] : steps) {
+    EXPECT_EQ(DecideTaskCode(task(id, type), history), code) << id;
+  }
+  history.Clear();
+  EXPECT_EQ(DecideTaskCode(task(0), history), 0);  // free slots never match 0
+  EXPECT_EQ(DecideTaskCode(task(0), history), 209);
+}
+
+TEST(AckCodeText, NamesEveryCode) {
+  const std::pair<int, std::string_view> cases[] = {
+      {0, "success"}, {100, "unknown error"}, {101, "out of paper"}, {102, "cover open"},
+      {103, "overheat"}, {109, "printer not connected"},
+      {201, "missing/invalid id (valid range 0-4294967295)"}, {202, "missing type"},
+      {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)"}, {204, "missing contents/message"},
+      {205, "invalid message"}, {206, "download error"}, {207, "task too long"},
+      {208, "invalid content format"}, {209, "duplicate task id"}, {1, "unknown code"},
+      {-1, "unknown code"}, {104, "unknown code"}, {200, "unknown code"}, {210, "unknown code"},
+  };
+  for (const auto& [code, text] : cases) EXPECT_EQ(AckCodeText(code), text) << code;
+}
+
+// Only quote and backslash are escaped; the text is cut at 255 bytes, even
+// inside an escape pair, as the printer's buffer does.
+TEST(BuildPrintAckJson, EscapesAndCutsAt255Bytes) {
+  const std::string n222(222, 'n'), n223(223, 'n');
+  std::string quotes;
+  for (int i = 0; i < 119; ++i) quotes += "\\\"";
+  const std::tuple<std::string, std::uint32_t, int, std::string> cases[] = {
+      {"SN123", 42, 0, R"({"devicename":"SN123","id":42,"code":0})"},
+      {"", 0, 208, R"({"devicename":"","id":0,"code":208})"},
+      {"a\"b\\c\n/打", 4294967295u, -1,
+       "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
+      {n222, 1, 0, R"({"devicename":")" + n222 + R"(","id":1,"code":0})"},
+      {n223, 1, 0, R"({"devicename":")" + n223 + R"(","id":1,"code":0)"},
+      {"x" + std::string(1000, '"'), 1, 0, "{\"devicename\":\"x" + quotes + "\\"},
+  };
+  for (const auto& [name, id, code, ack] : cases) EXPECT_EQ(BuildPrintAckJson(name, id, code), ack);
+}
+
+TEST(PlanSimulatorConnect, ChecksInOrder) {
+  const std::pair<SimulatorForm, std::u16string> cases[] = {
+      {{u" ", u"h", u"", u"", u"", u"s", u"p", 0, 0}, u"Client ID and domain are required."},
+      {{u"P1", u" \t", u"", u"", u"", u"", u"", 0, 0}, u"Client ID and domain are required."},
+      {{u"P1", u"h", u"", u"", u"", u"s", u" ", 0, 0}, u"Publish topic is required."},
+  };
+  for (const auto& [form, error] : cases) {
+    const SimulatorConnectPlan plan = PlanSimulatorConnect(form, true);
+    EXPECT_TRUE(!plan.ok && plan.error.en == error && plan.notes.empty()) << WideToUtf8(error);
+  }
+  EXPECT_EQ(PlanSimulatorConnect({u"", u"h", u"", u"", u"", u"", u"", 0, 0}, false).error.zh,
+            u"clientID 和域名不能为空。");
+}
+
+TEST(PlanSimulatorConnect, RecordAndNotes) {
+  SimulatorConnectPlan plan = PlanSimulatorConnect(
+      {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u" pub/t ", 1, 1}, false);
+  ASSERT_TRUE(plan.ok);
+  const SelfHostedConfig& c = plan.config;
+  EXPECT_EQ(c.clientId + u"|" + c.domain + u"|" + c.username + u"|" + c.password + u"|" +
+                c.subTopic + u"|" + c.pubTopic,
+            u"P1-pc| broker | user | pw |pub/t|pub/t");
+  EXPECT_EQ(std::tuple(c.port, c.tls, c.cleanSession), std::tuple(1883, 1, 1));
+  EXPECT_EQ(
+      plan.notes,
+      (std::vector<std::u16string>{
+          u"Clean Session policy: sen=1 (Keep offline messages) -> MQTT cleansession=0",
+          u"Simulator client ID: P1-pc (printer keeps P1)", u"Print jobs go to: ",
+          u"Printer status is reported on the publish topic: pub/t. The subscribe topic  is where "
+          u"the printer receives jobs, not where it reports status."}));
+  plan = PlanSimulatorConnect({u"P1", u"h", u" 99999999999x", u"", u"", u" s ", u"p", 0, 0}, true);
+  EXPECT_EQ(plan.config.port, 2147483647);
+  EXPECT_EQ(plan.config.subTopic, u"s");
+}
+
+TEST(ReportTopicToSubscribe, OnlyOnConnectedWithADifferentTopic) {
+  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" p ", u"s"), u"p");
+  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" p ", u"p "), u"");
+  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" P ", u"p"), u"P");
+  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" ", u"s"), u"");
+  EXPECT_EQ(ReportTopicToSubscribe(u"Subscribed: s", u"p", u"s"), u"");
+}
+
+TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
+  const MqttConnectOptions o = MqttConnectOptions::FromForm(
+      {u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ", u" 打印/任务 ",
+       u"\u3000reports/SN123 ", 0, 0});
+  EXPECT_EQ(std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
+            std::vector<std::string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
+                                      "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1",
+                                      "reports/SN123"}));
+}
+
+// The scheme follows the TLS choice and port 8883; the URI is cut at 255 bytes
+// ("mqtt://" is 7 bytes, ":1883" 5: a host of 243 bytes just fits).
+TEST(MqttConnectOptions, SchemeCutAndCleanSession) {
+  // TLS choice, port, host length, clean-session choice, cleansession, URI
+  const std::tuple<int, int, std::size_t, int, int, std::string> cases[] = {
+      {0, 1883, 1, 0, 1, "mqtt://h:1883"},   {1, 1883, 1, 1, 0, "mqtts://h:1883"},
+      {0, 8883, 1, 2, 0, "mqtts://h:8883"},  {0, 8884, 1, -1, 0, "mqtt://h:8884"},
+      {2, 0, 1, 0, 1, "mqtts://h:0"},        {0, -1, 1, 0, 1, "mqtt://h:-1"},
+      {0, 1883, 243, 0, 1, "mqtt://" + std::string(243, 'h') + ":1883"},
+      {0, 1883, 244, 0, 1, "mqtt://" + std::string(244, 'h') + ":188"},
+      {0, 1883, 300, 0, 1, "mqtt://" + std::string(248, 'h')},
+  };
+  for (const auto& [tls, port, length, choice, cleansession, uri] : cases) {
+    const MqttConnectOptions o = MqttConnectOptions::FromForm(
+        {u"c", std::u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
+    EXPECT_EQ(std::tuple(o.serverUri, o.cleansession), std::tuple(uri, cleansession)) << uri;
+  }
+}
+
+TEST(IsUplinkReport, QuotedWordsAnywhere) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {R"({"code":0})", true}, {R"({"scan_content":"x"})", true}, {R"({"pay_code":"x"})", true},
+      {R"({"iccid":"x"})", true},
+      {R"({"msg":"say \"code\""})", false},  // escaped quotes are not double quotes around it
+      {R"({"msg":"code","x":"\"iccid\""})", true}, {R"({"type":5,"code":0})", false},
+      {R"({"x":"type","code":0})", false}, {R"({"code_x":0,"Code":1})", false},
+      {R"({"id":1})", false},
+  };
+  for (const auto& [payload, report] : cases) EXPECT_EQ(IsUplinkReport(payload), report) << payload;
+}
+
+// Accepted and repeated jobs: on their road in tests/ui/SimTrafficTest.cpp.
+TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
+      {R"({"id":4294967296,"type":1})",
+       "invalid id (require uint32 integer in 0-4294967295), "
+       "value out of range -> code=201 (missing/invalid id (valid range 0-4294967295))"},
+      {R"({"type":1})",
+       "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
+       "(missing/invalid id (valid range 0-4294967295))"},
+      {"[1]", "invalid JSON object."},
+  };
+  TaskIdHistory history;
+  for (const auto& [payload, summary] : cases) {
+    EXPECT_EQ(WideToUtf8(ProcessIncomingJob(payload, "P1", history).summary),
+              "Task parse: " + std::string(summary));
+  }
+  EXPECT_EQ(ProcessIncomingJob(R"({"id":1.5})", "P1", history).ack,
+            R"({"devicename":"P1","id":0,"code":201})");
+  const IncomingJob report = ProcessIncomingJob(R"({"devicename":"P1","code":0})", "P1", history);
+  EXPECT_TRUE(report.uplinkReport && report.summary.empty() && report.ack.empty());
+}
+
+TEST(PrinterStatusText, BothLanguages) {
+  const std::tuple<int, std::u16string_view, std::u16string_view> cases[] = {
+      {0, u"ok", u"正常/打印成功"}, {100, u"unknown error", u"未知错误"},
+      {101, u"out of paper", u"缺纸"}, {102, u"cover open", u"开盖"}, {103, u"overheat", u"过热"},
+      {109, u"printer offline", u"打印机未连接"}, {201, u"missing id", u"没有id"},
+      {202, u"missing type", u"没有type"}, {203, u"invalid type", u"无效type"},
+      {204, u"missing contents", u"没有内容"}, {208, u"bad contents", u"内容格式错误"},
+      {209, u"duplicate id", u"重复任务"}, {205, u"", u""}, {-1, u"", u""}, {1, u"", u""},
+  };
+  for (const auto& [code, en, zh] : cases) {
+    EXPECT_EQ(std::pair(PrinterStatusText(code, false), PrinterStatusText(code, true)),
+              std::pair(en, zh)) << code;
+  }
+}
+
+TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
+  const std::tuple<std::string, bool, std::u16string_view> cases[] = {
+      {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
+       R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})",
+       true,
+       u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
+       u"付款码=p  时间=5  消息=m"},
+      {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
+      {R"({"code":-1})", false, u"Printer info  code=-1"},
+      {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},
+      {R"({"code":4294967296})", false, u"Printer info  code=4294967296"},
+      {R"({"devicename":"","code":true,"id":null})", true,
+       u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
+      {std::string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
+      {"\xff", false, u"Printer info  \uFFFD"},
+  };
+  for (const auto& [payload, zh, line] : cases) EXPECT_EQ(FormatPrinterInfo(payload, zh), line);
+}
+
+TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
+  const std::tuple<std::u16string_view, std::u16string_view, std::u16string_view> cases[] = {
+      {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
+      {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"},
+      {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
+      {uR"({"m":"ab\)", u"m", uR"(ab\)"}, {uR"({"m":"open)", u"m", u"open"},
+      {uR"({"m":"")", u"m", u""}, {uR"({"a":true})", u"a", u""}, {uR"({"b":false})", u"b", u""},
+      {uR"({"c":null})", u"c", u""}, {uR"({"d":{"x":1}})", u"d", u""}, {uR"({"e":[1]})", u"e", u""},
+      {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
+      {uR"({"msg":"\"id\"","id":9})", u"id", u"9"}, {uR"({"id"})", u"id", u""},
+      {uR"({"id":   )", u"id", u""}, {uR"({"ID":3})", u"id", u""},
+      {uR"({"id" 5 , "x": 6})", u"id", u"6"},
+      {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"},
+  };
+  for (const auto& [text, key, value] : cases) EXPECT_EQ(ExtractJsonField(text, key), value);
+}
+
+// The payloads of the three kinds, byte for byte: on their road in tests/ui/SimTrafficTest.cpp.
+TEST(NextTestJobId, WrapsToOneAndIsNeverZero) {
+  const std::tuple<std::uint32_t, std::int64_t, std::uint32_t> cases[] = {
+      {0, 0, 1}, {0, 4294967295, 1}, {0, 4294967296, 1}, {0, -1, 1}, {0, -2, 4294967295},
+      {41, 7, 42}, {4294967294u, 7, 4294967295u}, {4294967295u, 7, 1},
+  };
+  for (const auto& [last, now, next] : cases) {
+    EXPECT_EQ(NextTestJobId(last, [now = now] { return now; }), next) << last << " " << now;
+  }
+}
+
+}  // namespace
+}  // namespace qm
