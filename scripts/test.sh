@@ -9,6 +9,9 @@ bash scripts/install-deps.sh
 
 JOBS="$(nproc)"
 
+echo "== Formatting (clang-format) =="
+bash scripts/check-format.sh
+
 echo "== ThreadSanitizer build =="
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan

@@ -52,8 +52,11 @@ Run SpawnToFirstPaint(const std::string& program) {
   rusage usage{};
   if (spawned == 0) wait4(pid, &status, 0, &usage);
   if (n <= 0) return {};
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
-  return {static_cast<double>(std::atoll(buffer) - start) / 1e6, ms(usage.ru_utime) + ms(usage.ru_stime)};
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3;
+  };
+  return {static_cast<double>(std::atoll(buffer) - start) / 1e6,
+          ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
 double Quantile(std::vector<double> values, double q) {
@@ -65,8 +68,8 @@ double Quantile(std::vector<double> values, double q) {
 }
 
 void PrintRow(const char* name, const std::vector<double>& wall, const std::vector<double>& cpu) {
-  std::printf("%-12s median %6.2f ms   p10 %6.2f   p90 %6.2f   cpu median %6.2f ms\n", name, Quantile(wall, 0.5),
-              Quantile(wall, 0.1), Quantile(wall, 0.9), Quantile(cpu, 0.5));
+  std::printf("%-12s median %6.2f ms   p10 %6.2f   p90 %6.2f   cpu median %6.2f ms\n", name,
+              Quantile(wall, 0.5), Quantile(wall, 0.1), Quantile(wall, 0.9), Quantile(cpu, 0.5));
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ void CheckRecord(const std::string& record, const qm::CaCertInfo& info) {
   if (record.empty()) return;
   Require(record.rfind("{\"mqttsca\":\"", 0) == 0);
   Require(record.size() >= 14 && record.compare(record.size() - 2, 2, "\"}") == 0);
-  Require(std::all_of(record.begin(), record.end(),
-                      [](char ch) { return ch >= 0x20 && ch <= 0x7E; }));
+  Require(
+      std::all_of(record.begin(), record.end(), [](char ch) { return ch >= 0x20 && ch <= 0x7E; }));
 }
 
 }  // namespace

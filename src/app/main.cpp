@@ -32,8 +32,10 @@ bool HasDesktopSession(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
   if (!HasDesktopSession(argc, argv)) {
-    std::fputs("Quillmark needs a desktop session (X11 or Wayland): "
-               "neither DISPLAY nor WAYLAND_DISPLAY is set.\n", stderr);
+    std::fputs(
+        "Quillmark needs a desktop session (X11 or Wayland): "
+        "neither DISPLAY nor WAYLAND_DISPLAY is set.\n",
+        stderr);
     return 1;
   }
   QApplication app(argc, argv);

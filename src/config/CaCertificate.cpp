@@ -12,11 +12,11 @@
 
 #include <openssl/x509.h>
 
+#include "config/CertificateDecoding.h"
+#include "config/JsonEscape.h"
 #include "text/CHandle.h"
 #include "text/TextHelpers.h"
 #include "text/TextPair.h"
-#include "config/CertificateDecoding.h"
-#include "config/JsonEscape.h"
 
 namespace qm {
 namespace {
@@ -42,11 +42,11 @@ constexpr TextPair kNotPem{
     u"DER is not allowed.",
     u"仅支持 PEM 证书（须包含 -----BEGIN CERTIFICATE-----），不允许 DER。"};
 constexpr TextPair kNotX509{u"PEM content found, but it is not a valid X.509 certificate.",
-                               u"检测到 PEM 内容，但不是有效的 X.509 证书。"};
+                            u"检测到 PEM 内容，但不是有效的 X.509 证书。"};
 constexpr TextPair kExpired{u"Certificate is expired (structure is valid).",
-                               u"证书已过期（结构有效）。"};
+                            u"证书已过期（结构有效）。"};
 constexpr TextPair kNotYetValid{u"Certificate is not yet valid (structure is valid).",
-                                   u"证书尚未生效（结构有效）。"};
+                                u"证书尚未生效（结构有效）。"};
 
 void SetMessages(CaCertInfo& info, const TextPair& message) {
   info.messageEn = message.en;
@@ -72,9 +72,8 @@ std::string_view AsText(const std::vector<std::uint8_t>& data) {
 }
 
 bool AllPemText(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char ch) {
-    return IsPemTextByte(static_cast<std::uint8_t>(ch));
-  });
+  return std::all_of(text.begin(), text.end(),
+                     [](char ch) { return IsPemTextByte(static_cast<std::uint8_t>(ch)); });
 }
 
 bool HasPemMarker(std::string_view window) {
@@ -94,8 +93,7 @@ bool ReadExactly(int fd, std::vector<std::uint8_t>& data) {
 
 // Reads a regular file of 1 to 4096 bytes. Anything else (a directory, a
 // FIFO that would block, a device) counts as a file that does not open.
-const TextPair* ReadCertificateFile(const std::u16string& path,
-                                       std::vector<std::uint8_t>& data) {
+const TextPair* ReadCertificateFile(const std::u16string& path, std::vector<std::uint8_t>& data) {
   if (path.find(u'\0') != std::u16string::npos) return &kOpenFailed;
   const std::string name = WideToUtf8(path);
   if (name.empty()) return &kOpenFailed;

@@ -40,9 +40,7 @@ int Base64Value(unsigned char ch) {
   return -1;
 }
 
-bool IsBase64Blank(unsigned char ch) {
-  return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
-}
+bool IsBase64Blank(unsigned char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
 
 std::u16string LimitDisplayName(std::u16string text) {
   return TruncateUtf16(std::move(text), kMaxDisplayNameUnits);
@@ -57,8 +55,8 @@ std::u16string AsnText(const ASN1_STRING* value) {
   }
   const CHandle<unsigned char, FreeOpenSslBytes> owner(utf8);
   // Utf8ToWide stops at a zero byte, as a terminated name would.
-  return Utf8ToWide(std::string_view(reinterpret_cast<const char*>(utf8),
-                                     static_cast<std::size_t>(length)));
+  return Utf8ToWide(
+      std::string_view(reinterpret_cast<const char*>(utf8), static_cast<std::size_t>(length)));
 }
 
 std::u16string EntryText(const X509_NAME_ENTRY* entry) {
@@ -194,8 +192,7 @@ std::optional<std::chrono::sys_seconds> AsnTimeToUtc(const ASN1_TIME* time) {
                             month{static_cast<unsigned>(fields.tm_mon + 1)},
                             day{static_cast<unsigned>(fields.tm_mday)}};
   if (!date.ok()) return std::nullopt;
-  return sys_days{date} + hours{fields.tm_hour} + minutes{fields.tm_min} +
-         seconds{fields.tm_sec};
+  return sys_days{date} + hours{fields.tm_hour} + minutes{fields.tm_min} + seconds{fields.tm_sec};
 }
 
 std::u16string UtcTimeToLocalString(std::chrono::sys_seconds utc) {
@@ -213,8 +210,8 @@ std::u16string UtcTimeToLocalString(std::chrono::sys_seconds utc) {
     second = local.tm_sec;
   }
   char text[64] = {};
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour,
-                minute, second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute,
+                second);
   return Utf8ToWide(text);
 }
 

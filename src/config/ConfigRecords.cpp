@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "text/TextHelpers.h"
 #include "config/JsonEscape.h"
+#include "text/TextHelpers.h"
 
 namespace qm {
 namespace {
@@ -24,8 +24,8 @@ const char16_t* FirstMissing(std::initializer_list<RequiredField> fields) {
 }
 
 // Last two steps shared by the builders: the UTF-8 name, then capacity.
-RecordResult Finish(std::string json, const std::u16string& name,
-                    const char16_t* encodingMessage, int reserve) {
+RecordResult Finish(std::string json, const std::u16string& name, const char16_t* encodingMessage,
+                    int reserve) {
   std::string id = WideToUtf8(TrimWhitespace(name));
   if (id.empty()) return RecordResult::Failure(encodingMessage);
   RecordResult candidate;
@@ -37,8 +37,7 @@ RecordResult Finish(std::string json, const std::u16string& name,
 
 constexpr const char16_t* kDeviceNameEncoding =
     u"DeviceName encoding failed (UTF-8 conversion error).";
-constexpr const char16_t* kClientIdEncoding =
-    u"ClientID encoding failed (UTF-8 conversion error).";
+constexpr const char16_t* kClientIdEncoding = u"ClientID encoding failed (UTF-8 conversion error).";
 constexpr std::size_t kMaxClientIdUnits = 30;
 
 const char16_t* ValidateCloudKeys(const std::u16string& productKey,
@@ -92,12 +91,10 @@ RecordResult BuildType1Record(const AlibabaCloudConfig& c, bool isCloudBox) {
   if (const char16_t* msg = ValidateCloudKeys(c.productKey, c.deviceName, c.deviceSecret)) {
     return RecordResult::Failure(msg);
   }
-  std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) +
-                     "\"Url\":\"" + JsonEscapeUtf8(c.url) +
-                     "\",\"Port\":" + std::to_string(c.port) +
-                     ",\"SUB\":\"user/" + JsonEscapeUtf8(c.subTopic) +
-                     "\",\"PUB\":\"user/" + JsonEscapeUtf8(c.pubTopic) +
-                     "\",\"Type\":1}";
+  std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) + "\"Url\":\"" +
+                     JsonEscapeUtf8(c.url) + "\",\"Port\":" + std::to_string(c.port) +
+                     ",\"SUB\":\"user/" + JsonEscapeUtf8(c.subTopic) + "\",\"PUB\":\"user/" +
+                     JsonEscapeUtf8(c.pubTopic) + "\",\"Type\":1}";
   return Finish(std::move(json), c.deviceName, kDeviceNameEncoding,
                 isCloudBox ? kReserveConfigFrame : kReserveNameFrames);
 }
@@ -118,14 +115,11 @@ RecordResult BuildType2Record(const SelfHostedConfig& c) {
                                           {c.subTopic, u"Please enter subscribe topic."}})) {
     return RecordResult::Failure(msg);
   }
-  std::string json = CredentialsPrefix(c.username, c.clientId, c.password) +
-                     "\"Url\":\"" + JsonEscapeUtf8(c.domain) +
-                     "\",\"Port\":" + std::to_string(c.port) +
-                     ",\"SUB\":\"" + JsonEscapeUtf8(c.subTopic) +
-                     "\",\"PUB\":\"" + JsonEscapeUtf8(c.pubTopic) +
-                     "\",\"Type\":2" +
-                     ",\"tls\":" + std::to_string(c.tls) +
-                     ",\"sen\":" + std::to_string(c.cleanSession) + "}";
+  std::string json =
+      CredentialsPrefix(c.username, c.clientId, c.password) + "\"Url\":\"" +
+      JsonEscapeUtf8(c.domain) + "\",\"Port\":" + std::to_string(c.port) + ",\"SUB\":\"" +
+      JsonEscapeUtf8(c.subTopic) + "\",\"PUB\":\"" + JsonEscapeUtf8(c.pubTopic) + "\",\"Type\":2" +
+      ",\"tls\":" + std::to_string(c.tls) + ",\"sen\":" + std::to_string(c.cleanSession) + "}";
   return Finish(std::move(json), c.clientId, kClientIdEncoding, kReserveConfigFrame);
 }
 
@@ -134,10 +128,8 @@ RecordResult BuildType3Record(const TencentCloudConfig& c) {
     return RecordResult::Failure(msg);
   }
   std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) +
-                     "\"Url\":\" \"" +
-                     ",\"Port\":" + std::to_string(c.port) +
-                     ",\"SUB\":\"" + JsonEscapeUtf8(c.subTopic) +
-                     "\",\"PUB\":\"" + JsonEscapeUtf8(c.pubTopic) +
+                     "\"Url\":\" \"" + ",\"Port\":" + std::to_string(c.port) + ",\"SUB\":\"" +
+                     JsonEscapeUtf8(c.subTopic) + "\",\"PUB\":\"" + JsonEscapeUtf8(c.pubTopic) +
                      "\",\"Type\":3}";
   return Finish(std::move(json), c.deviceName, kDeviceNameEncoding, kReserveNameFrames);
 }

@@ -11,13 +11,27 @@ void AppendEscaped(std::string& out, const std::string& bytes) {
   for (const char ch : bytes) {
     const auto b = static_cast<unsigned char>(ch);
     switch (b) {
-      case 0x08: out += "\\b"; break;
-      case 0x09: out += "\\t"; break;
-      case 0x0A: out += "\\n"; break;
-      case 0x0C: out += "\\f"; break;
-      case 0x0D: out += "\\r"; break;
-      case 0x22: out += "\\\""; break;
-      case 0x5C: out += "\\\\"; break;
+      case 0x08:
+        out += "\\b";
+        break;
+      case 0x09:
+        out += "\\t";
+        break;
+      case 0x0A:
+        out += "\\n";
+        break;
+      case 0x0C:
+        out += "\\f";
+        break;
+      case 0x0D:
+        out += "\\r";
+        break;
+      case 0x22:
+        out += "\\\"";
+        break;
+      case 0x5C:
+        out += "\\\\";
+        break;
       default:
         if (b < 0x20) {
           out += "\\u00";

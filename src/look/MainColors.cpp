@@ -16,7 +16,8 @@ ControlColors MainControlColors(MainControlKind kind, bool pagesEnabled, Rgb sta
       return {false, true, kMainLabelText, kMainStatusBand};
     case MainControlKind::PageStatic:
       // Grey labels tell the user the pages are locked until a device is connected.
-      return {false, true, pagesEnabled ? kMainLabelText : kMainLockedLabelText, kMainWindowBackground};
+      return {false, true, pagesEnabled ? kMainLabelText : kMainLockedLabelText,
+              kMainWindowBackground};
     case MainControlKind::Edit:
     case MainControlKind::List:
       return {false, false, kMainEditText, kMainCard};

@@ -81,7 +81,8 @@ int PageButtonWidth(int dpi, const PageLayoutInput& input, int pageWidth) {
   if (input.hasSelfTest) width = std::max(width, input.selfTestCaptionWidth + padding);
   width = std::min(width, Scale(kPageButtonMax, dpi));
   if (pageWidth < Scale(kPageButtonGap, dpi) + 2 * width) {
-    width = std::max(Scale(kPageButtonNarrowMin, dpi), (pageWidth - Scale(kPageButtonGap, dpi)) / 2);
+    width =
+        std::max(Scale(kPageButtonNarrowMin, dpi), (pageWidth - Scale(kPageButtonGap, dpi)) / 2);
   }
   return width;
 }
@@ -103,7 +104,8 @@ MainBackground ComputeMainBackground(int dpi, Size client) {
   MainBackground result;
   result.header = {0, 0, w, header};
   result.accent = {0, header - accent, w, accent};
-  result.separator = {margin, h - Scale(kSeparatorGap, dpi) - statusRow - margin, w - 2 * margin, line};
+  result.separator = {margin, h - Scale(kSeparatorGap, dpi) - statusRow - margin, w - 2 * margin,
+                      line};
   const int bandTop = h - statusRow - margin - Scale(kStatusBandLead, dpi);
   result.statusBand = Rect::FromEdges(0, bandTop, w, h);
   result.cardBorder = line;
@@ -123,12 +125,14 @@ std::optional<MainLayout> ComputeMainLayout(int dpi, Size client, const MainText
   const int fieldY = (header - S(kHeaderFieldHeight)) / 2;
   out.languageCombo = {w - S(kMargin) - comboWidth, fieldY, comboWidth, S(kHeaderFieldHeight)};
   const int labelWidth = std::max(S(kLanguageLabelMin), texts.languageLabel + S(kLabelPadding));
-  out.languageLabel = {out.languageCombo.x - S(6) - labelWidth, fieldY, labelWidth, S(kHeaderFieldHeight)};
-  const int simWidth =
-      std::min(S(kSimulatorMax), std::max(S(kSimulatorMin), texts.simulatorCaption + S(kButtonPadding)));
-  out.simulatorButton = {out.languageLabel.x - S(10) - simWidth, (header - S(kSimulatorHeight)) / 2, simWidth,
-                         S(kSimulatorHeight)};
-  const int titleWidth = std::max(S(kTitleMin), w - (S(10) + S(6) + simWidth + labelWidth + comboWidth) - S(20));
+  out.languageLabel = {out.languageCombo.x - S(6) - labelWidth, fieldY, labelWidth,
+                       S(kHeaderFieldHeight)};
+  const int simWidth = std::min(
+      S(kSimulatorMax), std::max(S(kSimulatorMin), texts.simulatorCaption + S(kButtonPadding)));
+  out.simulatorButton = {out.languageLabel.x - S(10) - simWidth, (header - S(kSimulatorHeight)) / 2,
+                         simWidth, S(kSimulatorHeight)};
+  const int titleWidth =
+      std::max(S(kTitleMin), w - (S(10) + S(6) + simWidth + labelWidth + comboWidth) - S(20));
   out.title = {0, 0, titleWidth, header};
 
   // Status row along the bottom edge.
@@ -146,9 +150,11 @@ std::optional<MainLayout> ComputeMainLayout(int dpi, Size client, const MainText
   statusWidth = std::max(S(kStatusMin), statusWidth);
   out.status = {S(kMargin), rowTop, statusWidth, S(kStatusRowHeight)};
   out.usbLabel = {S(kMargin) + statusWidth + S(kRowGap), rowTop, usbWidth, S(kStatusRowHeight)};
-  out.usbCombo = {out.usbLabel.right(), rowTop + (S(kStatusRowHeight) - S(26)) / 2, deviceWidth, S(26)};
-  out.connectButton = {out.usbCombo.right() + S(kRowGap), rowTop + (S(kStatusRowHeight) - S(kConnectHeight)) / 2,
-                       connectWidth, S(kConnectHeight)};
+  out.usbCombo = {out.usbLabel.right(), rowTop + (S(kStatusRowHeight) - S(26)) / 2, deviceWidth,
+                  S(26)};
+  out.connectButton = {out.usbCombo.right() + S(kRowGap),
+                       rowTop + (S(kStatusRowHeight) - S(kConnectHeight)) / 2, connectWidth,
+                       S(kConnectHeight)};
 
   // Tab area between the header band and the status row.
   const int tabTop = header + S(kMargin);
@@ -189,7 +195,8 @@ std::optional<PageLayout> ComputePageLayout(int dpi, const PageLayoutInput& inpu
   int widest = 0;
   for (const PageRowInput& row : input.rows) widest = std::max(widest, row.labelWidth);
   const int wanted = std::max(S(kLabelColumnWanted), widest + S(10));
-  out.labelColumn = std::max(S(kLabelColumnMin), std::min({wanted, S(kLabelColumnMax), page.width * 34 / 100}));
+  out.labelColumn =
+      std::max(S(kLabelColumnMin), std::min({wanted, S(kLabelColumnMax), page.width * 34 / 100}));
   const int inputX = page.x + out.labelColumn + S(kColumnGap);
   const int inputWidth = std::max(S(kInputMin), page.right() - inputX);
   int prefix = std::min(S(kPrefixMax), inputWidth * 52 / 100);
@@ -212,8 +219,8 @@ std::optional<PageLayout> ComputePageLayout(int dpi, const PageLayoutInput& inpu
   }
 
   const int buttonY = page.bottom() - buttonHeight;
-  out.caButton = {page.x, buttonY - S(kButtonSpacing) - S(kCaButtonHeight), std::min(page.width, S(kCaButtonMaxWidth)),
-                  S(kCaButtonHeight)};
+  out.caButton = {page.x, buttonY - S(kButtonSpacing) - S(kCaButtonHeight),
+                  std::min(page.width, S(kCaButtonMaxWidth)), S(kCaButtonHeight)};
   out.selfTestButton = {page.x, buttonY, buttonWidth, buttonHeight};
   out.writeButton = {page.right() - buttonWidth, buttonY, buttonWidth, buttonHeight};
   return out;

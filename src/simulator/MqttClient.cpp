@@ -81,8 +81,8 @@ bool MqttClient::Connect(const MqttConnectOptions& options) {
   m_handle.store(handle);
   m_reportTopic = options.pubTopic;
   m_subscribeTopic = options.subTopic;
-  MQTTAsync_setCallbacks(handle, this, &MqttClient::OnConnectionLost,
-                         &MqttClient::OnMessageArrived, nullptr);
+  MQTTAsync_setCallbacks(handle, this, &MqttClient::OnConnectionLost, &MqttClient::OnMessageArrived,
+                         nullptr);
 
   MQTTAsync_connectOptions connect = MQTTAsync_connectOptions_initializer;
   connect.cleansession = options.cleansession;
@@ -102,8 +102,8 @@ bool MqttClient::Connect(const MqttConnectOptions& options) {
   // report the outcome before the request call returns here, and a later
   // "Connecting to" (flag false) would leave everyone believing the client
   // is disconnected.
-  QueueAnnouncement("Connecting to " + options.serverUri + " (MQTT cleansession=" +
-                    std::to_string(options.cleansession) + ") ...");
+  QueueAnnouncement("Connecting to " + options.serverUri +
+                    " (MQTT cleansession=" + std::to_string(options.cleansession) + ") ...");
   rc = MQTTAsync_connect(handle, &connect);
   EndAnnouncement(rc == MQTTASYNC_SUCCESS);
   if (rc != MQTTASYNC_SUCCESS) {

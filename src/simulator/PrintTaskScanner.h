@@ -13,12 +13,12 @@ namespace qm {
 
 // Kind of the value that starts at a position.
 enum class JsonValueKind : int {
-  None = 0,    // end of text
+  None = 0,  // end of text
   String = 1,
   Number = 2,  // "-", "+" or a digit
   Array = 3,
   Object = 4,
-  Other = 5,   // true, false, null, a stray "}" or ",", garbage
+  Other = 5,  // true, false, null, a stray "}" or ",", garbage
 };
 
 // Moves the position over SPACE, TAB, CR and LF.

@@ -51,11 +51,16 @@ int SequenceLength(unsigned char lead) {
 // forms, surrogates and code points above U+10FFFF).
 bool SecondByteValid(unsigned char lead, unsigned char second) {
   switch (lead) {
-    case 0xE0: return second >= 0xA0 && second <= 0xBF;
-    case 0xED: return second >= 0x80 && second <= 0x9F;
-    case 0xF0: return second >= 0x90 && second <= 0xBF;
-    case 0xF4: return second >= 0x80 && second <= 0x8F;
-    default: return second >= 0x80 && second <= 0xBF;
+    case 0xE0:
+      return second >= 0xA0 && second <= 0xBF;
+    case 0xED:
+      return second >= 0x80 && second <= 0x9F;
+    case 0xF0:
+      return second >= 0x90 && second <= 0xBF;
+    case 0xF4:
+      return second >= 0x80 && second <= 0x8F;
+    default:
+      return second >= 0x80 && second <= 0xBF;
   }
 }
 
@@ -65,8 +70,8 @@ bool IsWideSpace(char16_t ch) {
   if (ch < 0x100) {
     return (ch >= 0x09 && ch <= 0x0D) || ch == 0x20 || ch == 0x85 || ch == 0xA0;
   }
-  return ch == 0x1680 || (ch >= 0x2000 && ch <= 0x200A) || ch == 0x2028 ||
-         ch == 0x2029 || ch == 0x202F || ch == 0x205F || ch == 0x3000;
+  return ch == 0x1680 || (ch >= 0x2000 && ch <= 0x200A) || ch == 0x2028 || ch == 0x2029 ||
+         ch == 0x202F || ch == 0x205F || ch == 0x3000;
 }
 
 std::u16string TrimWhitespace(const std::u16string& text) {

@@ -12,12 +12,12 @@
 #include <QWindow>
 
 #include "look/MainLayout.h"
-#include "ui/QtFileChooser.h"
 #include "ui/CModernButton.h"
 #include "ui/DeferredIconEngine.h"
 #include "ui/DeviceComboBox.h"
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
+#include "ui/QtFileChooser.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
 #include "ui/WindowPlacement.h"
@@ -64,10 +64,12 @@ void GiveFont(QWidget* widget, const QFont& font) {
 }  // namespace
 
 CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
-    : QDialog(nullptr), m_lister(std::move(lister)), m_fileChooser(std::make_unique<QtFileChooser>()) {
+    : QDialog(nullptr),
+      m_lister(std::move(lister)),
+      m_fileChooser(std::make_unique<QtFileChooser>()) {
   if (!m_lister) m_lister = std::make_unique<UdevDeviceLister>();
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   // paintEvent fills every pixel; Qt need not clear the window first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_unlockTimer.setInterval(kUnlockDelayMs);
@@ -125,7 +127,8 @@ bool CMainDlg::OnInitDialog() {
   ShowIdleHint();
 
   const int dpi = Dpi();
-  const QPoint centre = screen != nullptr ? screen->availableGeometry().center() : geometry().center();
+  const QPoint centre =
+      screen != nullptr ? screen->availableGeometry().center() : geometry().center();
   SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
   return true;
 }
@@ -169,7 +172,8 @@ void CMainDlg::ApplyFonts() {
 void CMainDlg::WireControl(QWidget* widget, int id) {
   if (auto* devices = qobject_cast<DeviceComboBox*>(widget)) {
     SetControlId(devices, id);
-    connect(devices, &DeviceComboBox::DropDownRequested, this, [this, id] { OnCommand(id, kCbnDropDown); });
+    connect(devices, &DeviceComboBox::DropDownRequested, this,
+            [this, id] { OnCommand(id, kCbnDropDown); });
     return;
   }
   qm::WireControl(widget, id, this, [this](int control, int code) { OnCommand(control, code); });
@@ -177,7 +181,8 @@ void CMainDlg::WireControl(QWidget* widget, int id) {
 
 QWidget* CMainDlg::Control(int id) const { return FindControl(this, id); }
 
-ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, const QFont& font, int id) {
+ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, const QFont& font,
+                                   int id) {
   auto* label = new ElidedLabel(align, this);
   label->setText(text);
   GiveFont(label, font);
@@ -186,7 +191,8 @@ ElidedLabel* CMainDlg::CreateLabel(Qt::Alignment align, const QString& text, con
 }
 
 void CMainDlg::CreateHeaderControls() {
-  m_title = CreateLabel(Qt::AlignLeft, QText(main_text::kHeaderTitle), m_fontTitle, kIdHeaderStatic);
+  m_title =
+      CreateLabel(Qt::AlignLeft, QText(main_text::kHeaderTitle), m_fontTitle, kIdHeaderStatic);
   m_langLabel =
       CreateLabel(Qt::AlignRight, QText(main_text::kLanguageLabel), m_fontNormal, kIdHeaderStatic);
 
@@ -211,7 +217,8 @@ void CMainDlg::CreateHeaderControls() {
   connect(m_tab, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
 
   m_status = CreateLabel(Qt::AlignLeft, QString(), m_fontSemibold, kIdStatus);
-  m_usbLabel = CreateLabel(Qt::AlignRight, QText(main_text::kUsbLabel), m_fontNormal, kIdHeaderStatic);
+  m_usbLabel =
+      CreateLabel(Qt::AlignRight, QText(main_text::kUsbLabel), m_fontNormal, kIdHeaderStatic);
 
   m_usbCombo = new DeviceComboBox(this);
   GiveFont(m_usbCombo, m_fontNormal);

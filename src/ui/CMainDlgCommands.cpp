@@ -6,11 +6,11 @@
 #include <string_view>
 
 #include "config/ConfigRecords.h"
-#include "look/MainColors.h"
 #include "config/PortField.h"
+#include "look/MainColors.h"
 #include "ui/CMainDlg.h"
-#include "ui/CMqttSimDlg.h"
 #include "ui/CModernButton.h"
+#include "ui/CMqttSimDlg.h"
 #include "usb/DeviceFrames.h"
 
 namespace qm {

@@ -6,8 +6,8 @@
 #include <QTabBar>
 #include <array>
 
-#include "text/TextHelpers.h"
 #include "look/MainColors.h"
+#include "text/TextHelpers.h"
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/ElidedLabel.h"

@@ -23,7 +23,9 @@ namespace qm {
 void CMainDlg::paintEvent(QPaintEvent*) {
   const MainBackground bands = ComputeMainBackground(Dpi(), Size{width(), height()});
   QPainter painter(this);
-  const auto fill = [&painter](const Rect& r, Rgb color) { painter.fillRect(r.x, r.y, r.width, r.height, ToColor(color)); };
+  const auto fill = [&painter](const Rect& r, Rgb color) {
+    painter.fillRect(r.x, r.y, r.width, r.height, ToColor(color));
+  };
   fill(Rect{0, 0, width(), height()}, kMainWindowBackground);
   fill(bands.header, kMainHeaderBand);
   fill(bands.accent, kMainAccentLine);
@@ -57,7 +59,9 @@ void CMainDlg::keyPressEvent(QKeyEvent* event) {
 
 void CMainDlg::ApplyColors() {
   if (!m_initialized) return;
-  const auto rule = [this](MainControlKind kind) { return MainControlColors(kind, m_pagesEnabled, m_statusColor); };
+  const auto rule = [this](MainControlKind kind) {
+    return MainControlColors(kind, m_pagesEnabled, m_statusColor);
+  };
   const ControlColors header = rule(MainControlKind::HeaderText);
   Paint(m_title, header, QPalette::WindowText, QPalette::Window);
   Paint(m_langLabel, header, QPalette::WindowText, QPalette::Window);
@@ -86,8 +90,8 @@ void CMainDlg::ApplyColors() {
 }
 
 void CMainDlg::ApplyStatusColor() {
-  Paint(m_status, MainControlColors(MainControlKind::StatusLine, m_pagesEnabled, m_statusColor), QPalette::WindowText,
-        QPalette::Window);
+  Paint(m_status, MainControlColors(MainControlKind::StatusLine, m_pagesEnabled, m_statusColor),
+        QPalette::WindowText, QPalette::Window);
 }
 
 void CMainDlg::LayoutControls() {
@@ -128,14 +132,16 @@ void CMainDlg::LayoutPage(PageKind kind, const Rect& rect) {
   PageLayoutInput input;
   input.page = rect;
   for (const auto& field : page.fields) {
-    const RowKind kind = field->prefix != nullptr ? RowKind::PrefixedEdit
+    const RowKind kind = field->prefix != nullptr  ? RowKind::PrefixedEdit
                          : field->combo != nullptr ? RowKind::Combo
                                                    : RowKind::Edit;
     input.rows.push_back({kind, MeasureTextWidth(this, m_fontNormal, field->label->text())});
   }
   input.writeCaptionWidth = MeasureTextWidth(this, m_fontSemibold, page.writeButton->text());
   input.hasSelfTest = page.hasSelfTest;
-  if (page.hasSelfTest) input.selfTestCaptionWidth = MeasureTextWidth(this, m_fontSemibold, page.selfTestButton->text());
+  if (page.hasSelfTest)
+    input.selfTestCaptionWidth =
+        MeasureTextWidth(this, m_fontSemibold, page.selfTestButton->text());
   input.caButtonShown = caOn;
   const auto layout = ComputePageLayout(Dpi(), input);
   if (!layout) return;

@@ -53,8 +53,9 @@ void CMainDlg::RefreshDeviceList(bool force) {
 
   bool unplugged = false;
   if (m_connected) {
-    const bool present = std::any_of(fresh.begin(), fresh.end(),
-                                     [this](const UsbDeviceEntry& e) { return e.devicePath == m_connectedPath; });
+    const bool present = std::any_of(fresh.begin(), fresh.end(), [this](const UsbDeviceEntry& e) {
+      return e.devicePath == m_connectedPath;
+    });
     if (!present) {
       DropConnection();
       unplugged = true;
@@ -158,9 +159,7 @@ bool CMainDlg::RequireConnected() {
   return false;
 }
 
-void CMainDlg::ShowIdleHint() {
-  SetStatus(Text(main_text::kIdleHint), kStatusInfo);
-}
+void CMainDlg::ShowIdleHint() { SetStatus(Text(main_text::kIdleHint), kStatusInfo); }
 
 void CMainDlg::UpdateConnectButton() {
   if (m_connectButton != nullptr) {

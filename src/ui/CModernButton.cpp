@@ -54,7 +54,8 @@ void CModernButton::paintEvent(QPaintEvent*) {
   painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
 
   // Focus cues show once the keyboard has moved focus in this window.
-  const bool cuesHidden = window() == nullptr || !window()->testAttribute(Qt::WA_KeyboardFocusChange);
+  const bool cuesHidden =
+      window() == nullptr || !window()->testAttribute(Qt::WA_KeyboardFocusChange);
   if (ShowsFocusRect(hasFocus(), cuesHidden)) {
     const int inset = geometry.focusInset;
     DrawFocusRect(painter, rect().adjusted(inset, inset, -inset, -inset));

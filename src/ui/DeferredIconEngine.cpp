@@ -3,7 +3,8 @@
 
 namespace qm {
 
-DeferredIconEngine::DeferredIconEngine(const QList<int>& sides, const QStringList& files) : m_files(files) {
+DeferredIconEngine::DeferredIconEngine(const QList<int>& sides, const QStringList& files)
+    : m_files(files) {
   for (int side : sides) m_sizes.append(QSize(side, side));
 }
 
@@ -22,7 +23,8 @@ QPixmap DeferredIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::S
   return Loaded().pixmap(size, 1.0, mode, state);
 }
 
-void DeferredIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) {
+void DeferredIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+                               QIcon::State state) {
   Loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
 }
 

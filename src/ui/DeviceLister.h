@@ -18,7 +18,9 @@ class DeviceLister {
 // The printers udev lists.
 class UdevDeviceLister final : public DeviceLister {
  public:
-  std::vector<UsbDeviceEntry> ListPrinters() override { return ToDeviceEntries(EnumerateUsbPrinters()); }
+  std::vector<UsbDeviceEntry> ListPrinters() override {
+    return ToDeviceEntries(EnumerateUsbPrinters());
+  }
 };
 
 }  // namespace qm

@@ -21,7 +21,8 @@ QString ElidedLabel::DisplayedText() const {
 void ElidedLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(palette().color(QPalette::WindowText));
-  painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, DisplayedText());
+  painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine,
+                   DisplayedText());
 }
 
 }  // namespace qm

@@ -21,7 +21,7 @@ class ElidedLabel;
 // window's own constants, which the records only refer to.
 struct FieldSpec {
   std::u16string key;
-  TextPair labelText;  // no Chinese text: the English label in both languages
+  TextPair labelText;             // no Chinese text: the English label in both languages
   std::vector<TextPair> options;  // the items of a drop-down row, in item order
   ElidedLabel* label = nullptr;
   ElidedLabel* prefix = nullptr;  // fixed text before the edit box, or none

@@ -79,17 +79,11 @@ Frame BuildCaCertFrame(std::string_view record) {
   return Join({kPrinterHeader, kCaCertCommand, length, AsBytes(record), kPrinterTrailer});
 }
 
-Frame BuildSelfTestFrame() {
-  return Join({kPrinterHeader, kSelfTestCommand, kPrinterTrailer});
-}
+Frame BuildSelfTestFrame() { return Join({kPrinterHeader, kSelfTestCommand, kPrinterTrailer}); }
 
-Frame BuildSwConfigFrame(std::string_view record) {
-  return BuildSwFrame(kSwConfigCommand, record);
-}
+Frame BuildSwConfigFrame(std::string_view record) { return BuildSwFrame(kSwConfigCommand, record); }
 
-Frame BuildSwNameFrame(std::string_view name) {
-  return BuildSwFrame(kSwNameCommand, name);
-}
+Frame BuildSwNameFrame(std::string_view name) { return BuildSwFrame(kSwNameCommand, name); }
 
 bool SendRecordPair(UsbPrinterPort& port, bool useSwFrames, std::string_view record,
                     std::string_view name) {

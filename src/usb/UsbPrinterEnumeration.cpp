@@ -75,7 +75,8 @@ std::vector<UsbPrinterInfo> EnumerateUsbPrinters() {
     if (name.empty()) {
       name = GetDeviceRegistryString(set, index, DeviceNameProperty::DeviceDescription);
     }
-    info.displayName = BuildDisplayName(name, info.vid, info.pid, ExtractUsbSerial(info.devicePath));
+    info.displayName =
+        BuildDisplayName(name, info.vid, info.pid, ExtractUsbSerial(info.devicePath));
     printers.push_back(std::move(info));
   }
   return printers;

@@ -50,9 +50,7 @@ bool WaitWritable(int fd, std::chrono::steady_clock::time_point deadline) {
 
 UsbPrinterPort::UsbPrinterPort() = default;
 
-UsbPrinterPort::~UsbPrinterPort() {
-  Close();
-}
+UsbPrinterPort::~UsbPrinterPort() { Close(); }
 
 bool UsbPrinterPort::Open(const std::u16string& path) {
   if (path.empty()) {

@@ -10,8 +10,8 @@ namespace qm {
 namespace {
 
 // Every field differs from its neighbours, so a value in the wrong place shows.
-const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883, u"get",
-                                  u"update"};
+const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com",
+                                  1883,       u"get",   u"update"};
 const SelfHostedConfig kSelfHosted{u"SN123",      u"broker.local",  8884, u"user", u" pw ",
                                    u"jobs/SN123", u"reports/SN123", 1,    0};
 const TencentCloudConfig kTencent{u"PK", u"dev", u"sec", 8883, u"PK/dev/data", u"PK/dev/event"};
@@ -23,8 +23,15 @@ void ExpectFailed(const RecordResult& r, const std::u16string& message) {
 }
 
 TEST(Records, ExactBytesOfEveryType) {
-  const SelfHostedConfig keep{u"SN123", u"中文.example/x", ReadPortField(u"99999"), u" a\tb ",
-                              u"\u0001\"", u"jobs/SN123", u"", 0, 1};  // no upper bound on the port
+  const SelfHostedConfig keep{u"SN123",
+                              u"中文.example/x",
+                              ReadPortField(u"99999"),
+                              u" a\tb ",
+                              u"\u0001\"",
+                              u"jobs/SN123",
+                              u"",
+                              0,
+                              1};  // no upper bound on the port
   for (const auto& [r, json, id] :
        {std::tuple{BuildType1Record(kAlibaba, false),
                    std::string(R"({"Key":"a1Key","SN":"dev01","Pass":"s3cret","Url":)"
@@ -110,8 +117,14 @@ TEST(Records, CapacityBoundaryOfEveryReserve) {
 
 TEST(ReadPortField, ReadsLeadingDecimalDigits) {
   for (const auto& [text, port] :  // a full-width digit is no decimal digit
-       {std::pair<std::u16string, int>{u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"", 0}, {u"+7", 7},
-        {u"-1", -1}, {u"--5", 0}, {u"2147483648", 2147483647}, {u"\uFF11", 0}}) {
+       {std::pair<std::u16string, int>{u"\t1883\u00A0", 1883},
+        {u"12ab", 12},
+        {u"", 0},
+        {u"+7", 7},
+        {u"-1", -1},
+        {u"--5", 0},
+        {u"2147483648", 2147483647},
+        {u"\uFF11", 0}}) {
     EXPECT_EQ(ReadPortField(text), port) << port;
   }
 }

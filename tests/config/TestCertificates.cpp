@@ -16,7 +16,10 @@ void Check(bool ok, const char* what) {
 }
 
 // One key per test run, kept for the whole run: generating it is the slow part.
-EVP_PKEY* SigningKey() { static EVP_PKEY* const key = EVP_EC_gen("P-256"); return key; }
+EVP_PKEY* SigningKey() {
+  static EVP_PKEY* const key = EVP_EC_gen("P-256");
+  return key;
+}
 
 void AddNames(X509_NAME* name, const std::vector<NameEntry>& entries) {
   for (const NameEntry& e : entries) {
@@ -65,7 +68,12 @@ NameEntry Utf8Entry(std::string field, std::string value) {
 CertificateParams FreshParams() {
   const std::int64_t now = std::time(nullptr);
   return {{Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
-           Utf8Entry("CN", "Quillmark Test CA")}, {}, {}, {}, now - 86400, now + 365 * 86400};
+           Utf8Entry("CN", "Quillmark Test CA")},
+          {},
+          {},
+          {},
+          now - 86400,
+          now + 365 * 86400};
 }
 
 std::string MakeCertificatePem(const CertificateParams& params) {

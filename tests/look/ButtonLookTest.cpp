@@ -9,16 +9,23 @@ namespace qm {
 namespace {
 
 TEST(ButtonLook, ScaleStatesColoursGeometryAndFocus) {
-  for (const auto& [value, dpi, expected] :
-       {std::tuple{1, 96, 1}, {1, 144, 2}, {10, 120, 13}, {3, 120, 4}, {0, 192, 0}, {-1, 144, -2},
-        {-10, 120, -13}, {7, 72, 5}, {5, 72, 4}, {860, 144, 1290}}) {
+  for (const auto& [value, dpi, expected] : {std::tuple{1, 96, 1},
+                                             {1, 144, 2},
+                                             {10, 120, 13},
+                                             {3, 120, 4},
+                                             {0, 192, 0},
+                                             {-1, 144, -2},
+                                             {-10, 120, -13},
+                                             {7, 72, 5},
+                                             {5, 72, 4},
+                                             {860, 144, 1290}}) {
     EXPECT_EQ(Scale(value, dpi), expected) << value << " at " << dpi;
   }
   using S = ButtonState;
-  EXPECT_EQ((std::vector{ChooseButtonState(true, true, true), ChooseButtonState(false, true, true),
-                         ChooseButtonState(false, false, true),
-                         ChooseButtonState(false, false, false)}),
-            (std::vector{S::Disabled, S::Pressed, S::Hover, S::Normal}));
+  EXPECT_EQ(
+      (std::vector{ChooseButtonState(true, true, true), ChooseButtonState(false, true, true),
+                   ChooseButtonState(false, false, true), ChooseButtonState(false, false, false)}),
+      (std::vector{S::Disabled, S::Pressed, S::Hover, S::Normal}));
   for (const auto& [primary, state, colours] :
        {std::tuple{true, S::Disabled, ButtonColors{0x94C2EA, 0x94C2EA, 0xFFFFFF}},
         {true, S::Pressed, ButtonColors{0x03367A, 0x03367A, 0xFFFFFF}},
@@ -34,7 +41,8 @@ TEST(ButtonLook, ScaleStatesColoursGeometryAndFocus) {
                          ButtonGeometryFor(40)}),  // the border never vanishes
             (std::vector<ButtonGeometry>{{10, 1, 3}, {13, 1, 3}, {15, 2, 3}, {4, 1, 3}}));
   EXPECT_EQ((std::vector{ShowsFocusRect(true, false), ShowsFocusRect(true, true),
-                         ShowsFocusRect(false, false)}), (std::vector{true, false, false}));
+                         ShowsFocusRect(false, false)}),
+            (std::vector{true, false, false}));
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ TEST(MainLayout, WindowSizesBandsAndLimits) {
        {std::tuple{96, 200, 118, 160, 300}, std::tuple{144, 300, 177, 240, 450}}) {
     const auto fits = [d = dpi](int w, int h) { return ComputeMainLayout(d, {w, h}, kShort); };
     EXPECT_EQ((std::vector{fits(s200 - 1, 800).has_value(), fits(1200, s200 - 1).has_value(),
-                           fits(s200, s200).has_value()}), (std::vector{false, false, true}));
+                           fits(s200, s200).has_value()}),
+              (std::vector{false, false, true}));
     EXPECT_EQ(Layout(dpi, 2000, 1500, {10, 5, 10, 10}).simulatorButton.width, s118);
     EXPECT_EQ(Layout(dpi, 2000, 1500, {10, 900, 10, 10}).simulatorButton.width, s160);
     EXPECT_EQ(Layout(dpi, s300, 1500, {10, 900, 10, 10}).title.width, s160);
@@ -47,30 +48,42 @@ TEST(MainLayout, WindowSizesBandsAndLimits) {
       return ComputePageLayout(d, {Rect{0, 0, w, 400}, rows}).has_value();
     };  // at least 160 wide, with rows
     EXPECT_EQ((std::vector{page(s160 - 1, {{RowKind::Edit, 10}}), page(s160, {{RowKind::Edit, 10}}),
-                           page(s160, {})}), (std::vector{false, true, false}));
+                           page(s160, {})}),
+              (std::vector{false, true, false}));
   }
 }
 
 TEST(MainLayout, StatusRowHeaderAndTabArea) {
-  for (const auto& [width, combo, status, connectRight] :
-       {std::tuple{1167, 420, 579, 1155}, {1166, 419, 579, 1154}, {556, 200, 188, 544},
-        {555, 200, 187, 543}, {500, 192, 140, 488}, {300, 140, 80, 376}}) {
+  for (const auto& [width, combo, status, connectRight] : {std::tuple{1167, 420, 579, 1155},
+                                                           {1166, 419, 579, 1154},
+                                                           {556, 200, 188, 544},
+                                                           {555, 200, 187, 543},
+                                                           {500, 192, 140, 488},
+                                                           {300, 140, 80, 376}}) {
     const MainLayout l = Layout(96, width, 760);
     EXPECT_EQ(std::tuple(l.usbCombo.width, l.status.width, l.connectButton.right()),
-              std::tuple(combo, status, connectRight)) << width;
+              std::tuple(combo, status, connectRight))
+        << width;
   }
   MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});  // text + 8, + 28
   EXPECT_EQ((Rects{l.status, l.usbLabel, l.usbCombo, l.connectButton, l.languageCombo,
                    l.languageLabel, l.simulatorButton, l.title, l.tab}),
-            (Rects{{12, 712, 458, 36}, {478, 712, 44, 36}, {522, 717, 360, 26}, {890, 716, 98, 28},
-                   {900, 15, 88, 26}, {826, 15, 68, 26}, {688, 13, 128, 30}, {0, 0, 680, 56},
+            (Rects{{12, 712, 458, 36},
+                   {478, 712, 44, 36},
+                   {522, 717, 360, 26},
+                   {890, 716, 98, 28},
+                   {900, 15, 88, 26},
+                   {826, 15, 68, 26},
+                   {688, 13, 128, 30},
+                   {0, 0, 680, 56},
                    {12, 68, 976, 631}}));
   l = Layout(144, 1500, 1100, MainTextWidths{60, 100, 30, 40});
-  EXPECT_EQ((Rects{l.languageCombo, l.languageLabel, l.simulatorButton, l.status}),
-            (Rects{{1350, 22, 132, 39}, {1263, 22, 78, 39}, {1071, 19, 177, 45},
-                   {18, 1028, 708, 54}}));
+  EXPECT_EQ(
+      (Rects{l.languageCombo, l.languageLabel, l.simulatorButton, l.status}),
+      (Rects{{1350, 22, 132, 39}, {1263, 22, 78, 39}, {1071, 19, 177, 45}, {18, 1028, 708, 54}}));
   EXPECT_EQ((std::vector{Layout(96, 1000, 250).tab.height, Layout(96, 1000, 240).tab.height,
-                         Layout(144, 1500, 310).tab.height}), (std::vector{121, 120, 180}));
+                         Layout(144, 1500, 310).tab.height}),
+            (std::vector{121, 120, 180}));
   EXPECT_EQ(TabDisplayArea(Rect{12, 68, 976, 631}, 30), (Rect{12, 98, 976, 601}));
   EXPECT_EQ((Rects{PageRectangle({12, 98, 976, 601}, 96), PageRectangle({0, 0, 300, 200}, 96),
                    PageRectangle({0, 0, 600, 500}, 144)}),
@@ -90,10 +103,13 @@ PageLayout Page(int dpi, const PageLayoutInput& in) {
 }
 
 TEST(PageLayout, RowsShrinkGapsFirstThenHeights) {
-  for (const auto& [height, ca, available, rowHeight, gap] :
-       {std::tuple{398, false, 350, 30, 10}, {397, false, 349, 30, 9}, {342, false, 294, 30, 3},
-        {341, false, 293, 29, 4}, {248, false, 200, 24, 2}, {100, false, 80, 24, 2},
-        {439, true, 349, 30, 9}}) {
+  for (const auto& [height, ca, available, rowHeight, gap] : {std::tuple{398, false, 350, 30, 10},
+                                                              {397, false, 349, 30, 9},
+                                                              {342, false, 294, 30, 3},
+                                                              {341, false, 293, 29, 4},
+                                                              {248, false, 200, 24, 2},
+                                                              {100, false, 80, 24, 2},
+                                                              {439, true, 349, 30, 9}}) {
     const PageLayout l = Page(96, NineRows(height, ca));
     EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), std::tuple(available, rowHeight, gap))
         << height;
@@ -106,16 +122,21 @@ TEST(PageLayout, RowsShrinkGapsFirstThenHeights) {
 }
 
 TEST(PageLayout, LabelColumnAndTopicPrefix) {
-  for (const auto& [pageWidth, widestLabel, dpi, column] :
-       {std::tuple{588, 400, 96, 199}, {589, 400, 96, 200}, {282, 400, 96, 96},
-        {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}}) {
+  for (const auto& [pageWidth, widestLabel, dpi, column] : {std::tuple{588, 400, 96, 199},
+                                                            {589, 400, 96, 200},
+                                                            {282, 400, 96, 96},
+                                                            {1000, 90, 96, 120},
+                                                            {1000, 150, 96, 160},
+                                                            {2000, 10, 144, 180}}) {
     PageLayoutInput in{Rect{0, 0, pageWidth, 400}, {{RowKind::Edit, widestLabel}}};
     EXPECT_EQ(Page(dpi, in).labelColumn, column) << pageWidth;
   }
   // Prefix 52 % of the input (at most 260), 42 % under 340, at least 80; the edit keeps 90.
-  for (const auto& [pageWidth, inputX, prefix, edit] :
-       {std::tuple{800, 140, 260, 404}, {470, 140, 176, 158}, {469, 140, 142, 191},
-        {300, 122, 80, 102}, {250, 116, 80, 90}}) {
+  for (const auto& [pageWidth, inputX, prefix, edit] : {std::tuple{800, 140, 260, 404},
+                                                        {470, 140, 176, 158},
+                                                        {469, 140, 142, 191},
+                                                        {300, 122, 80, 102},
+                                                        {250, 116, 80, 90}}) {
     PageLayoutInput in{Rect{10, 20, pageWidth, 400}, {{RowKind::Edit, 10}}};
     in.rows.push_back({RowKind::PrefixedEdit, 10});
     const PageRowPlacement row = Page(96, in).rows[1];
@@ -130,11 +151,15 @@ TEST(PageLayout, ButtonsAlongTheBottom) {
             (Rects{{20, 560, 156, 40}, {564, 560, 156, 40}, {20, 518, 280, 34}}));
   // The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
   for (const auto& [width, write, selfTest, hasSelfTest, want] :
-       {std::tuple{700, 150, 90, true, 186}, {700, 150, 400, true, 220},
-        {700, 150, 400, false, 186}, {300, 100, 90, true, 138}, {200, 100, 90, true, 110}}) {
+       {std::tuple{700, 150, 90, true, 186},
+        {700, 150, 400, true, 220},
+        {700, 150, 400, false, 186},
+        {300, 100, 90, true, 138},
+        {200, 100, 90, true, 110}}) {
     l = Page(96, {Rect{0, 0, width, 500}, {{RowKind::Edit, 10}}, write, selfTest, hasSelfTest});
     EXPECT_EQ(std::tuple(l.writeButton.x, l.writeButton.width, l.selfTestButton.width),
-              std::tuple(width - want, want, want)) << width;
+              std::tuple(width - want, want, want))
+        << width;
   }
   EXPECT_EQ(l.caButton.width, 200);
 }
@@ -148,11 +173,13 @@ TEST(MainColors, RuleByControlKind) {
         {K::UsbLabel, true, false, true, 0x374151u, 0xF8F9FBu},
         {K::PageStatic, false, false, true, 0x9CA3AFu, 0xF5F7FAu},
         {K::PageStatic, true, false, true, 0x374151u, 0xF5F7FAu},
-        {K::Edit, false, false, false, 0x111827u, 0xFFFFFFu}, {K::Other, true, true, false, 0u, 0u},
+        {K::Edit, false, false, false, 0x111827u, 0xFFFFFFu},
+        {K::Other, true, true, false, 0u, 0u},
         {K::List, true, false, false, 0x111827u, 0xFFFFFFu}}) {
     const ControlColors got = MainControlColors(kind, enabled, 0xB91C1C);
     EXPECT_EQ(std::tuple(got.useDefault, got.transparent, got.text, got.background),
-              std::tuple(useDefault, transparent, text, background)) << static_cast<int>(kind);
+              std::tuple(useDefault, transparent, text, background))
+        << static_cast<int>(kind);
   }
 }
 

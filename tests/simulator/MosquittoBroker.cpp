@@ -31,8 +31,9 @@ bool MosquittoBroker::StartOn(int port) {
   if (geteuid() == 0) conf << "user root\n";
   if (m_settings.password.empty()) {
     conf << "allow_anonymous true\n";
-  } else if (RunProgram({"mosquitto_passwd", "-c", "-b", passwords, m_settings.user,
-                         m_settings.password}, kStartDeadline) == 0) {
+  } else if (RunProgram(
+                 {"mosquitto_passwd", "-c", "-b", passwords, m_settings.user, m_settings.password},
+                 kStartDeadline) == 0) {
     conf << "allow_anonymous false\npassword_file " << passwords << "\n";
   }
   for (const std::string& line : m_settings.extraConfig) conf << line << "\n";

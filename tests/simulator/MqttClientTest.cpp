@@ -224,12 +224,16 @@ TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
       {"connected", [] {}},
       {"disconnect pending", [this] { client->Disconnect(); }},
       {"QoS 1 publishes in flight",
-       [this] { for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, "j")); }},
-      {"messages flooding in", [&] {
+       [this] {
+         for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, "j"));
+       }},
+      {"messages flooding in",
+       [&] {
          flood = SpawnProgram(broker.PubArgs(kJobTopic, "flood", 1000000));
          ASSERT_TRUE(sink.WaitForMessages(200));
        }},
-      {"connection lost", [this] {
+      {"connection lost",
+       [this] {
          broker.Kill();
          ASSERT_GE(sink.WaitForStatus("Connection lost"), 0);
        }},

@@ -26,13 +26,15 @@ void RecordingSink::PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) {
 int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
                                  std::chrono::milliseconds timeout, bool prefix) const {
   int found = -1;
-  WaitUntil([&] {
-    for (std::size_t i = from; i < m_statuses.size() && found < 0; ++i) {
-      const std::string& t = m_statuses[i].text;
-      if (prefix ? t.starts_with(text) : t == text) found = static_cast<int>(i);
-    }
-    return found >= 0;
-  }, timeout);
+  WaitUntil(
+      [&] {
+        for (std::size_t i = from; i < m_statuses.size() && found < 0; ++i) {
+          const std::string& t = m_statuses[i].text;
+          if (prefix ? t.starts_with(text) : t == text) found = static_cast<int>(i);
+        }
+        return found >= 0;
+      },
+      timeout);
   return found;
 }
 

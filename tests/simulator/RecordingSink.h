@@ -39,10 +39,18 @@ class RecordingSink final : public MqttEventSink {
   void PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) override;
   void PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) override;
 
-  std::vector<Status> Statuses() const { return Locked([&] { return m_statuses; }); }
-  std::vector<MqttMessageEvent> Messages() const { return Locked([&] { return m_messages; }); }
-  std::size_t StatusCount() const { return Locked([&] { return m_statuses.size(); }); }
-  std::size_t MessageCount() const { return Locked([&] { return m_messages.size(); }); }
+  std::vector<Status> Statuses() const {
+    return Locked([&] { return m_statuses; });
+  }
+  std::vector<MqttMessageEvent> Messages() const {
+    return Locked([&] { return m_messages; });
+  }
+  std::size_t StatusCount() const {
+    return Locked([&] { return m_statuses.size(); });
+  }
+  std::size_t MessageCount() const {
+    return Locked([&] { return m_messages.size(); });
+  }
   // The index of the first status at or after from with exactly this text
   // (or this prefix), once it has arrived; -1 on the deadline.
   int WaitForStatus(const std::string& text, std::size_t from = 0,
@@ -53,12 +61,20 @@ class RecordingSink final : public MqttEventSink {
 
   // From now on posts are faults: all of them, or those made on the thread.
   void Forbid(bool all, std::thread::id thread = {}) {
-    Locked([&] { m_closed = all; m_forbidden = thread; });
+    Locked([&] {
+      m_closed = all;
+      m_forbidden = thread;
+    });
   }
-  int Faults() const { return Locked([&] { return m_faults; }); }
+  int Faults() const {
+    return Locked([&] { return m_faults; });
+  }
   // Holds a status that begins with the prefix this long before recording it.
   void DelayStatus(const std::string& prefix, std::chrono::milliseconds delay) {
-    Locked([&] { m_delayPrefix = prefix; m_delay = delay; });
+    Locked([&] {
+      m_delayPrefix = prefix;
+      m_delay = delay;
+    });
   }
 
  private:

@@ -21,40 +21,60 @@ namespace {
 TEST(DecideTaskCode, FollowsTheRulesInOrder) {
   const std::pair<std::string_view, int> cases[] = {
       // no object as far as the scanner reads
-      {"", 208}, {"[1]", 208}, {"x{", 208}, {"{\"id\":1, ", 208}, {"{\"id\" 1}", 208},
-      {"{1:2}", 208}, {"{,\"id\":1}", 208}, {"{\"id\":12x,\"type\":1,\"contents\":\"a\"}", 208},
+      {"", 208},
+      {"[1]", 208},
+      {"x{", 208},
+      {"{\"id\":1, ", 208},
+      {"{\"id\" 1}", 208},
+      {"{1:2}", 208},
+      {"{,\"id\":1}", 208},
+      {"{\"id\":12x,\"type\":1,\"contents\":\"a\"}", 208},
       // ids: whole, 0 to 4294967295; the last one that parses counts
-      {"{", 201}, {"{} trailing", 201}, {R"({"id":0,"type":1,"contents":"x"})", 0},
+      {"{", 201},
+      {"{} trailing", 201},
+      {R"({"id":0,"type":1,"contents":"x"})", 0},
       {R"({"id":4294967295,"type":1,"contents":"x"})", 0},
       {R"({"id":4294967296,"type":1,"contents":"x"})", 201},
-      {R"({"id":12.5,"type":1,"contents":"x"})", 201}, {R"({"id":1e3,"type":1,"contents":1})", 201},
-      {R"({"id":-1,"type":1,"contents":"x"})", 201}, {R"({"id":"5","type":1,"contents":"x"})", 201},
+      {R"({"id":12.5,"type":1,"contents":"x"})", 201},
+      {R"({"id":1e3,"type":1,"contents":1})", 201},
+      {R"({"id":-1,"type":1,"contents":"x"})", 201},
+      {R"({"id":"5","type":1,"contents":"x"})", 201},
       {R"({"id":1,"id":-1,"type":1,"contents":"x"})", 0},
       {R"({"id":1e3,"id":4,"type":1,"contents":"x"})", 0},
       {R"({"i\d":3,"type":1,"contents":"x"})", 0},  // an escape reads as its letter
       {R"({"ID":3,"id ":4,"type":1,"contents":"x"})", 201},
       {R"({"x":{"id":5},"type":1,"contents":"x"})", 201},
       // types: signed 32-bit, then 1 to 6, 99 or 100
-      {R"({"id":1,"contents":"x"})", 202}, {R"({"id":1,"type":"1","contents":"x"})", 202},
+      {R"({"id":1,"contents":"x"})", 202},
+      {R"({"id":1,"type":"1","contents":"x"})", 202},
       {R"({"id":1,"type":2147483648,"contents":"x"})", 202},
       {R"({"id":1,"type":-2147483648,"contents":"x"})", 202},
       {R"({"id":1,"type":1.5,"contents":"x"})", 202},
       {R"({"id":1,"type":3,"type":"x","contents":"x"})", 0},
-      {R"({"id":1,"type":0,"contents":"x"})", 203}, {R"({"id":1,"type":7,"contents":"x"})", 203},
-      {R"({"id":1,"type":98,"contents":"x"})", 203}, {R"({"id":1,"type":101,"contents":"x"})", 203},
-      {R"({"id":1,"type":-1,"contents":"x"})", 203}, {R"({"id":1,"type":+5,"contents":[]})", 0},
+      {R"({"id":1,"type":0,"contents":"x"})", 203},
+      {R"({"id":1,"type":7,"contents":"x"})", 203},
+      {R"({"id":1,"type":98,"contents":"x"})", 203},
+      {R"({"id":1,"type":101,"contents":"x"})", 203},
+      {R"({"id":1,"type":-1,"contents":"x"})", 203},
+      {R"({"id":1,"type":+5,"contents":[]})", 0},
       // contents and message by type; the last of each counts
-      {R"({"id":1,"type":1})", 204}, {R"({"id":1,"type":1,"message":5})", 204},
-      {R"({"id":1,"type":1,"contents":""})", 0}, {R"({"id":1,"type":6,"contents":7})", 208},
+      {R"({"id":1,"type":1})", 204},
+      {R"({"id":1,"type":1,"message":5})", 204},
+      {R"({"id":1,"type":1,"contents":""})", 0},
+      {R"({"id":1,"type":6,"contents":7})", 208},
       {R"({"id":1,"type":4,"contents":{},"message":"m"})", 0},
       {R"({"id":1,"type":2,"contents":[1]})", 208},
       {R"({"id":1,"type":2,"contents":[1],"message":"m"})", 0},
       {R"({"id":1,"type":5,"contents":"x","message":"m"})", 208},
-      {R"({"id":1,"type":5,"message":"m"})", 0}, {R"({"id":1,"type":5,"contents":{}})", 0},
-      {R"({"id":1,"type":99,"contents":[]})", 208}, {R"({"id":1,"type":99,"message":"m"})", 0},
-      {R"({"id":1,"type":99,"contents":{"a":1}})", 0}, {R"({"id":1,"type":100,"contents":3})", 208},
+      {R"({"id":1,"type":5,"message":"m"})", 0},
+      {R"({"id":1,"type":5,"contents":{}})", 0},
+      {R"({"id":1,"type":99,"contents":[]})", 208},
+      {R"({"id":1,"type":99,"message":"m"})", 0},
+      {R"({"id":1,"type":99,"contents":{"a":1}})", 0},
+      {R"({"id":1,"type":100,"contents":3})", 208},
       {R"({"id":1,"type":100,"contents":3,"message":"m"})", 0},
-      {R"({"id":1,"type":100,"contents":"x"})", 0}, {R"({"id":1,"type":1,"contents":})", 208},
+      {R"({"id":1,"type":100,"contents":"x"})", 0},
+      {R"({"id":1,"type":1,"contents":})", 208},
       {R"({"id":1,"type":1,"contents":"a","contents":5})", 208},
       {R"({"id":1,"type":5,"message":"m","message":1})", 204},
       {R"({"id":1,"type":5,"message":null,"message":"m"})", 0},
@@ -65,7 +85,8 @@ TEST(DecideTaskCode, FollowsTheRulesInOrder) {
       {R"({"contents":{"k":"\"}\\"},"id":8,"type":99})", 0},
       {R"({"contents":"\",\"type\":7","id":9,"type":1})", 0},
       {" {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}", 0},
-      {R"({"id":1 "type":1 "contents":"x"})", 0}, {R"({"id":1,"type":1,"contents":"x")", 0},
+      {R"({"id":1 "type":1 "contents":"x"})", 0},
+      {R"({"id":1,"type":1,"contents":"x")", 0},
       {R"({"id":1,"type":1,"contents":"x"} not json)", 0},
       {R"({"id":1,"type":1,"contents":"unterminated)", 0},
       {"{\"id\":1,\"type\":1,\"contents\":\"x\", ", 208},
@@ -85,8 +106,8 @@ TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
   // after nine more ids 500 is pushed out; accepted again, it pushes out 501.
   const std::tuple<std::uint32_t, int, int> steps[] = {
       {500, 1, 0}, {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0},
-      {2, 1, 0}, {3, 1, 0}, {4, 1, 0}, {5, 1, 0}, {6, 1, 0}, {7, 1, 0}, {8, 1, 0}, {9, 1, 0},
-      {501, 1, 209}, {500, 1, 0}, {501, 1, 0}};
+      {2, 1, 0},   {3, 1, 0},     {4, 1, 0},     {5, 1, 0},     {6, 1, 0},   {7, 1, 0},
+      {8, 1, 0},   {9, 1, 0},     {501, 1, 209}, {500, 1, 0},   {501, 1, 0}};
   TaskIdHistory history;
   for (const auto& [id, type, code] : steps) {
     EXPECT_EQ(DecideTaskCode(task(id, type), history), code) << id;
@@ -98,13 +119,26 @@ TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
 
 TEST(AckCodeText, NamesEveryCode) {
   const std::pair<int, std::string_view> cases[] = {
-      {0, "success"}, {100, "unknown error"}, {101, "out of paper"}, {102, "cover open"},
-      {103, "overheat"}, {109, "printer not connected"},
-      {201, "missing/invalid id (valid range 0-4294967295)"}, {202, "missing type"},
-      {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)"}, {204, "missing contents/message"},
-      {205, "invalid message"}, {206, "download error"}, {207, "task too long"},
-      {208, "invalid content format"}, {209, "duplicate task id"}, {1, "unknown code"},
-      {-1, "unknown code"}, {104, "unknown code"}, {200, "unknown code"}, {210, "unknown code"},
+      {0, "success"},
+      {100, "unknown error"},
+      {101, "out of paper"},
+      {102, "cover open"},
+      {103, "overheat"},
+      {109, "printer not connected"},
+      {201, "missing/invalid id (valid range 0-4294967295)"},
+      {202, "missing type"},
+      {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)"},
+      {204, "missing contents/message"},
+      {205, "invalid message"},
+      {206, "download error"},
+      {207, "task too long"},
+      {208, "invalid content format"},
+      {209, "duplicate task id"},
+      {1, "unknown code"},
+      {-1, "unknown code"},
+      {104, "unknown code"},
+      {200, "unknown code"},
+      {210, "unknown code"},
   };
   for (const auto& [code, text] : cases) EXPECT_EQ(AckCodeText(code), text) << code;
 }
@@ -171,9 +205,9 @@ TEST(ReportTopicToSubscribe, OnlyOnConnectedWithADifferentTopic) {
 }
 
 TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
-  const MqttConnectOptions o = MqttConnectOptions::FromForm(
-      {u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ", u" 打印/任务 ",
-       u"\u3000reports/SN123 ", 0, 0});
+  const MqttConnectOptions o =
+      MqttConnectOptions::FromForm({u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ",
+                                    u" 打印/任务 ", u"\u3000reports/SN123 ", 0, 0});
   EXPECT_EQ(std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
             std::vector<std::string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
                                       "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1",
@@ -185,9 +219,12 @@ TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
 TEST(MqttConnectOptions, SchemeCutAndCleanSession) {
   // TLS choice, port, host length, clean-session choice, cleansession, URI
   const std::tuple<int, int, std::size_t, int, int, std::string> cases[] = {
-      {0, 1883, 1, 0, 1, "mqtt://h:1883"},   {1, 1883, 1, 1, 0, "mqtts://h:1883"},
-      {0, 8883, 1, 2, 0, "mqtts://h:8883"},  {0, 8884, 1, -1, 0, "mqtt://h:8884"},
-      {2, 0, 1, 0, 1, "mqtts://h:0"},        {0, -1, 1, 0, 1, "mqtt://h:-1"},
+      {0, 1883, 1, 0, 1, "mqtt://h:1883"},
+      {1, 1883, 1, 1, 0, "mqtts://h:1883"},
+      {0, 8883, 1, 2, 0, "mqtts://h:8883"},
+      {0, 8884, 1, -1, 0, "mqtt://h:8884"},
+      {2, 0, 1, 0, 1, "mqtts://h:0"},
+      {0, -1, 1, 0, 1, "mqtt://h:-1"},
       {0, 1883, 243, 0, 1, "mqtt://" + std::string(243, 'h') + ":1883"},
       {0, 1883, 244, 0, 1, "mqtt://" + std::string(244, 'h') + ":188"},
       {0, 1883, 300, 0, 1, "mqtt://" + std::string(248, 'h')},
@@ -201,11 +238,15 @@ TEST(MqttConnectOptions, SchemeCutAndCleanSession) {
 
 TEST(IsUplinkReport, QuotedWordsAnywhere) {
   const std::pair<std::string_view, bool> cases[] = {
-      {R"({"code":0})", true}, {R"({"scan_content":"x"})", true}, {R"({"pay_code":"x"})", true},
+      {R"({"code":0})", true},
+      {R"({"scan_content":"x"})", true},
+      {R"({"pay_code":"x"})", true},
       {R"({"iccid":"x"})", true},
       {R"({"msg":"say \"code\""})", false},  // escaped quotes are not double quotes around it
-      {R"({"msg":"code","x":"\"iccid\""})", true}, {R"({"type":5,"code":0})", false},
-      {R"({"x":"type","code":0})", false}, {R"({"code_x":0,"Code":1})", false},
+      {R"({"msg":"code","x":"\"iccid\""})", true},
+      {R"({"type":5,"code":0})", false},
+      {R"({"x":"type","code":0})", false},
+      {R"({"code_x":0,"Code":1})", false},
       {R"({"id":1})", false},
   };
   for (const auto& [payload, report] : cases) EXPECT_EQ(IsUplinkReport(payload), report) << payload;
@@ -236,16 +277,26 @@ TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
 
 TEST(PrinterStatusText, BothLanguages) {
   const std::tuple<int, std::u16string_view, std::u16string_view> cases[] = {
-      {0, u"ok", u"正常/打印成功"}, {100, u"unknown error", u"未知错误"},
-      {101, u"out of paper", u"缺纸"}, {102, u"cover open", u"开盖"}, {103, u"overheat", u"过热"},
-      {109, u"printer offline", u"打印机未连接"}, {201, u"missing id", u"没有id"},
-      {202, u"missing type", u"没有type"}, {203, u"invalid type", u"无效type"},
-      {204, u"missing contents", u"没有内容"}, {208, u"bad contents", u"内容格式错误"},
-      {209, u"duplicate id", u"重复任务"}, {205, u"", u""}, {-1, u"", u""}, {1, u"", u""},
+      {0, u"ok", u"正常/打印成功"},
+      {100, u"unknown error", u"未知错误"},
+      {101, u"out of paper", u"缺纸"},
+      {102, u"cover open", u"开盖"},
+      {103, u"overheat", u"过热"},
+      {109, u"printer offline", u"打印机未连接"},
+      {201, u"missing id", u"没有id"},
+      {202, u"missing type", u"没有type"},
+      {203, u"invalid type", u"无效type"},
+      {204, u"missing contents", u"没有内容"},
+      {208, u"bad contents", u"内容格式错误"},
+      {209, u"duplicate id", u"重复任务"},
+      {205, u"", u""},
+      {-1, u"", u""},
+      {1, u"", u""},
   };
   for (const auto& [code, en, zh] : cases) {
     EXPECT_EQ(std::pair(PrinterStatusText(code, false), PrinterStatusText(code, true)),
-              std::pair(en, zh)) << code;
+              std::pair(en, zh))
+        << code;
   }
 }
 
@@ -273,12 +324,19 @@ TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
       {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
       {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"},
       {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
-      {uR"({"m":"ab\)", u"m", uR"(ab\)"}, {uR"({"m":"open)", u"m", u"open"},
-      {uR"({"m":"")", u"m", u""}, {uR"({"a":true})", u"a", u""}, {uR"({"b":false})", u"b", u""},
-      {uR"({"c":null})", u"c", u""}, {uR"({"d":{"x":1}})", u"d", u""}, {uR"({"e":[1]})", u"e", u""},
+      {uR"({"m":"ab\)", u"m", uR"(ab\)"},
+      {uR"({"m":"open)", u"m", u"open"},
+      {uR"({"m":"")", u"m", u""},
+      {uR"({"a":true})", u"a", u""},
+      {uR"({"b":false})", u"b", u""},
+      {uR"({"c":null})", u"c", u""},
+      {uR"({"d":{"x":1}})", u"d", u""},
+      {uR"({"e":[1]})", u"e", u""},
       {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
-      {uR"({"msg":"\"id\"","id":9})", u"id", u"9"}, {uR"({"id"})", u"id", u""},
-      {uR"({"id":   )", u"id", u""}, {uR"({"ID":3})", u"id", u""},
+      {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
+      {uR"({"id"})", u"id", u""},
+      {uR"({"id":   )", u"id", u""},
+      {uR"({"ID":3})", u"id", u""},
       {uR"({"id" 5 , "x": 6})", u"id", u"6"},
       {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"},
   };
@@ -288,8 +346,14 @@ TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
 // The payloads of the three kinds, byte for byte: on their road in tests/ui/SimTrafficTest.cpp.
 TEST(NextTestJobId, WrapsToOneAndIsNeverZero) {
   const std::tuple<std::uint32_t, std::int64_t, std::uint32_t> cases[] = {
-      {0, 0, 1}, {0, 4294967295, 1}, {0, 4294967296, 1}, {0, -1, 1}, {0, -2, 4294967295},
-      {41, 7, 42}, {4294967294u, 7, 4294967295u}, {4294967295u, 7, 1},
+      {0, 0, 1},
+      {0, 4294967295, 1},
+      {0, 4294967296, 1},
+      {0, -1, 1},
+      {0, -2, 4294967295},
+      {41, 7, 42},
+      {4294967294u, 7, 4294967295u},
+      {4294967295u, 7, 1},
   };
   for (const auto& [last, now, next] : cases) {
     EXPECT_EQ(NextTestJobId(last, [now = now] { return now; }), next) << last << " " << now;

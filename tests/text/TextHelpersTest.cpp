@@ -11,8 +11,10 @@ using Pair = std::pair<u16string, std::string>;
 
 TEST(TextHelpers, TrimTruncateAndLower) {
   for (const auto& [in, out] : {std::pair<u16string, u16string>{u" \t\r\n\v\f", u""},
-                                {u"\u00A0x\u0085", u"x"}, {u"\u3000中文\u2003", u"中文"},
-                                {u"\u2028 a\tb ", u"a\tb"}, {u"\u200Bx\u00AD", u"\u200Bx\u00AD"}}) {
+                                {u"\u00A0x\u0085", u"x"},
+                                {u"\u3000中文\u2003", u"中文"},
+                                {u"\u2028 a\tb ", u"a\tb"},
+                                {u"\u200Bx\u00AD", u"\u200Bx\u00AD"}}) {
     EXPECT_EQ(TrimWhitespace(in), out);
   }
   const u16string smile = u"\U0001F600";
@@ -23,7 +25,8 @@ TEST(TextHelpers, TrimTruncateAndLower) {
 }
 
 TEST(TextHelpers, Utf8BothWays) {
-  for (const auto& [wide, utf8] : {Pair{u"", ""}, {u"a\u00E9中", "a\xC3\xA9\xE4\xB8\xAD"},
+  for (const auto& [wide, utf8] : {Pair{u"", ""},
+                                   {u"a\u00E9中", "a\xC3\xA9\xE4\xB8\xAD"},
                                    {u"\U0001F600", "\xF0\x9F\x98\x80"}}) {
     EXPECT_EQ(WideToUtf8(wide), utf8);
     EXPECT_EQ(Utf8ToWide(utf8), wide);
@@ -34,10 +37,13 @@ TEST(TextHelpers, Utf8BothWays) {
                                    {u"x" + u16string(1, char16_t(0xDC00)), "x\xEF\xBF\xBD"}}) {
     EXPECT_EQ(WideToUtf8(wide), utf8);
   }
-  for (const auto& [wide, utf8] :
-       {Pair{u"ab", std::string("ab\0cd", 5)}, {u"\uFFFDx", "\x80x"}, {u"\uFFFD\uFFFD", "\xC0\xAF"},
-        {u"\uFFFDx", "\xE4\xB8x"}, {u"\uFFFD\uFFFD\uFFFD", "\xED\xA0\x80"},
-        {u"\uFFFD\uFFFD\uFFFD\uFFFD", "\xF4\x90\x80\x80"}, {u"a\uFFFD", "a\xF0\x9F\x98"}}) {
+  for (const auto& [wide, utf8] : {Pair{u"ab", std::string("ab\0cd", 5)},
+                                   {u"\uFFFDx", "\x80x"},
+                                   {u"\uFFFD\uFFFD", "\xC0\xAF"},
+                                   {u"\uFFFDx", "\xE4\xB8x"},
+                                   {u"\uFFFD\uFFFD\uFFFD", "\xED\xA0\x80"},
+                                   {u"\uFFFD\uFFFD\uFFFD\uFFFD", "\xF4\x90\x80\x80"},
+                                   {u"a\uFFFD", "a\xF0\x9F\x98"}}) {
     EXPECT_EQ(Utf8ToWide(utf8), wide);
   }
 }

@@ -40,7 +40,9 @@ End Click(int id) {
   return [id](CCaCertDlg* ca) { QTest::mouseClick(ById(ca, id), Qt::LeftButton); };
 }
 // A key as the user presses it: to the focused control, on to the dialog.
-End Key(Qt::Key key) { return [key](CCaCertDlg* ca) { QTest::keyClick(ca->focusWidget(), key); }; }
+End Key(Qt::Key key) {
+  return [key](CCaCertDlg* ca) { QTest::keyClick(ca->focusWidget(), key); };
+}
 
 std::string Pem(std::int64_t notBefore, std::int64_t notAfter) {
   test::CertificateParams params = test::FreshParams();
@@ -55,8 +57,14 @@ std::vector<std::uint8_t> CaFrame(const std::string& pem) {
   std::string record = "{\"mqttsca\":\"";
   for (char c : pem) record += c == '\n' ? std::string("\\n") : std::string(1, c);
   record += "\"}";
-  std::vector<std::uint8_t> frame{0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E,
-                                  std::uint8_t(record.size() >> 8), std::uint8_t(record.size())};
+  std::vector<std::uint8_t> frame{0x1B,
+                                  0x1C,
+                                  0x1D,
+                                  0x05,
+                                  0x08,
+                                  0x0E,
+                                  std::uint8_t(record.size() >> 8),
+                                  std::uint8_t(record.size())};
   // Built by index: GCC 12 at -O3 misreads vector::insert into a full vector.
   frame.resize(8 + record.size() + 3);
   std::copy(record.begin(), record.end(), frame.begin() + 8);
@@ -118,9 +126,10 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDevice) {
   EXPECT_EQ(Status(), QStringLiteral("before"));
   const QString path = File("ca.pem", kValid), big = File("big.pem", std::string(4097, 'A'));
   const QString passed =
-      QStringLiteral("Size: %1 bytes\nFormat: PEM\nSubject: Quillmark Test CA\nIssuer: Quillmark "
-                     "Test CA\nValid: 2023-11-14 22:13:20 ~ 2099-12-31 23:59:59\n\nCertificate "
-                     "structure validation passed.\nClick Confirm & Send to write via USB.")
+      QStringLiteral(
+          "Size: %1 bytes\nFormat: PEM\nSubject: Quillmark Test CA\nIssuer: Quillmark "
+          "Test CA\nValid: 2023-11-14 22:13:20 ~ 2099-12-31 23:59:59\n\nCertificate "
+          "structure validation passed.\nClick Confirm & Send to write via USB.")
           .arg(kValid.size());
   const QString expired = QStringLiteral(
       "\nValid: 2000-01-01 00:00:00 ~ 2000-12-31 23:59:59\n\nWarning: Certificate is expired "
@@ -187,7 +196,8 @@ TEST_F(CaCertDlgTest, BothLanguagesADeviceThatTakesNothingAndAnUnplug) {
     EXPECT_TRUE(dialog->IsConnected() && dialog->Page(1).caButton->isEnabled());
     node.Drain();
     if (!chinese) continue;
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：|")));
+    EXPECT_TRUE(
+        shown.startsWith(QStringLiteral("自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：|")));
     EXPECT_TRUE(shown.endsWith(QStringLiteral("|确认并发送|取消|1")));
     EXPECT_TRUE(shown.contains(QStringLiteral("|大小： ")));
   }

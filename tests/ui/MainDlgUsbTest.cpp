@@ -7,13 +7,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
-#include <QComboBox>
-#include <QTimer>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/UiTestSupport.h"
 
@@ -24,14 +24,19 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 using Texts = std::vector<std::pair<std::u16string_view, std::u16string_view>>;
 
-const Texts kAlibaba = {{u"productKey", u"a1B2c3"}, {u"deviceName", u" dev01 "},
+const Texts kAlibaba = {{u"productKey", u"a1B2c3"},   {u"deviceName", u" dev01 "},
                         {u"deviceSecret", u"s3cr3t"}, {u"url", u"iot.example.com"},
-                        {u"port", u"8883"}, {u"subTopic", u"get"}, {u"pubTopic", u"update"}};
+                        {u"port", u"8883"},           {u"subTopic", u"get"},
+                        {u"pubTopic", u"update"}};
 const Texts kSelfHosted = {{u"clientId", u"SN0001"}, {u"domain", u"mqtt.example.org"},
-                           {u"port", u" 1884 "}, {u"username", u"user"}, {u"password", u"pass"},
-                           {u"subTopic", u"down"}, {u"pubTopic", u"up"}};
-const Texts kTencent = {{u"productKey", u"TPK01"}, {u"deviceName", u"tdev"},  // port empty: 0
-                        {u"deviceSecret", u"tsecret"}, {u"subTopic", u"s"}, {u"pubTopic", u"p"}};
+                           {u"port", u" 1884 "},     {u"username", u"user"},
+                           {u"password", u"pass"},   {u"subTopic", u"down"},
+                           {u"pubTopic", u"up"}};
+const Texts kTencent = {{u"productKey", u"TPK01"},
+                        {u"deviceName", u"tdev"},  // port empty: 0
+                        {u"deviceSecret", u"tsecret"},
+                        {u"subTopic", u"s"},
+                        {u"pubTopic", u"p"}};
 
 UsbDeviceEntry EntryFor(const test::FifoDevice& node, std::u16string name, std::u16string sn) {
   return {u"usb#vid_1234&pid_0a0b#" + sn + u"#" + node.WidePath(),
@@ -48,8 +53,8 @@ Bytes ExpectedPair(bool sw, std::string_view json, std::string_view name) {
                         : Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x01, size(name)};
   out.insert(out.end(), head.begin(), head.end());
   out.insert(out.end(), name.begin(), name.end());
-  if (!sw) out.insert(out.end(), {0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE, 0xED, 0x1D, 0x1E,
-                                  0x1F});
+  if (!sw)
+    out.insert(out.end(), {0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE, 0xED, 0x1D, 0x1E, 0x1F});
   return out;
 }
 
@@ -145,8 +150,9 @@ TEST_F(MainDlgUsbTest, EveryPageWritesItsRecordToTheConnectedPrinter) {
     Type(page, ali ? kAlibaba : kSelfHosted);
     if (!ali) Choose(Field(page, u"tls").combo, 1);
     ClickWrite(page);
-    EXPECT_EQ(node.Drain(), ExpectedPair(page >= 3, ali ? alibaba : selfHosted,
-                                         ali ? "dev01" : "SN0001")) << page;
+    EXPECT_EQ(node.Drain(),
+              ExpectedPair(page >= 3, ali ? alibaba : selfHosted, ali ? "dev01" : "SN0001"))
+        << page;
     EXPECT_EQ(Status(), QStringLiteral("✔  Write completed successfully."));
   }
   // Page 0 (reserve 17) refuses what page 4 (reserve 10) accepts: a JSON of 239 bytes.
@@ -241,11 +247,15 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
   const auto shown = [&] {
     const auto* tab = qobject_cast<QTabBar*>(dialog->Control(kIdTab));
     const PageState& page = dialog->Page(0);
-    return QStringList{dialog->windowTitle(), UsbCombo()->currentText(), Status(),
+    return QStringList{dialog->windowTitle(),
+                       UsbCombo()->currentText(),
+                       Status(),
                        Connect()->property("text").toString(),
                        dialog->Control(kIdSimulatorButton)->property("text").toString(),
-                       tab->tabText(3), page.fields[3]->label->text(),
-                       page.fields[0]->label->text(), dialog->Page(3).writeButton->text(),
+                       tab->tabText(3),
+                       page.fields[3]->label->text(),
+                       page.fields[0]->label->text(),
+                       dialog->Page(3).writeButton->text(),
                        dialog->Page(1).caButton->text()}
         .join(u'|');
   };
@@ -298,8 +308,8 @@ TEST_F(MainDlgUsbTest, LanguageSwitchKeepsChoicesAndTheCaButtonRule) {
   dialog->OnCommand(dialog->Page(1).writeId, kBnClicked);  // some status showing
   Choose(kIdLanguageCombo, 1);
   EXPECT_TRUE(dialog->Page(1).caButton->isVisible());
-  EXPECT_EQ(Field(1, u"tls").combo->currentText() + Field(1, u"cleanSession").combo->currentText()
-                + Status() + Connect()->property("text").toString(),
+  EXPECT_EQ(Field(1, u"tls").combo->currentText() + Field(1, u"cleanSession").combo->currentText() +
+                Status() + Connect()->property("text").toString(),
             QString::fromUtf16(u"启用 TLS保留离线消息ℹ  自建 MQTT 参数配置断开"));
 }
 
@@ -307,8 +317,9 @@ TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
   const auto prefixes = [&](int page) {
     return Field(page, u"subTopic").prefix->text() + u'|' + Field(page, u"pubTopic").prefix->text();
   };
-  const QString none = QStringLiteral("/${ProductKey}/${DeviceName}/user/|/${ProductKey}/${"
-                                      "DeviceName}/user/");
+  const QString none = QStringLiteral(
+      "/${ProductKey}/${DeviceName}/user/|/${ProductKey}/${"
+      "DeviceName}/user/");
   const std::tuple<const char16_t*, const char*, const char*> steps[] = {
       {u"deviceName", "d1", "//d1/user/|//d1/user/"},
       {u"productKey", " a1 ", "/a1/d1/user/|/a1/d1/user/"},

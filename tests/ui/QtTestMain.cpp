@@ -16,8 +16,8 @@ int main(int argc, char* argv[]) {
   for (const char* sub : {"CONFIG", "DATA", "CACHE", "STATE", "RUNTIME"}) {
     const QString dir = QString::fromLatin1(home) + u'/' + QString::fromLatin1(sub).toLower();
     QDir().mkpath(dir);
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(dir,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const std::string var = std::string("XDG_") + sub + (sub[0] == 'R' ? "_DIR" : "_HOME");
     setenv(var.c_str(), dir.toLocal8Bit().constData(), 1);
   }

@@ -12,10 +12,10 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QWindow>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWindow>
 #include <csignal>
 
 #include "ui/CMqttSimDlg.h"

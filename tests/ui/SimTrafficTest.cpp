@@ -120,7 +120,8 @@ TEST_F(SimTrafficTest, TestJobsOfEachKindTravelTheWholeRoad) {
   Open(false, u"P1", u"jobs", u"reports");
   Connect({"jobs", "reports"});
   const std::tuple<std::string, std::string_view, int> kinds[] = {
-      {"JSON Receipt", kReceiptTail, 5}, {"JSON LABEL TSPL", kTsplLabelTail, 5},
+      {"JSON Receipt", kReceiptTail, 5},
+      {"JSON LABEL TSPL", kTsplLabelTail, 5},
       {"JSON label CPCL", kCpclLabelTail, 2}};
   Lines acks;
   for (int kind = 0; kind < 3; ++kind) {

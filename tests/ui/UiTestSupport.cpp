@@ -20,7 +20,9 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-void Pump(std::chrono::milliseconds duration) { WaitUntil([] { return false; }, duration); }
+void Pump(std::chrono::milliseconds duration) {
+  WaitUntil([] { return false; }, duration);
+}
 
 QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 

@@ -37,9 +37,10 @@ std::string Describe(const FakePrinter& p) {
   return "P: " + device + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n" +
          (p.modelFromDatabase ? "E: ID_MODEL_FROM_DATABASE=" + *p.modelFromDatabase + "\n" : "") +
          "A: idVendor=" + p.vid + "\nA: idProduct=" + p.pid + "\n" + Attribute("serial", p.serial) +
-         Attribute("manufacturer", p.manufacturer) + Attribute("product", p.product) + "\nP: " +
-         interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=07\n\nP: " +
-         interface + "/usbmisc/" + lp + node;
+         Attribute("manufacturer", p.manufacturer) + Attribute("product", p.product) +
+         "\nP: " + interface +
+         "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=07\n\nP: " + interface +
+         "/usbmisc/" + lp + node;
 }
 
 }  // namespace

@@ -78,7 +78,8 @@ TEST(DevicePath, IdsAndSerialFromThePathAndTheDisplayName) {
     std::uint16_t gotVid = 0xDEAD, gotPid = 0xBEEF;
     ParseVidPid(path, gotVid, gotPid);
     EXPECT_EQ(std::tuple(int{gotVid}, int{gotPid}, ExtractUsbSerial(path)),
-              std::tuple(vid, pid, serial)) << WideToUtf8(path);
+              std::tuple(vid, pid, serial))
+        << WideToUtf8(path);
   }
   EXPECT_EQ(BuildDisplayName(u"P", 0, 0, u"S1"), u"P  S1");
 }
@@ -127,8 +128,8 @@ TEST_F(PortOnFifo, WriteDeadlineIs800Milliseconds) {
     EXPECT_LT(steady_clock::now() - start, 950ms) << size;
     EXPECT_TRUE(port.IsOpen());
     const Bytes sent = Pattern(size), got = device.Drain();
-    EXPECT_EQ(got, size == 64 ? Bytes(filled, 0xAA)
-                              : Bytes(sent.begin(), sent.begin() + got.size()));
+    EXPECT_EQ(got,
+              size == 64 ? Bytes(filled, 0xAA) : Bytes(sent.begin(), sent.begin() + got.size()));
     EXPECT_FALSE(got.empty());
     device.SetCapacity(4096);
   }

@@ -33,10 +33,9 @@ TEST_F(UsbEnumeration, OnlyPrintersOfUsbDevicesAreListedAndNothingIsCached) {
   std::vector<std::u16string> all;
   for (const auto& i : EnumerateUsbPrinters()) all.push_back(i.devicePath + u"=" + i.displayName);
   std::sort(all.begin(), all.end());
-  EXPECT_EQ(all,
-            (std::vector<std::u16string>{
-                u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp3=Kiosk  (VID_0DD4 PID_0195)  DEEP",
-                u"usb#vid_1fc9&pid_2016#SE#/dev/usb/lp1=Receipt  (VID_1FC9 PID_2016)  SE"}));
+  EXPECT_EQ(all, (std::vector<std::u16string>{
+                     u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp3=Kiosk  (VID_0DD4 PID_0195)  DEEP",
+                     u"usb#vid_1fc9&pid_2016#SE#/dev/usb/lp1=Receipt  (VID_1FC9 PID_2016)  SE"}));
 }
 
 // Untrusted strings: controls become blanks, bidi formatting goes, '#' would split the path.
@@ -53,10 +52,14 @@ TEST_F(UsbEnumeration, NamesIdsAndSerialsWithTheirFallbacks) {
         {"ACME", nullopt, nullopt, "S\x01N\u202E", "0000", u"vid_0000&pid_2016#S\x01N\u202E#",
          u"ACME  (VID_0000 PID_2016)  S N"},
         {"打\u202Aa\u2066b\u2028c", "\u200Fd\u061Ce\nf\rg\th\x1B\x7F\u0085i\u009Bj\u2029", nullopt,
-         "S", "1fc9", u"vid_1fc9&pid_2016#S#", u"打ab c de f g h   i j   (VID_1FC9 PID_2016)  S"}}) {
+         "S", "1fc9", u"vid_1fc9&pid_2016#S#",
+         u"打ab c de f g h   i j   (VID_1FC9 PID_2016)  S"}}) {
     bus.Clear();
-    bus.Plug(FakePrinter{.vid = vid, .serial = serial, .manufacturer = manufacturer,
-                         .product = product, .modelFromDatabase = model});
+    bus.Plug(FakePrinter{.vid = vid,
+                         .serial = serial,
+                         .manufacturer = manufacturer,
+                         .product = product,
+                         .modelFromDatabase = model});
     const std::vector<UsbPrinterInfo> list = EnumerateUsbPrinters();
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].devicePath, u"usb#" + path + u"/dev/usb/lp0");
