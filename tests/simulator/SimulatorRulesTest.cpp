@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The simulator's pure rules: task codes, acknowledgements, the connect plan and
-// record, incoming jobs, printer information, loose JSON fields, test job ids.
+// The simulator's pure rules, from task codes to test job ids.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -20,27 +19,19 @@ namespace {
 
 TEST(DecideTaskCode, FollowsTheRulesInOrder) {
   const std::pair<std::string_view, int> cases[] = {
-      // no object as far as the scanner reads
       {"", 208},
       {"[1]", 208},
-      {"x{", 208},
-      {"{\"id\":1, ", 208},
       {"{\"id\" 1}", 208},
       {"{1:2}", 208},
-      {"{,\"id\":1}", 208},
       {"{\"id\":12x,\"type\":1,\"contents\":\"a\"}", 208},
       // ids: whole, 0 to 4294967295; the last one that parses counts
       {"{", 201},
-      {"{} trailing", 201},
       {R"({"id":0,"type":1,"contents":"x"})", 0},
       {R"({"id":4294967295,"type":1,"contents":"x"})", 0},
       {R"({"id":4294967296,"type":1,"contents":"x"})", 201},
       {R"({"id":12.5,"type":1,"contents":"x"})", 201},
-      {R"({"id":1e3,"type":1,"contents":1})", 201},
       {R"({"id":-1,"type":1,"contents":"x"})", 201},
-      {R"({"id":"5","type":1,"contents":"x"})", 201},
       {R"({"id":1,"id":-1,"type":1,"contents":"x"})", 0},
-      {R"({"id":1e3,"id":4,"type":1,"contents":"x"})", 0},
       {R"({"i\d":3,"type":1,"contents":"x"})", 0},  // an escape reads as its letter
       {R"({"ID":3,"id ":4,"type":1,"contents":"x"})", 201},
       {R"({"x":{"id":5},"type":1,"contents":"x"})", 201},
@@ -49,46 +40,37 @@ TEST(DecideTaskCode, FollowsTheRulesInOrder) {
       {R"({"id":1,"type":"1","contents":"x"})", 202},
       {R"({"id":1,"type":2147483648,"contents":"x"})", 202},
       {R"({"id":1,"type":-2147483648,"contents":"x"})", 202},
-      {R"({"id":1,"type":1.5,"contents":"x"})", 202},
       {R"({"id":1,"type":3,"type":"x","contents":"x"})", 0},
       {R"({"id":1,"type":0,"contents":"x"})", 203},
       {R"({"id":1,"type":7,"contents":"x"})", 203},
       {R"({"id":1,"type":98,"contents":"x"})", 203},
       {R"({"id":1,"type":101,"contents":"x"})", 203},
-      {R"({"id":1,"type":-1,"contents":"x"})", 203},
       {R"({"id":1,"type":+5,"contents":[]})", 0},
       // contents and message by type; the last of each counts
       {R"({"id":1,"type":1})", 204},
-      {R"({"id":1,"type":1,"message":5})", 204},
       {R"({"id":1,"type":1,"contents":""})", 0},
       {R"({"id":1,"type":6,"contents":7})", 208},
       {R"({"id":1,"type":4,"contents":{},"message":"m"})", 0},
       {R"({"id":1,"type":2,"contents":[1]})", 208},
-      {R"({"id":1,"type":2,"contents":[1],"message":"m"})", 0},
       {R"({"id":1,"type":5,"contents":"x","message":"m"})", 208},
       {R"({"id":1,"type":5,"message":"m"})", 0},
       {R"({"id":1,"type":5,"contents":{}})", 0},
       {R"({"id":1,"type":99,"contents":[]})", 208},
       {R"({"id":1,"type":99,"message":"m"})", 0},
-      {R"({"id":1,"type":99,"contents":{"a":1}})", 0},
       {R"({"id":1,"type":100,"contents":3})", 208},
       {R"({"id":1,"type":100,"contents":3,"message":"m"})", 0},
       {R"({"id":1,"type":100,"contents":"x"})", 0},
       {R"({"id":1,"type":1,"contents":})", 208},
       {R"({"id":1,"type":1,"contents":"a","contents":5})", 208},
       {R"({"id":1,"type":5,"message":"m","message":1})", 204},
-      {R"({"id":1,"type":5,"message":null,"message":"m"})", 0},
-      // tolerated forms: brackets inside strings, missing commas, cut texts
+      // brackets inside strings, missing commas, cut texts
       {R"({"contents":["a","b}"],"id":5,"type":5})", 0},
-      {R"({"contents":{"a":"x","b":"}"},"id":6,"type":99})", 0},
-      {R"({"contents":[{"a":"]"}],"id":7,"type":5})", 0},
       {R"({"contents":{"k":"\"}\\"},"id":8,"type":99})", 0},
       {R"({"contents":"\",\"type\":7","id":9,"type":1})", 0},
       {" {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}", 0},
       {R"({"id":1 "type":1 "contents":"x"})", 0},
       {R"({"id":1,"type":1,"contents":"x")", 0},
       {R"({"id":1,"type":1,"contents":"x"} not json)", 0},
-      {R"({"id":1,"type":1,"contents":"unterminated)", 0},
       {"{\"id\":1,\"type\":1,\"contents\":\"x\", ", 208},
   };
   for (const auto& [text, code] : cases) {
@@ -117,30 +99,34 @@ TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
   EXPECT_EQ(DecideTaskCode(task(0), history), 209);
 }
 
-TEST(AckCodeText, NamesEveryCode) {
-  const std::pair<int, std::string_view> cases[] = {
-      {0, "success"},
-      {100, "unknown error"},
-      {101, "out of paper"},
-      {102, "cover open"},
-      {103, "overheat"},
-      {109, "printer not connected"},
-      {201, "missing/invalid id (valid range 0-4294967295)"},
-      {202, "missing type"},
-      {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)"},
-      {204, "missing contents/message"},
-      {205, "invalid message"},
-      {206, "download error"},
-      {207, "task too long"},
-      {208, "invalid content format"},
-      {209, "duplicate task id"},
-      {1, "unknown code"},
-      {-1, "unknown code"},
-      {104, "unknown code"},
-      {200, "unknown code"},
-      {210, "unknown code"},
+TEST(AckCodeTextAndPrinterStatusText, NameEveryCode) {
+  const std::tuple<int, std::string_view, std::u16string_view, std::u16string_view> cases[] = {
+      {0, "success", u"ok", u"正常/打印成功"},
+      {100, "unknown error", u"unknown error", u"未知错误"},
+      {101, "out of paper", u"out of paper", u"缺纸"},
+      {102, "cover open", u"cover open", u"开盖"},
+      {103, "overheat", u"overheat", u"过热"},
+      {109, "printer not connected", u"printer offline", u"打印机未连接"},
+      {201, "missing/invalid id (valid range 0-4294967295)", u"missing id", u"没有id"},
+      {202, "missing type", u"missing type", u"没有type"},
+      {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)", u"invalid type", u"无效type"},
+      {204, "missing contents/message", u"missing contents", u"没有内容"},
+      {205, "invalid message", u"", u""},
+      {206, "download error", u"", u""},
+      {207, "task too long", u"", u""},
+      {208, "invalid content format", u"bad contents", u"内容格式错误"},
+      {209, "duplicate task id", u"duplicate id", u"重复任务"},
+      {1, "unknown code", u"", u""},
+      {104, "unknown code", u"", u""},
+      {200, "unknown code", u"", u""},
+      {210, "unknown code", u"", u""},
   };
-  for (const auto& [code, text] : cases) EXPECT_EQ(AckCodeText(code), text) << code;
+  for (const auto& [code, ack, en, zh] : cases) {
+    EXPECT_EQ(std::tuple(AckCodeText(code), PrinterStatusText(code, false),
+                         PrinterStatusText(code, true)),
+              std::tuple(ack, en, zh))
+        << code;
+  }
 }
 
 // Only quote and backslash are escaped; the text is cut at 255 bytes, even
@@ -161,21 +147,18 @@ TEST(BuildPrintAckJson, EscapesAndCutsAt255Bytes) {
   for (const auto& [name, id, code, ack] : cases) EXPECT_EQ(BuildPrintAckJson(name, id, code), ack);
 }
 
-TEST(PlanSimulatorConnect, ChecksInOrder) {
+TEST(PlanSimulatorConnect, ChecksInOrderThenRecordAndNotes) {
   const std::pair<SimulatorForm, std::u16string> cases[] = {
       {{u" ", u"h", u"", u"", u"", u"s", u"p", 0, 0}, u"Client ID and domain are required."},
       {{u"P1", u" \t", u"", u"", u"", u"", u"", 0, 0}, u"Client ID and domain are required."},
       {{u"P1", u"h", u"", u"", u"", u"s", u" ", 0, 0}, u"Publish topic is required."},
   };
   for (const auto& [form, error] : cases) {
-    const SimulatorConnectPlan plan = PlanSimulatorConnect(form, true);
-    EXPECT_TRUE(!plan.ok && plan.error.en == error && plan.notes.empty()) << WideToUtf8(error);
+    const SimulatorConnectPlan refused = PlanSimulatorConnect(form, true);
+    EXPECT_TRUE(!refused.ok && refused.error.en == error && refused.notes.empty());
   }
   EXPECT_EQ(PlanSimulatorConnect({u"", u"h", u"", u"", u"", u"", u"", 0, 0}, false).error.zh,
             u"clientID 和域名不能为空。");
-}
-
-TEST(PlanSimulatorConnect, RecordAndNotes) {
   SimulatorConnectPlan plan = PlanSimulatorConnect(
       {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u" pub/t ", 1, 1}, false);
   ASSERT_TRUE(plan.ok);
@@ -204,7 +187,9 @@ TEST(ReportTopicToSubscribe, OnlyOnConnectedWithADifferentTopic) {
   EXPECT_EQ(ReportTopicToSubscribe(u"Subscribed: s", u"p", u"s"), u"");
 }
 
-TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
+// Every text trimmed and in UTF-8; the scheme follows the TLS choice and port
+// 8883; the URI is cut at 255 bytes ("mqtt://" 7, ":1883" 5: a 243-byte host fits).
+TEST(MqttConnectOptions, TrimsSchemeCutAndCleanSession) {
   const MqttConnectOptions o =
       MqttConnectOptions::FromForm({u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ",
                                     u" 打印/任务 ", u"\u3000reports/SN123 ", 0, 0});
@@ -212,11 +197,6 @@ TEST(MqttConnectOptions, TrimsEveryTextAndConvertsToUtf8) {
             std::vector<std::string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
                                       "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1",
                                       "reports/SN123"}));
-}
-
-// The scheme follows the TLS choice and port 8883; the URI is cut at 255 bytes
-// ("mqtt://" is 7 bytes, ":1883" 5: a host of 243 bytes just fits).
-TEST(MqttConnectOptions, SchemeCutAndCleanSession) {
   // TLS choice, port, host length, clean-session choice, cleansession, URI
   const std::tuple<int, int, std::size_t, int, int, std::string> cases[] = {
       {0, 1883, 1, 0, 1, "mqtt://h:1883"},
@@ -247,7 +227,6 @@ TEST(IsUplinkReport, QuotedWordsAnywhere) {
       {R"({"type":5,"code":0})", false},
       {R"({"x":"type","code":0})", false},
       {R"({"code_x":0,"Code":1})", false},
-      {R"({"id":1})", false},
   };
   for (const auto& [payload, report] : cases) EXPECT_EQ(IsUplinkReport(payload), report) << payload;
 }
@@ -275,31 +254,6 @@ TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
   EXPECT_TRUE(report.uplinkReport && report.summary.empty() && report.ack.empty());
 }
 
-TEST(PrinterStatusText, BothLanguages) {
-  const std::tuple<int, std::u16string_view, std::u16string_view> cases[] = {
-      {0, u"ok", u"正常/打印成功"},
-      {100, u"unknown error", u"未知错误"},
-      {101, u"out of paper", u"缺纸"},
-      {102, u"cover open", u"开盖"},
-      {103, u"overheat", u"过热"},
-      {109, u"printer offline", u"打印机未连接"},
-      {201, u"missing id", u"没有id"},
-      {202, u"missing type", u"没有type"},
-      {203, u"invalid type", u"无效type"},
-      {204, u"missing contents", u"没有内容"},
-      {208, u"bad contents", u"内容格式错误"},
-      {209, u"duplicate id", u"重复任务"},
-      {205, u"", u""},
-      {-1, u"", u""},
-      {1, u"", u""},
-  };
-  for (const auto& [code, en, zh] : cases) {
-    EXPECT_EQ(std::pair(PrinterStatusText(code, false), PrinterStatusText(code, true)),
-              std::pair(en, zh))
-        << code;
-  }
-}
-
 TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
   const std::tuple<std::string, bool, std::u16string_view> cases[] = {
       {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
@@ -308,7 +262,6 @@ TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
        u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
        u"付款码=p  时间=5  消息=m"},
       {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
-      {R"({"code":-1})", false, u"Printer info  code=-1"},
       {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},
       {R"({"code":4294967296})", false, u"Printer info  code=4294967296"},
       {R"({"devicename":"","code":true,"id":null})", true,
@@ -328,13 +281,9 @@ TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
       {uR"({"m":"open)", u"m", u"open"},
       {uR"({"m":"")", u"m", u""},
       {uR"({"a":true})", u"a", u""},
-      {uR"({"b":false})", u"b", u""},
-      {uR"({"c":null})", u"c", u""},
       {uR"({"d":{"x":1}})", u"d", u""},
-      {uR"({"e":[1]})", u"e", u""},
       {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
       {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
-      {uR"({"id"})", u"id", u""},
       {uR"({"id":   )", u"id", u""},
       {uR"({"ID":3})", u"id", u""},
       {uR"({"id" 5 , "x": 6})", u"id", u"6"},
@@ -347,9 +296,7 @@ TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
 TEST(NextTestJobId, WrapsToOneAndIsNeverZero) {
   const std::tuple<std::uint32_t, std::int64_t, std::uint32_t> cases[] = {
       {0, 0, 1},
-      {0, 4294967295, 1},
       {0, 4294967296, 1},
-      {0, -1, 1},
       {0, -2, 4294967295},
       {41, 7, 42},
       {4294967294u, 7, 4294967295u},
