@@ -152,10 +152,9 @@ TEST_F(SimTrafficTest, RepeatedJobRefusedUntilReconnectAndUplinkReportNotAcknowl
   ASSERT_TRUE(WaitForLine(summary + "code=209 (duplicate task id)"));
   EXPECT_EQ(Count(summary + "code=0 (success)"), 1);
   ASSERT_TRUE(WaitForLine("[reports] Printer info  devicename=P1  code=209(duplicate id)  id=7"));
-  const int port = broker.port();
   broker.Stop();
   ASSERT_TRUE(WaitForLine("Connection lost"));
-  ASSERT_TRUE(broker.Start(port));
+  ASSERT_TRUE(broker.Start(broker.port()));
   Connect({"jobs", "reports"});
   Publish("jobs", job);
   ASSERT_TRUE(WaitForLine(summary + "code=0 (success)", 2));
