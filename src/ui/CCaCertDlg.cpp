@@ -155,17 +155,10 @@ void CCaCertDlg::LayoutControls() {
 }
 
 void CCaCertDlg::OnDpiChanged() {
-  const int oldDpi = m_fontDpi;
-  const int newDpi = Dpi();
-  if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
-  // The dialog keeps its size in 96-dpi units, taken before the new minimum
-  // can grow it.
-  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
-  CreateFonts();
-  const Size minimum = CaCertMinimumSize(newDpi);
-  setMinimumSize(minimum.width, minimum.height);
-  resize(target.width, target.height);
-  LayoutControls();
+  if (ApplyDpiChange(this, m_initialized, m_fontDpi, Dpi(), CaCertMinimumSize,
+                     [this] { CreateFonts(); })) {
+    LayoutControls();
+  }
 }
 
 void CCaCertDlg::paintEvent(QPaintEvent*) {

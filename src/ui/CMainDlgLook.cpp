@@ -17,6 +17,7 @@
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
 #include "ui/WidgetLook.h"
+#include "ui/WindowPlacement.h"
 
 namespace qm {
 
@@ -176,18 +177,13 @@ void CMainDlg::WatchScreen() {
 }
 
 void CMainDlg::OnDpiChanged() {
-  const int oldDpi = m_fontDpi;
-  const int newDpi = Dpi();
-  if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
-  // The window keeps its size in 96-dpi units, as the suggested rectangle of
-  // a dpi change does. Taken before the new minimum can grow the window.
-  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
-  CreateFonts();
-  ApplyFonts();
-  const Size minimum = MainMinimumSize(newDpi);
-  setMinimumSize(minimum.width, minimum.height);
-  resize(target.width, target.height);
-  LayoutControls();
+  const auto refresh = [this] {
+    CreateFonts();
+    ApplyFonts();
+  };
+  if (ApplyDpiChange(this, m_initialized, m_fontDpi, Dpi(), MainMinimumSize, refresh)) {
+    LayoutControls();
+  }
 }
 
 }  // namespace qm

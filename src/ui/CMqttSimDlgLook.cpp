@@ -16,6 +16,7 @@
 #include "ui/SimTexts.h"
 #include "ui/TextMeasure.h"
 #include "ui/WidgetLook.h"
+#include "ui/WindowPlacement.h"
 
 namespace qm {
 
@@ -123,17 +124,13 @@ void CMqttSimDlg::LayoutControls() {
 }
 
 void CMqttSimDlg::OnDpiChanged() {
-  const int oldDpi = m_fontDpi;
-  const int newDpi = Dpi();
-  if (!m_initialized || newDpi == oldDpi || oldDpi <= 0) return;
-  // Taken before the new minimum can grow the window.
-  const Size target = Rescale(Size{width(), height()}, oldDpi, newDpi);
-  CreateFonts();
-  ApplyFonts();
-  const Size minimum = SimMinimumSize(newDpi);
-  setMinimumSize(minimum.width, minimum.height);
-  resize(target.width, target.height);
-  LayoutControls();
+  const auto refresh = [this] {
+    CreateFonts();
+    ApplyFonts();
+  };
+  if (ApplyDpiChange(this, m_initialized, m_fontDpi, Dpi(), SimMinimumSize, refresh)) {
+    LayoutControls();
+  }
 }
 
 }  // namespace qm
