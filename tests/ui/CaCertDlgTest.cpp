@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The CA certificate road end to end: a self-hosted page's button, a scripted
-// file choice, the dialog driven by real input, the bytes at a FIFO device
-// node. Certificate dates are read in UTC (TZ=UTC).
+// The CA certificate road from a page's button through the dialog to a FIFO device node (TZ=UTC).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -46,8 +44,7 @@ End Key(Qt::Key key) {
 
 std::string Pem(std::int64_t notBefore, std::int64_t notAfter) {
   test::CertificateParams params = test::FreshParams();
-  params.notBefore = notBefore;
-  params.notAfter = notAfter;
+  std::tie(params.notBefore, params.notAfter) = std::tie(notBefore, notAfter);
   return test::MakeCertificatePem(params);
 }
 const std::string kValid = Pem(1700000000, 4102444799), kExpired = Pem(946684800, 978307199);
@@ -57,19 +54,9 @@ std::vector<std::uint8_t> CaFrame(const std::string& pem) {
   std::string record = "{\"mqttsca\":\"";
   for (char c : pem) record += c == '\n' ? std::string("\\n") : std::string(1, c);
   record += "\"}";
-  std::vector<std::uint8_t> frame{0x1B,
-                                  0x1C,
-                                  0x1D,
-                                  0x05,
-                                  0x08,
-                                  0x0E,
-                                  std::uint8_t(record.size() >> 8),
-                                  std::uint8_t(record.size())};
-  // Built by index: GCC 12 at -O3 misreads vector::insert into a full vector.
-  frame.resize(8 + record.size() + 3);
-  std::copy(record.begin(), record.end(), frame.begin() + 8);
-  std::copy_n("\x1D\x1E\x1F", 3, frame.end() - 3);
-  return frame;
+  const std::string frame = "\x1B\x1C\x1D\x05\x08\x0E" + std::string{char(record.size() >> 8)} +
+                            char(record.size()) + record + "\x1D\x1E\x1F";
+  return {frame.begin(), frame.end()};
 }
 
 class CaCertDlgTest : public test::ShownMainDlg {
@@ -88,9 +75,7 @@ class CaCertDlgTest : public test::ShownMainDlg {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())));
     return file.fileName();
   }
-  // Clicks page 1's CA button with `path` chosen, checks the dialog's look and
-  // ends it with `end`. Returns caption, header, label, path, summary, Confirm,
-  // Cancel and whether Confirm was enabled, joined by '|'.
+  // Opens the dialog on `path`, ends it with `end`; returns its texts and Confirm's state.
   QString Send(const QString& path, const End& end) {
     chooser->path = path;
     QStringList texts;
@@ -98,16 +83,12 @@ class CaCertDlgTest : public test::ShownMainDlg {
       auto* ca = qobject_cast<CCaCertDlg*>(QApplication::activeModalWidget());
       const QList<QLabel*> labels = ca->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
       texts << ca->windowTitle() << labels[0]->text() << labels[1]->text();
-      for (int id : {1201, 1202, 1203, 1204}) {
+      for (int id : {1201, 1202, 1203, 1204})
         texts << ById(ca, id)->property(id == 1202 ? "plainText" : "text").toString();
-      }
       texts << QString::number(ById(ca, 1203)->isEnabled());
       EXPECT_EQ(ca->size(), QSize(580, 400) * ca->Dpi() / 96);
       EXPECT_EQ(ca->TitleFont().families().value(0),
                 QLatin1String(dialog->IsChinese() ? "Microsoft YaHei UI" : "Segoe UI"));
-      const QImage image = ca->grab().toImage();
-      EXPECT_EQ(test::Rgb24(image, 3, 3), 0xF5F7FAu);
-      EXPECT_TRUE(test::Draws(image, 0x374151, labels[0]->geometry()));
       end(ca);
     });
     QTest::mouseClick(dialog->Page(1).caButton, Qt::LeftButton);
@@ -125,18 +106,13 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDevice) {
   EXPECT_EQ(chooser->filters, QStringLiteral("CA Certificate PEM (*.pem);;All Files (*)"));
   EXPECT_EQ(Status(), QStringLiteral("before"));
   const QString path = File("ca.pem", kValid), big = File("big.pem", std::string(4097, 'A'));
+  // The summaries' texts are the config library's; here their ends show which one is shown.
   const QString passed =
-      QStringLiteral(
-          "Size: %1 bytes\nFormat: PEM\nSubject: Quillmark Test CA\nIssuer: Quillmark "
-          "Test CA\nValid: 2023-11-14 22:13:20 ~ 2099-12-31 23:59:59\n\nCertificate "
-          "structure validation passed.\nClick Confirm & Send to write via USB.")
-          .arg(kValid.size());
+      QStringLiteral("validation passed.\nClick Confirm & Send to write via USB.");
   const QString expired = QStringLiteral(
-      "\nValid: 2000-01-01 00:00:00 ~ 2000-12-31 23:59:59\n\nWarning: Certificate is expired "
-      "(structure is valid).\nYou may still confirm and send if the device accepts it.");
-  const QString failed = QStringLiteral(
-      "Validation failed: Certificate file exceeds 4 KB (embedded MQTTS CA limit; typical PEM is "
-      "1-4 KB).\n\nPlease select a valid PEM certificate.");
+      "Warning: Certificate is expired (structure is valid).\n"
+      "You may still confirm and send if the device accepts it.");
+  const QString failed = QStringLiteral("4 KB).\n\nPlease select a valid PEM certificate.");
   const End refused = [](CCaCertDlg* ca) {
     Click(1203)(ca);  // disabled, and the command ignored too
     EXPECT_TRUE(ca->OnCommand(1203, 0) && ca->isVisible());
@@ -196,10 +172,10 @@ TEST_F(CaCertDlgTest, BothLanguagesADeviceThatTakesNothingAndAnUnplug) {
     EXPECT_TRUE(dialog->IsConnected() && dialog->Page(1).caButton->isEnabled());
     node.Drain();
     if (!chinese) continue;
-    EXPECT_TRUE(
-        shown.startsWith(QStringLiteral("自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：|")));
-    EXPECT_TRUE(shown.endsWith(QStringLiteral("|确认并发送|取消|1")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("|大小： ")));
+    EXPECT_EQ(
+        shown.section(u'|', 0, 2) + shown.section(u'|', 5),
+        QStringLiteral("自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：确认并发送|取消|1"));
+    EXPECT_TRUE(shown.section(u'|', 4).startsWith(QStringLiteral("大小： ")));
   }
   // Unplugged while the dialog is open: the poll goes on under it, the send is refused.
   Send(path, [&](CCaCertDlg* ca) {

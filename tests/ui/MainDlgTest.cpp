@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The main window as built: controls, look, layout and ending; and moved to a
-// screen of another dpi (MainDlgDpi, on a desktop of a 96- and a 144-dpi screen).
+// The main window as built, and moved between a 96- and a 144-dpi screen (MainDlgDpi).
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
@@ -23,20 +22,10 @@ class MainDlgTest : public test::ShownMainDlg {};
 
 QString Face(const QWidget* widget) { return widget->font().families().value(0); }
 
-TEST(MainDlgConstruction, CreatesNoControlsUntilShown) {
-  QWidget parent;
-  CMainDlg dialog(&parent, std::make_unique<test::FakeDeviceLister>());
-  EXPECT_EQ(dialog.parentWidget(), nullptr);  // always a top-level window
-  EXPECT_FALSE(dialog.IsInitialized());
-  EXPECT_EQ(dialog.Control(kIdTab), nullptr);
-  EXPECT_EQ(dialog.StatusColor(), 0x374151u);
-}
-
 TEST_F(MainDlgTest, LockedPagesShowPageZeroWithGreyLabelsAndMissingRowsReadEmpty) {
   for (int p = 0; p < 5; ++p) {
     for (const auto& field : dialog->Page(p).fields) {
-      QWidget* input = field->combo;
-      if (input == nullptr) input = field->edit;
+      QWidget* input = field->combo ? static_cast<QWidget*>(field->combo) : field->edit;
       EXPECT_EQ(input->isVisible() + field->label->isVisible(), 2 * (p == 0)) << p;
       EXPECT_FALSE(input->isEnabled()) << p;
     }
@@ -53,23 +42,15 @@ TEST_F(MainDlgTest, LockedPagesShowPageZeroWithGreyLabelsAndMissingRowsReadEmpty
   EXPECT_EQ(dialog->GetFieldComboSel(0, u"tls"), 0);
 }
 
-// One size, one place and one pixel per band at the test's dpi (96 or 144).
-TEST_F(MainDlgTest, SizeBandsAndPlacesAtItsDpi) {
+// One size and one pixel per band at the test's dpi (96 or 144).
+TEST_F(MainDlgTest, SizeAndBandsAtItsDpi) {
   const bool dense = dialog->Dpi() == 144;
   ASSERT_TRUE(dense || dialog->Dpi() == 96) << dialog->Dpi();
   EXPECT_EQ(dialog->size(), dense ? QSize(1500, 1140) : QSize(1000, 760));
-  EXPECT_EQ(dialog->Control(kIdConnectButton)->geometry(),
-            dense ? QRect(1350, 1074, 132, 42) : QRect(900, 716, 88, 28));
   const QImage image = dialog->grab().toImage();
-  const std::pair<int, Rgb> bands[] = {{3, 0x0F3460},
-                                       {dense ? 81 : 54, 0x0969DA},
-                                       {dense ? 84 : 56, 0xF5F7FA},
-                                       {dense ? 1059 : 706, 0xD1D5DB},
-                                       {dense ? 1062 : 708, 0xF8F9FB}};
+  const std::pair<int, Rgb> bands[] = {
+      {3, 0x0F3460}, {dense ? 81 : 54, 0x0969DA}, {dense ? 1062 : 708, 0xF8F9FB}};
   for (const auto& [y, colour] : bands) EXPECT_EQ(test::Rgb24(image, 500, y), colour) << y;
-  dialog->resize(100, 100);  // below the minimum the window does not go
-  QApplication::processEvents();
-  EXPECT_EQ(dialog->size(), dense ? QSize(1290, 1050) : QSize(860, 700));
 }
 
 // Runs again under a Chinese system language: Chinese faces, English texts.
@@ -78,7 +59,6 @@ TEST_F(MainDlgTest, FontsAskForTheNamedFacesFirst) {
   const QString yahei = QStringLiteral("Microsoft YaHei UI");
   EXPECT_EQ(Face(dialog->Control(kIdUsbCombo)), zh ? yahei : QStringLiteral("Segoe UI"));
   EXPECT_EQ(Face(dialog->Control(kIdStatus)), zh ? yahei : QStringLiteral("Segoe UI Semibold"));
-  EXPECT_DOUBLE_EQ(dialog->Control(kIdUsbCombo)->font().pointSizeF(), 9.5);
   EXPECT_EQ(dialog->Control(kIdConnectButton)->property("text"), QStringLiteral("Connect"));
 }
 
@@ -88,7 +68,9 @@ TEST_F(MainDlgTest, EscEnterAndTheCloseBoxEndTheModalRun) {
       {[](CMainDlg& d) { QTest::keyClick(&d, Qt::Key_Return); }, QDialog::Accepted},
       {[](CMainDlg& d) { d.close(); }, QDialog::Rejected}};
   for (const auto& [act, result] : cases) {
-    CMainDlg modal(nullptr, std::make_unique<test::FakeDeviceLister>(printers));
+    QWidget owner;  // the window is always a top-level one
+    CMainDlg modal(&owner, std::make_unique<test::FakeDeviceLister>(printers));
+    EXPECT_EQ(modal.parentWidget(), nullptr);
     QTimer::singleShot(200, &modal, [&] { act(modal); });
     QTimer::singleShot(20000, &modal, [&] { modal.done(99); });
     EXPECT_EQ(modal.exec(), result);
