@@ -370,13 +370,12 @@ TEST_F(MainDlgLinuxTest, KeyboardFocusStaysOnTheButtonThatWrote) {
 TEST_F(MainDlgLinuxTest, DeviceMenuShowsAnAmpersandAsALetter) {
   ASSERT_TRUE(Plug({{u"usb#x#/dev/usb/lp0", u"AT&T Printer  (VID_1234 PID_0A0B)  S1", 1, 2}}));
   QString shown;
-  QTimer::singleShot(300, [&] {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-      shown = menu->actions().value(0)->iconText();  // mnemonic marks resolved
-      QTest::keyClick(menu, Qt::Key_Escape);
-    }
-  });
-  UsbCombo()->showPopup();
+  test::DriveNestedLoop(
+      [&] { UsbCombo()->showPopup(); }, test::ActivePopup,
+      [&](QWidget* menu) {
+        shown = qobject_cast<QMenu*>(menu)->actions().value(0)->iconText();  // mnemonics resolved
+        QTest::keyClick(menu, Qt::Key_Escape);
+      });
   EXPECT_EQ(shown, QStringLiteral("AT&T Printer  (VID_1234 PID_0A0B)  S1"));
   EXPECT_EQ(UsbCombo()->currentText(), shown);
 }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "ui/UiTestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QTabBar>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 
 namespace qm::test {
@@ -22,6 +24,33 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 void Pump(std::chrono::milliseconds duration) {
   WaitUntil([] { return false; }, duration);
+}
+
+QWidget* ActiveModal() { return QApplication::activeModalWidget(); }
+QWidget* ActivePopup() { return QApplication::activePopupWidget(); }
+
+bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWidget*()>& find,
+                     const std::function<void(QWidget*)>& act, std::chrono::milliseconds limit) {
+  bool acted = false;
+  const QDeadlineTimer deadline(limit);
+  QTimer poll;
+  poll.setInterval(10);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* widget = find();
+    if (widget != nullptr && !acted) {
+      acted = true;
+      act(widget);
+      return;
+    }
+    if (!deadline.hasExpired()) return;
+    // Time is up: end whatever nested loop is still running.
+    if (widget == nullptr) widget = ActivePopup() != nullptr ? ActivePopup() : ActiveModal();
+    if (widget != nullptr) widget->close();
+  });
+  poll.start();
+  open();
+  poll.stop();
+  return acted;
 }
 
 QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }

@@ -47,6 +47,18 @@ struct FakeDeviceLister final : DeviceLister {
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 void Pump(std::chrono::milliseconds duration);
 
+// Runs `open`, which enters a nested event loop (a modal exec(), a menu),
+// and hands the first widget that `find` returns meanwhile to `act`. Make no
+// assertion inside `act`: record what is needed and check it once `open`
+// has returned. Whatever is still open when the time is up is closed, so
+// `open` always returns. True when `act` ran.
+bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWidget*()>& find,
+                     const std::function<void(QWidget*)>& act,
+                     std::chrono::milliseconds limit = std::chrono::seconds(5));
+// The widgets DriveNestedLoop usually looks for.
+QWidget* ActiveModal();
+QWidget* ActivePopup();
+
 // A pixel as 0xRRGGBB; whether some pixel of the area (all when none) has it.
 QRgb Rgb24(const QImage& image, int x, int y);
 bool Draws(const QImage& image, QRgb colour, const QRect& area = QRect());
