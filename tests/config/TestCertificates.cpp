@@ -5,6 +5,9 @@
 #include <openssl/x509v3.h>
 
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -86,6 +89,12 @@ std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params) {
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+std::string FixturePem() {
+  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / "fixture-ca.pem");
+  Check(file.good(), "fixture");
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 }  // namespace qm::test

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Certificates and keys made at run time for the certificate tests.
+// Certificates for the certificate tests: a fixed file, and ones made at run time.
 #pragma once
 
 #include <cstdint>
@@ -27,5 +27,10 @@ CertificateParams FreshParams();
 std::string MakeCertificatePem(const CertificateParams& params);
 std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+
+// tests/config/fixture-ca.pem, made once with the openssl command line: a CA
+// "C=CN, O=Quillmark, CN=打印机测试 CA" issued by "CN=Quillmark Root CA", valid
+// 2024-01-02 03:04:05 to 2051-06-30 23:59:59 UTC, 644 bytes with LF line ends.
+std::string FixturePem();
 
 }  // namespace qm::test
