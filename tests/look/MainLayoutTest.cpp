@@ -34,17 +34,13 @@ TEST(MainLayout, WindowSizesBandsAndLimits) {
             (std::vector<Size>{{1000, 760}, {1250, 950}, {1290, 1050}}));
   const MainBackground b96 = ComputeMainBackground(96, Size{1000, 700});
   const MainBackground b144 = ComputeMainBackground(144, Size{1500, 1000});
+  const Rect bands[] = {{0, 0, 1000, 56},   {0, 54, 1000, 2}, {12, 646, 976, 1},
+                        {0, 648, 1000, 52}, {0, 81, 1500, 3}, {18, 919, 1464, 2},
+                        {0, 922, 1500, 78}, {15, 732, 970, 1}};
   EXPECT_EQ(
       (Rects{b96.header, b96.accent, b96.separator, b96.statusBand, b144.accent, b144.separator,
              b144.statusBand, ComputeMainBackground(120, {1000, 800}).separator}),
-      (Rects{{0, 0, 1000, 56},
-             {0, 54, 1000, 2},
-             {12, 646, 976, 1},
-             {0, 648, 1000, 52},
-             {0, 81, 1500, 3},
-             {18, 919, 1464, 2},
-             {0, 922, 1500, 78},
-             {15, 732, 970, 1}}));
+      Rects(std::begin(bands), std::end(bands)));
   EXPECT_EQ(std::tuple(b96.cardBorder, b144.cardBorder), std::tuple(1, 2));
   // Nothing below 200 (96 dpi) in either direction; the simulator button 118..160, the title
   // at least 160 wide; a page at least 160 wide and with rows.
@@ -127,11 +123,11 @@ const std::tuple<int, int, int, int> kLabelColumn[] = {{588, 400, 96, 199},  {58
                                                        {282, 400, 96, 96},   {1000, 90, 96, 120},
                                                        {1000, 150, 96, 160}, {2000, 10, 144, 180}};
 // Prefix 52 % of the input (at most 260), 42 % under 340, at least 80; the edit keeps 90.
-const std::tuple<int, int, int, int> kPrefix[] = {{800, 140, 260, 404},
-                                                  {470, 140, 176, 158},
-                                                  {469, 140, 142, 191},
-                                                  {300, 122, 80, 102},
-                                                  {250, 116, 80, 90}};
+// clang-format off
+const std::tuple<int, int, int, int> kPrefix[] = {
+    {800, 140, 260, 404}, {470, 140, 176, 158}, {469, 140, 142, 191}, {300, 122, 80, 102},
+    {250, 116, 80, 90}};
+// clang-format on
 
 TEST(PageLayout, LabelColumnAndTopicPrefix) {
   for (const auto& [pageWidth, widestLabel, dpi, column] : kLabelColumn) {
@@ -148,11 +144,11 @@ TEST(PageLayout, LabelColumnAndTopicPrefix) {
 }
 
 // The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
-const std::tuple<int, int, int, bool, int> kButtons[] = {{700, 150, 90, true, 186},
-                                                         {700, 150, 400, true, 220},
-                                                         {700, 150, 400, false, 186},
-                                                         {300, 100, 90, true, 138},
-                                                         {200, 100, 90, true, 110}};
+// clang-format off
+const std::tuple<int, int, int, bool, int> kButtons[] = {
+    {700, 150, 90, true, 186}, {700, 150, 400, true, 220}, {700, 150, 400, false, 186},
+    {300, 100, 90, true, 138}, {200, 100, 90, true, 110}};
+// clang-format on
 
 TEST(PageLayout, ButtonsAlongTheBottom) {
   PageLayout l = Page(96, {Rect{20, 100, 700, 500}, {{RowKind::Edit, 10}}, 100, 90});
