@@ -18,12 +18,6 @@ void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
 }
 
-// One key per test run, kept for the whole run: generating it is the slow part.
-EVP_PKEY* SigningKey() {
-  static EVP_PKEY* const key = EVP_EC_gen("P-256");
-  return key;
-}
-
 void AddNames(X509_NAME* name, const std::vector<NameEntry>& entries) {
   for (const NameEntry& e : entries) {
     Check(X509_NAME_add_entry_by_txt(name, e.field.c_str(), e.type,
@@ -41,8 +35,8 @@ void AddAltName(X509* cert, int nid, const std::string& value) {
 }
 
 // The certificate as write puts it into a memory BIO.
-template <typename Write>
-std::string WrittenCertificate(const CertificateParams& p, Write write) {
+std::string Written(const CertificateParams& p, int (*write)(BIO*, const X509*)) {
+  static EVP_PKEY* const key = EVP_EC_gen("P-256");  // one for the run: making it is the slow part
   const std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
   X509* c = cert.get();
   AddNames(X509_get_subject_name(c), p.subject);
@@ -53,8 +47,7 @@ std::string WrittenCertificate(const CertificateParams& p, Write write) {
         "certificate fields");
   AddAltName(c, NID_subject_alt_name, p.subjectAltName);
   AddAltName(c, NID_issuer_alt_name, p.issuerAltName);
-  Check(X509_set_pubkey(c, SigningKey()) == 1 && X509_sign(c, SigningKey(), EVP_sha256()) > 0,
-        "signature");
+  Check(X509_set_pubkey(c, key) == 1 && X509_sign(c, key, EVP_sha256()) > 0, "signature");
   const std::unique_ptr<BIO, int (*)(BIO*)> bio(BIO_new(BIO_s_mem()), BIO_free);
   Check(write(bio.get(), c) == 1, "write");
   char* data = nullptr;
@@ -80,16 +73,14 @@ CertificateParams FreshParams() {
 }
 
 std::string MakeCertificatePem(const CertificateParams& params) {
-  return WrittenCertificate(params, PEM_write_bio_X509);
+  return Written(params, PEM_write_bio_X509);
 }
 
 std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params) {
-  return Bytes(WrittenCertificate(params, i2d_X509_bio));
+  return Bytes(Written(params, i2d_X509_bio));
 }
 
-std::vector<std::uint8_t> Bytes(const std::string& text) {
-  return std::vector<std::uint8_t>(text.begin(), text.end());
-}
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string FixturePem() {
   std::ifstream file(std::filesystem::path(__FILE__).parent_path() / "fixture-ca.pem");

@@ -22,21 +22,24 @@ SimLayout Layout(int dpi, int w, int h, const SimLayoutInput& input = Texts()) {
   return ComputeSimLayout(dpi, Size{w, h}, input).value_or(SimLayout{});
 }
 
-// Title, language caption and choice, first and last row, Disconnect, status, Publish, content
-// caption and choice, Test, topic caption and edit, log caption, Clear, Export.
+// Title, language caption and choice, Disconnect, status, Publish, content caption and choice,
+// Test, topic caption and edit, log caption, Clear, Export.
 const Rect kAt96[] = {{0, 0, 740, 56},     {726, 15, 88, 26},   {820, 15, 88, 26},
-                      {12, 68, 110, 26},   {130, 68, 778, 26},  {12, 324, 110, 26},
-                      {130, 324, 778, 26}, {128, 360, 110, 30}, {252, 360, 656, 30},
-                      {12, 398, 160, 26},  {12, 430, 110, 26},  {130, 430, 684, 26},
-                      {820, 430, 88, 30},  {12, 462, 110, 26},  {130, 462, 778, 26},
-                      {12, 496, 140, 26},  {774, 496, 64, 30},  {844, 496, 64, 30}};
+                      {128, 360, 110, 30}, {252, 360, 656, 30}, {12, 398, 160, 26},
+                      {12, 430, 110, 26},  {130, 430, 684, 26}, {820, 430, 88, 30},
+                      {12, 462, 110, 26},  {130, 462, 778, 26}, {12, 496, 140, 26},
+                      {774, 496, 64, 30},  {844, 496, 64, 30}};
 
 TEST(SimLayout, EveryControlAtNinetySixDpi) {
   const SimLayout l = Layout(96, 920, 780, Texts(60, 27, 80));  // the caption widens leftwards
-  EXPECT_EQ((Rects{l.title, l.languageLabel, l.languageCombo, l.rowLabels[0], l.rowInputs[0],
-                   l.rowLabels[8], l.rowInputs[8], l.disconnectButton, l.status, l.publishLabel,
-                   l.contentLabel, l.contentCombo, l.testButton, l.topicLabel, l.topicEdit,
-                   l.logLabel, l.clearButton, l.exportButton}),
+  ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
+              (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
+  }
+  EXPECT_EQ((Rects{l.title, l.languageLabel, l.languageCombo, l.disconnectButton, l.status,
+                   l.publishLabel, l.contentLabel, l.contentCombo, l.testButton, l.topicLabel,
+                   l.topicEdit, l.logLabel, l.clearButton, l.exportButton}),
             Rects(std::begin(kAt96), std::end(kAt96)));
   EXPECT_EQ(Layout(96, 920, 780, Texts(60, 27, 56)).languageLabel, (Rect{750, 15, 64, 26}));
 }

@@ -2,12 +2,11 @@
 #include "usb/FifoDevice.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <stdexcept>
 
 #include "text/TextHelpers.h"
@@ -52,20 +51,6 @@ std::vector<std::uint8_t> FifoDevice::Drain() {
   std::vector<std::uint8_t> bytes;
   std::uint8_t b[65536];
   for (ssize_t n; (n = ::read(m_reader, b, sizeof b)) > 0;) bytes.insert(bytes.end(), b, b + n);
-  return bytes;
-}
-
-std::vector<std::uint8_t> FifoDevice::ReadExactly(std::size_t count,
-                                                  std::chrono::milliseconds limit) {
-  std::vector<std::uint8_t> bytes;
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  std::uint8_t buffer[1024];
-  while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
-    pollfd entry{m_reader, POLLIN, 0};
-    if (::poll(&entry, 1, 50) <= 0) continue;
-    const ssize_t n = ::read(m_reader, buffer, std::min(sizeof buffer, count - bytes.size()));
-    if (n > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-  }
   return bytes;
 }
 

@@ -2,7 +2,6 @@
 // A named pipe standing in for a printer's device node in the tests.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,8 +21,6 @@ class FifoDevice final {
   std::size_t SetCapacity(std::size_t bytes);  // the pipe's buffer; returns the kernel's choice
   std::size_t FillUp();  // 0xAA until no single byte more fits; returns how many went in
   std::vector<std::uint8_t> Drain();  // everything received so far, without waiting
-  // Reads in small pieces until `count` bytes arrived or the time is up, as a slow device would.
-  std::vector<std::uint8_t> ReadExactly(std::size_t count, std::chrono::milliseconds limit);
 
  private:
   std::string m_folder;

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <thread>
 
 #include "text/TextHelpers.h"
-#include "usb/FifoPortTest.h"
+#include "usb/FifoDevice.h"
 #include "usb/UsbPrinterEnumeration.h"
+#include "usb/UsbPrinterPort.h"
 
 namespace qm {
 namespace {
@@ -39,7 +41,6 @@ TEST(DeviceFrames, ExactBytesAndLengthLimits) {
        {std::tuple{&BuildConfigFrame, raw, kConfigHead, kConfigTail},
         {BuildNameFrame, p(300), {0x1B, 0x1C, 0x1D, 0x01, 0x01, 0x2C}, kNameTail},  // low byte
         {BuildCaCertFrame, "", {}, {}},
-        {BuildCaCertFrame, p(300), {0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E, 0x01, 0x2C}, kEnd},
         {BuildCaCertFrame, p(65535), {0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E, 0xFF, 0xFF}, kEnd},
         {BuildCaCertFrame, p(65536), {}, {}},
         {BuildSwConfigFrame, p(255), {0x53, 0x57, 0xF1, 0xFF, 0x00, 0x00, 0x00}, {}},
@@ -51,7 +52,11 @@ TEST(DeviceFrames, ExactBytesAndLengthLimits) {
   EXPECT_EQ(BuildSelfTestFrame(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
 }
 
-using PortOnFifo = test::FifoPortTest;
+struct PortOnFifo : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(port.Open(device.WidePath())); }
+  test::FifoDevice device;
+  UsbPrinterPort port;
+};
 
 TEST_F(PortOnFifo, SendRecordPairWithTooLongPartsOrAFullDeviceCostOneDeadlineAtMost) {
   // A record too long sends nothing; a name too long leaves the record delivered.
@@ -114,7 +119,16 @@ TEST_F(PortOnFifo, PathsOpenTheNodeAtTheirEndAndAnotherPathClosesTheFirst) {
 TEST_F(PortOnFifo, FrameLargerThanTheDeviceBufferArrivesWhole) {
   const Bytes frame = Pattern(65535 + 13);  // the largest CA certificate frame
   ASSERT_GT(frame.size(), 4 * device.SetCapacity(4096));
-  auto received = std::async(std::launch::async, [&] { return device.ReadExactly(65548, 20s); });
+  auto received = std::async(std::launch::async, [&] {  // a reader that takes what has come
+    Bytes got;
+    const auto end = steady_clock::now() + 20s;
+    while (got.size() < frame.size() && steady_clock::now() < end) {
+      const Bytes piece = device.Drain();
+      got.insert(got.end(), piece.begin(), piece.end());
+      if (piece.empty()) std::this_thread::sleep_for(1ms);
+    }
+    return got;
+  });
   EXPECT_TRUE(port.Write(frame));
   EXPECT_EQ(received.get(), frame);
 }
