@@ -23,6 +23,7 @@ void ExpectFailed(const RecordResult& r, const std::u16string& message) {
 }
 
 TEST(Records, ExactBytesOfEveryType) {
+  // No upper bound on the port; control bytes escaped, UTF-8 carried.
   const SelfHostedConfig keep{u"SN123",
                               u"中文.example/x",
                               ReadPortField(u"99999"),
@@ -31,7 +32,7 @@ TEST(Records, ExactBytesOfEveryType) {
                               u"jobs/SN123",
                               u"",
                               0,
-                              1};  // no upper bound on the port
+                              1};
   for (const auto& [r, json, id] :
        {std::tuple{BuildType1Record(kAlibaba, false),
                    std::string(R"({"Key":"a1Key","SN":"dev01","Pass":"s3cret","Url":)"
@@ -66,31 +67,32 @@ TEST(Records, ValidationInOrder) {
     ExpectFailed(BuildType1Record({key, name, secret, u"u", 1, u"s", u"p"}, false), message);
     ExpectFailed(BuildType3Record({key, name, secret, 1, u"s", u"p"}), message);
   }
-  // Self-hosted fields in order: each step fills the one before.
-  SelfHostedConfig c{};
-  const auto fails = [&](const std::u16string& text) { ExpectFailed(BuildType2Record(c), text); };
-  c.clientId = u" \u3000 ";
-  fails(u"Please enter ClientID / SN.");
-  c.clientId = std::u16string(29, u'x') + u"\U0001F600";
-  fails(u"SN / ClientID must be 30 characters or fewer.");
-  c.clientId = u"  " + std::u16string(30, u'x') + u"\t";  // 30 units after trimming fit
-  fails(u"Please enter domain or IP address.");
-  c.domain = u"d";
-  c.port = 0;
-  fails(u"Please enter port.");
-  c.port = 1;
-  c.username = u"\t";
-  fails(u"Please enter username.");
-  c.username = u"u";
-  fails(u"Please enter password.");
-  c.password = u"p";
-  c.subTopic = u"\n";
-  fails(u"Please enter subscribe topic.");
-  c.subTopic = u"s";
-  c.clientId = std::u16string(u"\0x", 2);  // checked once everything is there
-  fails(u"ClientID encoding failed (UTF-8 conversion error).");
-  c.clientId = std::u16string(30, u'中');
-  EXPECT_TRUE(BuildType2Record(c).ok);
+  // Self-hosted fields in order: each step fills the one before; the encoding is checked once
+  // everything is there. An empty message: accepted.
+  using C = SelfHostedConfig;
+  const std::tuple<std::u16string C::*, std::u16string, std::u16string> steps[] = {
+      {&C::clientId, u" \u3000 ", u"Please enter ClientID / SN."},
+      {&C::clientId, std::u16string(29, u'x') + u"\U0001F600",
+       u"SN / ClientID must be 30 characters or fewer."},
+      {&C::clientId, u"  " + std::u16string(30, u'x') + u"\t",  // 30 units after trimming fit
+       u"Please enter domain or IP address."},
+      {&C::domain, u"d", u"Please enter port."},  // port 0 in this step only
+      {&C::username, u"\t", u"Please enter username."},
+      {&C::username, u"u", u"Please enter password."},
+      {&C::password, u"p", u"Please enter subscribe topic."},
+      {&C::subTopic, u"\n", u"Please enter subscribe topic."},
+      {&C::subTopic, u"s", u""},
+      {&C::clientId, std::u16string(u"\0x", 2),
+       u"ClientID encoding failed (UTF-8 conversion error)."},
+      {&C::clientId, std::u16string(30, u'中'), u""}};
+  C c{};
+  for (const auto& [field, value, message] : steps) {
+    c.*field = value;
+    c.port = field == &C::domain ? 0 : 1;
+    const RecordResult r = BuildType2Record(c);
+    EXPECT_EQ(std::tuple(r.ok, r.json.empty(), r.error),
+              std::tuple(message.empty(), !message.empty(), message));
+  }
 }
 
 // Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
@@ -115,18 +117,15 @@ TEST(Records, CapacityBoundaryOfEveryReserve) {
             "\\b\\t\\n\\f\\r\\\"\\\\/\x7F\xFF\\u0001\\u000b\\u001f");
 }
 
+// Leading decimal digits, clamped to the int range; a full-width digit is no decimal digit.
+// clang-format off
+const std::pair<std::u16string, int> kPorts[] = {
+    {u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"", 0}, {u"+7", 7}, {u"-1", -1}, {u"--5", 0},
+    {u"2147483648", 2147483647}, {u"-4294967296", -2147483647 - 1}, {u"\uFF11", 0}};
+// clang-format on
+
 TEST(ReadPortField, ReadsLeadingDecimalDigits) {
-  for (const auto& [text, port] :  // a full-width digit is no decimal digit
-       {std::pair<std::u16string, int>{u"\t1883\u00A0", 1883},
-        {u"12ab", 12},
-        {u"", 0},
-        {u"+7", 7},
-        {u"-1", -1},
-        {u"--5", 0},
-        {u"2147483648", 2147483647},
-        {u"\uFF11", 0}}) {
-    EXPECT_EQ(ReadPortField(text), port) << port;
-  }
+  for (const auto& [text, port] : kPorts) EXPECT_EQ(ReadPortField(text), port) << port;
 }
 
 }  // namespace
