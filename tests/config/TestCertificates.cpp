@@ -34,8 +34,7 @@ void AddAltName(X509* cert, int nid, const std::string& value) {
   X509_EXTENSION_free(extension);
 }
 
-// The certificate as write puts it into a memory BIO.
-std::string Written(const CertificateParams& p, int (*write)(BIO*, const X509*)) {
+std::string Written(const CertificateParams& p) {
   static EVP_PKEY* const key = EVP_EC_gen("P-256");  // one for the run: making it is the slow part
   const std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
   X509* c = cert.get();
@@ -49,7 +48,7 @@ std::string Written(const CertificateParams& p, int (*write)(BIO*, const X509*))
   AddAltName(c, NID_issuer_alt_name, p.issuerAltName);
   Check(X509_set_pubkey(c, key) == 1 && X509_sign(c, key, EVP_sha256()) > 0, "signature");
   const std::unique_ptr<BIO, int (*)(BIO*)> bio(BIO_new(BIO_s_mem()), BIO_free);
-  Check(write(bio.get(), c) == 1, "write");
+  Check(PEM_write_bio_X509(bio.get(), c) == 1, "write");
   char* data = nullptr;
   const long length = BIO_get_mem_data(bio.get(), &data);
   return std::string(data, static_cast<std::size_t>(length));
@@ -72,18 +71,12 @@ CertificateParams FreshParams() {
           now + 365 * 86400};
 }
 
-std::string MakeCertificatePem(const CertificateParams& params) {
-  return Written(params, PEM_write_bio_X509);
-}
-
-std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params) {
-  return Bytes(Written(params, i2d_X509_bio));
-}
+std::string MakeCertificatePem(const CertificateParams& params) { return Written(params); }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::string FixturePem() {
-  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / "fixture-ca.pem");
+std::string Fixture(const char* name) {
+  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / name, std::ios::binary);
   Check(file.good(), "fixture");
   return std::string(std::istreambuf_iterator<char>(file), {});
 }

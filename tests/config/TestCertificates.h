@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Certificates for the certificate tests: a fixed file, and ones made at run time.
+// Certificates for the certificate tests: fixed files, and ones made at run time.
 #pragma once
 
 #include <cstdint>
@@ -25,12 +25,12 @@ struct CertificateParams {
 // Self-signed, valid from one day ago for a year, CN "Quillmark Test CA".
 CertificateParams FreshParams();
 std::string MakeCertificatePem(const CertificateParams& params);
-std::vector<std::uint8_t> MakeCertificateDer(const CertificateParams& params);
 std::vector<std::uint8_t> Bytes(const std::string& text);
 
-// tests/config/fixture-ca.pem, made once with the openssl command line: a CA
-// "C=CN, O=Quillmark, CN=打印机测试 CA" issued by "CN=Quillmark Root CA", valid
-// 2024-01-02 03:04:05 to 2051-06-30 23:59:59 UTC, 644 bytes with LF line ends.
-std::string FixturePem();
+// A file of tests/config, whole. fixture-ca.pem, made once with the openssl command line
+// (docs/ca-certificate.md): a CA "C=CN, O=Quillmark, CN=打印机测试 CA" issued by
+// "CN=Quillmark Root CA", valid 2024-01-02 03:04:05 to 2051-06-30 23:59:59 UTC, 644 bytes
+// with LF line ends; fixture-ca.der: the same certificate in DER.
+std::string Fixture(const char* name);
 
 }  // namespace qm::test
