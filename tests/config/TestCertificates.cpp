@@ -4,6 +4,7 @@
 #include <openssl/pem.h>
 #include <openssl/x509v3.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -76,7 +77,11 @@ std::string MakeCertificatePem(const CertificateParams& params) { return Written
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::string Fixture(const char* name) {
-  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / name, std::ios::binary);
+  const char* root = std::getenv("QM_SOURCE_DIR");  // set by CTest; run by hand: this file's folder
+  const std::filesystem::path folder = root != nullptr
+                                           ? std::filesystem::path(root) / "tests/config"
+                                           : std::filesystem::path(__FILE__).parent_path();
+  std::ifstream file(folder / name, std::ios::binary);
   Check(file.good(), "fixture");
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
