@@ -36,8 +36,9 @@ TEST_F(MainDlgTest, LockedPagesShowPageZeroWithGreyLabelsAndMissingRowsReadEmpty
   const QRect label = dialog->Page(0).fields[0]->label->geometry();
   EXPECT_TRUE(test::Draws(image, 0x9CA3AF, label) && !test::Draws(image, 0x374151, label));
   test::FindField(dialog->Page(2), u"productKey")->edit->setText(QStringLiteral("  pk  "));
-  EXPECT_EQ(dialog->GetFieldText(2, u"productKey") + dialog->GetFieldText(2, u"port"),
-            u"  pk  1883");
+  std::u16string ports;  // each page's port row starts at 1883
+  for (int p = 0; p < 5; ++p) ports += dialog->GetFieldText(p, u"port") + u'|';
+  EXPECT_EQ(dialog->GetFieldText(2, u"productKey") + ports, u"  pk  1883|1883|1883|1883|1883|");
   EXPECT_EQ(dialog->GetFieldText(1, u"url") + dialog->GetFieldText(7, u"port"), u"");
   EXPECT_EQ(dialog->GetFieldComboSel(0, u"tls"), 0);
 }
@@ -71,15 +72,36 @@ TEST_F(MainDlgTest, EscEnterAndTheCloseBoxEndTheModalRun) {
     QWidget owner;  // the window is always a top-level one
     CMainDlg modal(&owner, std::make_unique<test::FakeDeviceLister>(printers));
     EXPECT_EQ(modal.parentWidget(), nullptr);
-    QTimer::singleShot(200, &modal, [&] { act(modal); });
-    QTimer::singleShot(20000, &modal, [&] { modal.done(99); });
-    EXPECT_EQ(modal.exec(), result);
+    int code = -1;
+    EXPECT_TRUE(test::DriveNestedLoop([&] { code = modal.exec(); }, test::ActiveModal,
+                                      [&](QWidget*) { act(modal); }));
+    EXPECT_EQ(code, result);
   }
   dialog->close();
   QDirIterator files(qEnvironmentVariable("HOME"), QDir::Files | QDir::Hidden | QDir::System,
                      QDirIterator::Subdirectories);  // nothing under the user's folders
   while (files.hasNext())
     EXPECT_TRUE(files.next().contains(u"/runtime/")) << files.filePath().toStdString();
+}
+
+// The program's own timers: the device poll every second from the first show, the unlock once
+// five seconds after it is started, never early.
+TEST(MainDlgTimers, PollEverySecondAndUnlockOnceAfterFiveSeconds) {
+  CMainDlg window(nullptr, std::make_unique<test::FakeDeviceLister>());
+  const auto timers = [&] {
+    QStringList shown;  // interval, single shot, precise, running
+    for (const QTimer* t : window.findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
+      shown << QStringLiteral("%1 %2 %3 %4")
+                   .arg(t->interval())
+                   .arg(t->isSingleShot())
+                   .arg(t->timerType() == Qt::PreciseTimer)
+                   .arg(t->isActive());
+    }
+    return shown.join(u'|');
+  };
+  EXPECT_EQ(timers(), QStringLiteral("5000 1 1 0|1000 0 0 0"));
+  window.show();
+  EXPECT_EQ(timers(), QStringLiteral("5000 1 1 0|1000 0 0 1"));
 }
 
 TEST(MainDlgDpi, SizeFontsAndLayoutFollowTheScreen) {

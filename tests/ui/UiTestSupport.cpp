@@ -12,6 +12,22 @@
 
 namespace qm::test {
 
+void ManualTimers::Advance(long long ms) {
+  const long long end = now + ms;
+  for (;;) {
+    Timer* next = nullptr;
+    for (auto& [id, timer] : timers) {
+      if (timer.due && *timer.due <= end && (!next || *timer.due < *next->due)) next = &timer;
+    }
+    if (next == nullptr) break;
+    now = *next->due;
+    next->due.reset();
+    if (!next->spec.singleShot) next->due = now + next->spec.intervalMs;
+    next->fire();
+  }
+  now = end;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
   const QDeadlineTimer deadline(limit);
   while (!condition()) {
@@ -71,7 +87,10 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
 }
 
 void ShownMainDlg::SetUp() {
-  dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers));
+  auto source = std::make_unique<ManualTimers>();
+  timers = source.get();
+  dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers),
+                                      std::move(source));
   dialog->show();
   ASSERT_TRUE(WaitUntil([&] { return dialog->isVisible(); }, std::chrono::seconds(5)));
   QCoreApplication::processEvents();
@@ -96,10 +115,9 @@ void ShownMainDlg::SelectTab(int page) const {
 
 bool ShownMainDlg::Plug(std::vector<UsbDeviceEntry> entries) {
   printers->entries = std::move(entries);
+  dialog->RefreshDeviceList(false);
   const auto path = [](const UsbDeviceEntry& e) { return e.devicePath; };
-  return WaitUntil(
-      [&] { return std::ranges::equal(dialog->Devices(), printers->entries, {}, path, path); },
-      std::chrono::seconds(5));
+  return std::ranges::equal(dialog->Devices(), printers->entries, {}, path, path);
 }
 
 }  // namespace qm::test

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Helpers shared by the window tests: a replaceable printer list, device
-// nodes (tests/usb/FifoDevice.h), a shown main window, real timers, pixels.
+// nodes (tests/usb/FifoDevice.h), timers on a clock the test moves on, a
+// shown main window, nested event loops, pixels.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "ui/CModernButton.h"
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
+#include "ui/TimerSource.h"
 #include "usb/FifoDevice.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -40,6 +44,25 @@ struct FakeDeviceLister final : DeviceLister {
     return ++printers->listings, printers->entries;
   }
   std::shared_ptr<FakePrinters> printers;
+};
+
+// Timers that fire only when the test moves the clock on.
+struct ManualTimers final : TimerSource {
+  struct Timer {
+    TimerSpec spec;
+    std::function<void()> fire;
+    std::optional<long long> due;  // running when set
+  };
+  void Define(int id, TimerSpec spec, std::function<void()> fire) override {
+    timers[id] = {spec, std::move(fire), {}};
+  }
+  void Start(int id) override { timers.at(id).due = now + timers.at(id).spec.intervalMs; }
+  void Stop(int id) override { timers.at(id).due.reset(); }
+  // Moves the clock on, firing each timer that falls due on the way, in time order.
+  void Advance(long long ms);
+
+  std::map<int, Timer> timers;
+  long long now = 0;
 };
 
 // Runs the event loop until the condition holds (false when the time is up),
@@ -75,10 +98,12 @@ class ShownMainDlg : public ::testing::Test {
   static void Choose(QComboBox* combo, int index);
   void Choose(int id, int index) const;
   void SelectTab(int page) const;
-  // The printers now plugged in, once the window's list shows them.
+  // The printers now plugged in, as the next poll finds them; true when the
+  // window lists them.
   bool Plug(std::vector<UsbDeviceEntry> entries);
 
   std::shared_ptr<FakePrinters> printers = std::make_shared<FakePrinters>();
+  ManualTimers* timers = nullptr;  // the window's
   std::unique_ptr<CMainDlg> dialog;
 };
 
