@@ -22,6 +22,19 @@ class MainDlgTest : public test::ShownMainDlg {};
 
 QString Face(const QWidget* widget) { return widget->font().families().value(0); }
 
+// The program's own timers: interval, single shot, precise, running.
+QString Timers(const QObject& window) {
+  QStringList shown;
+  for (const QTimer* t : window.findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
+    shown << QStringLiteral("%1 %2 %3 %4")
+                 .arg(t->interval())
+                 .arg(t->isSingleShot())
+                 .arg(t->timerType() == Qt::PreciseTimer)
+                 .arg(t->isActive());
+  }
+  return shown.join(u'|');
+}
+
 TEST_F(MainDlgTest, LockedPagesShowPageZeroWithGreyLabelsAndMissingRowsReadEmpty) {
   for (int p = 0; p < 5; ++p) {
     for (const auto& field : dialog->Page(p).fields) {
@@ -63,7 +76,9 @@ TEST_F(MainDlgTest, FontsAskForTheNamedFacesFirst) {
   EXPECT_EQ(dialog->Control(kIdConnectButton)->property("text"), QStringLiteral("Connect"));
 }
 
-TEST_F(MainDlgTest, EscEnterAndTheCloseBoxEndTheModalRun) {
+// The program's own window: the device poll every second from the first show, the unlock once
+// five seconds after its start, never early; Esc, Enter and the close box end the modal run.
+TEST_F(MainDlgTest, ProgramTimersAndTheEndsOfTheModalRun) {
   const std::pair<std::function<void(CMainDlg&)>, int> cases[] = {
       {[](CMainDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }, QDialog::Rejected},
       {[](CMainDlg& d) { QTest::keyClick(&d, Qt::Key_Return); }, QDialog::Accepted},
@@ -72,36 +87,18 @@ TEST_F(MainDlgTest, EscEnterAndTheCloseBoxEndTheModalRun) {
     QWidget owner;  // the window is always a top-level one
     CMainDlg modal(&owner, std::make_unique<test::FakeDeviceLister>(printers));
     EXPECT_EQ(modal.parentWidget(), nullptr);
+    QString timers = Timers(modal) + u'/';
     int code = -1;
     EXPECT_TRUE(test::DriveNestedLoop([&] { code = modal.exec(); }, test::ActiveModal,
-                                      [&](QWidget*) { act(modal); }));
+                                      [&](QWidget*) { timers += Timers(modal), act(modal); }));
     EXPECT_EQ(code, result);
+    EXPECT_EQ(timers, QStringLiteral("5000 1 1 0|1000 0 0 0/5000 1 1 0|1000 0 0 1"));
   }
   dialog->close();
   QDirIterator files(qEnvironmentVariable("HOME"), QDir::Files | QDir::Hidden | QDir::System,
                      QDirIterator::Subdirectories);  // nothing under the user's folders
   while (files.hasNext())
     EXPECT_TRUE(files.next().contains(u"/runtime/")) << files.filePath().toStdString();
-}
-
-// The program's own timers: the device poll every second from the first show, the unlock once
-// five seconds after it is started, never early.
-TEST(MainDlgTimers, PollEverySecondAndUnlockOnceAfterFiveSeconds) {
-  CMainDlg window(nullptr, std::make_unique<test::FakeDeviceLister>());
-  const auto timers = [&] {
-    QStringList shown;  // interval, single shot, precise, running
-    for (const QTimer* t : window.findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
-      shown << QStringLiteral("%1 %2 %3 %4")
-                   .arg(t->interval())
-                   .arg(t->isSingleShot())
-                   .arg(t->timerType() == Qt::PreciseTimer)
-                   .arg(t->isActive());
-    }
-    return shown.join(u'|');
-  };
-  EXPECT_EQ(timers(), QStringLiteral("5000 1 1 0|1000 0 0 0"));
-  window.show();
-  EXPECT_EQ(timers(), QStringLiteral("5000 1 1 0|1000 0 0 1"));
 }
 
 TEST(MainDlgDpi, SizeFontsAndLayoutFollowTheScreen) {

@@ -14,16 +14,15 @@ namespace qm::test {
 
 void ManualTimers::Advance(long long ms) {
   const long long end = now + ms;
-  for (;;) {
-    Timer* next = nullptr;
-    for (auto& [id, timer] : timers) {
-      if (timer.due && *timer.due <= end && (!next || *timer.due < *next->due)) next = &timer;
-    }
-    if (next == nullptr) break;
-    now = *next->due;
-    next->due.reset();
-    if (!next->spec.singleShot) next->due = now + next->spec.intervalMs;
-    next->fire();
+  const auto due = [&](const auto& entry) { return entry.second.due.value_or(end + 1); };
+  for (auto next = std::ranges::min_element(timers, {}, due);
+       next != timers.end() && due(*next) <= end;
+       next = std::ranges::min_element(timers, {}, due)) {
+    Timer& timer = next->second;
+    now = *timer.due;
+    timer.due.reset();
+    if (!timer.spec.singleShot) timer.due = now + timer.spec.intervalMs;
+    timer.fire();
   }
   now = end;
 }
