@@ -26,11 +26,8 @@ QString Face(const QWidget* widget) { return widget->font().families().value(0);
 QString Timers(const QObject& window) {
   QStringList shown;
   for (const QTimer* t : window.findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
-    shown << QStringLiteral("%1 %2 %3 %4")
-                 .arg(t->interval())
-                 .arg(t->isSingleShot())
-                 .arg(t->timerType() == Qt::PreciseTimer)
-                 .arg(t->isActive());
+    shown << QString::asprintf("%d %d %d %d", t->interval(), t->isSingleShot(),
+                               t->timerType() == Qt::PreciseTimer, t->isActive());
   }
   return shown.join(u'|');
 }
@@ -130,8 +127,6 @@ TEST(MainDlgDpi, SizeFontsAndLayoutFollowTheScreen) {
     EXPECT_EQ(dialog.size(), size);
     EXPECT_EQ(dialog.minimumSize(), minimum);
     EXPECT_EQ(dialog.Control(kIdStatus)->height(), statusHeight);
-    EXPECT_EQ(dialog.Control(kIdConnectButton)->geometry().right() + 1,
-              size.width() - statusHeight / 3);
     EXPECT_EQ(Face(combo) + Face(dialog.Control(kIdStatus)),
               QStringLiteral("Microsoft YaHei UIMicrosoft YaHei UI"));
     EXPECT_DOUBLE_EQ(combo->font().pointSizeF(), 9.5);

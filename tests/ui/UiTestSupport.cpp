@@ -72,11 +72,9 @@ QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFF
 
 bool Draws(const QImage& image, QRgb colour, const QRect& area) {
   const QRect inside = area.isNull() ? image.rect() : area & image.rect();
-  for (int x = inside.left(); x <= inside.right(); ++x) {
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+  for (int x = inside.left(); x <= inside.right(); ++x)
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
       if (Rgb24(image, x, y) == colour) return true;
-    }
-  }
   return false;
 }
 

@@ -51,7 +51,7 @@ struct ManualTimers final : TimerSource {
   struct Timer {
     TimerSpec spec;
     std::function<void()> fire;
-    std::optional<long long> due;  // running when set
+    std::optional<long long> due;  // while running
   };
   void Define(int id, TimerSpec spec, std::function<void()> fire) override {
     timers[id] = {spec, std::move(fire), {}};
@@ -78,7 +78,6 @@ void Pump(std::chrono::milliseconds duration);
 bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWidget*()>& find,
                      const std::function<void(QWidget*)>& act,
                      std::chrono::milliseconds limit = std::chrono::seconds(5));
-// The widgets DriveNestedLoop usually looks for.
 QWidget* ActiveModal();
 QWidget* ActivePopup();
 
