@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QLabel>
-#include <QTabBar>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
@@ -37,10 +35,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-void Pump(std::chrono::milliseconds duration) {
-  WaitUntil([] { return false; }, duration);
-}
-
 QWidget* ActiveModal() { return QApplication::activeModalWidget(); }
 QWidget* ActivePopup() { return QApplication::activePopupWidget(); }
 
@@ -68,8 +62,6 @@ bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWid
   return acted;
 }
 
-QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-
 bool Draws(const QImage& image, QRgb colour, const QRect& area) {
   const QRect inside = area.isNull() ? image.rect() : area & image.rect();
   for (int x = inside.left(); x <= inside.right(); ++x)
@@ -89,25 +81,7 @@ void ShownMainDlg::SetUp() {
   dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers),
                                       std::move(source));
   dialog->show();
-  ASSERT_TRUE(WaitUntil([&] { return dialog->isVisible(); }, std::chrono::seconds(5)));
   QCoreApplication::processEvents();
-}
-
-QString ShownMainDlg::Status() const {
-  return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text();
-}
-
-void ShownMainDlg::Choose(QComboBox* combo, int index) {
-  combo->setCurrentIndex(index);
-  emit combo->activated(index);
-}
-
-void ShownMainDlg::Choose(int id, int index) const {
-  Choose(qobject_cast<QComboBox*>(dialog->Control(id)), index);
-}
-
-void ShownMainDlg::SelectTab(int page) const {
-  qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page);
 }
 
 bool ShownMainDlg::Plug(std::vector<UsbDeviceEntry> entries) {

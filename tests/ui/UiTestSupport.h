@@ -8,14 +8,14 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
-#include <QString>
+#include <QTabBar>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <vector>
 
 #include "ui/CMainDlg.h"
@@ -68,7 +68,9 @@ struct ManualTimers final : TimerSource {
 // Runs the event loop until the condition holds (false when the time is up),
 // or for about the given time.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
-void Pump(std::chrono::milliseconds duration);
+inline void Pump(std::chrono::milliseconds duration) {
+  WaitUntil([] { return false; }, duration);
+}
 
 // Runs `open`, which enters a nested event loop (a modal exec(), a menu),
 // and hands the first widget that `find` returns meanwhile to `act`. Make no
@@ -82,21 +84,28 @@ QWidget* ActiveModal();
 QWidget* ActivePopup();
 
 // A pixel as 0xRRGGBB; whether some pixel of the area (all when none) has it.
-QRgb Rgb24(const QImage& image, int x, int y);
+inline QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 bool Draws(const QImage& image, QRgb colour, const QRect& area = QRect());
 
 // The row of a page with that key; null when the page has none.
 const FieldSpec* FindField(const PageState& page, std::u16string_view key);
 
-// A main window on a printer list of the test's own, shown and idle.
+// A main window on a printer list and timers of the test's own, shown.
 class ShownMainDlg : public ::testing::Test {
  protected:
   void SetUp() override;
-  QString Status() const;
+  QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
   // Picks an entry as the user does; a page as its tab does.
-  static void Choose(QComboBox* combo, int index);
-  void Choose(int id, int index) const;
-  void SelectTab(int page) const;
+  static void Choose(QComboBox* combo, int index) {
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  void Choose(int id, int index) const {
+    Choose(qobject_cast<QComboBox*>(dialog->Control(id)), index);
+  }
+  void SelectTab(int page) const {
+    qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page);
+  }
   // The printers now plugged in, as the next poll finds them; true when the
   // window lists them.
   bool Plug(std::vector<UsbDeviceEntry> entries);
