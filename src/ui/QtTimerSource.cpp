@@ -5,6 +5,7 @@ namespace qm {
 
 void QtTimerSource::Define(int id, TimerSpec spec, std::function<void()> fire) {
   auto timer = std::make_unique<QTimer>(m_owner);
+  timer->setObjectName(QStringLiteral("timer%1").arg(id));
   timer->setInterval(spec.intervalMs);
   timer->setSingleShot(spec.singleShot);
   // A coarse timer may fire up to 5 % early.

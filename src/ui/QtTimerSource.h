@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The program's timers: one QTimer per timer id.
+// The program's timers: one QTimer per timer id, named "timer" and the id.
 #pragma once
 
 #include <QTimer>
