@@ -240,8 +240,18 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
   EXPECT_EQ(localized(), english.join(u'|'));
 }
 
-// The CA button shows with TLS on the current page only; a language switch keeps the choices.
-TEST_F(MainDlgUsbTest, LanguageSwitchKeepsChoicesAndTheCaButtonRule) {
+// Pages 0 and 4 show the topic prefix: the keys trimmed, empty ones leave a placeholder. The CA
+// button shows with TLS on the current page only. A language switch keeps the choices.
+TEST_F(MainDlgUsbTest, TopicPrefixCaButtonRuleAndChoicesKeptAcrossALanguageSwitch) {
+  const auto prefixes = [&](int page) {
+    return Field(page, u"subTopic").prefix->text() + u'|' + Field(page, u"pubTopic").prefix->text();
+  };
+  Type(4, QStringLiteral("productKey= a1 |deviceName=  "));
+  EXPECT_EQ(prefixes(4), QStringLiteral("/a1//user/|/a1//user/"));
+  Type(4, QStringLiteral("productKey="));
+  Type(2, QStringLiteral("deviceName=x"));  // page 2 has no prefix rows
+  EXPECT_EQ(prefixes(4) + u'|' + prefixes(0),
+            QStringList(4, QStringLiteral("/${ProductKey}/${DeviceName}/user/")).join(u'|'));
   ASSERT_TRUE(Plug({EntryFor(node, u"Printer", u"S1")}));
   ASSERT_NO_FATAL_FAILURE(ConnectTo(0));
   for (int page : {3, 1}) {
@@ -261,19 +271,6 @@ TEST_F(MainDlgUsbTest, LanguageSwitchKeepsChoicesAndTheCaButtonRule) {
   EXPECT_EQ(Field(1, u"tls").combo->currentText() + Field(1, u"cleanSession").combo->currentText() +
                 Status() + Connect()->property("text").toString(),
             QString::fromUtf16(u"启用 TLS保留离线消息ℹ  自建 MQTT 参数配置断开"));
-}
-
-// Pages 0 and 4 show the topic prefix; the keys are trimmed, empty ones leave a placeholder.
-TEST_F(MainDlgUsbTest, TopicPrefixFollowsProductKeyAndDeviceName) {
-  const auto prefixes = [&](int page) {
-    return Field(page, u"subTopic").prefix->text() + u'|' + Field(page, u"pubTopic").prefix->text();
-  };
-  Type(4, QStringLiteral("productKey= a1 |deviceName=  "));
-  EXPECT_EQ(prefixes(4), QStringLiteral("/a1//user/|/a1//user/"));
-  Type(4, QStringLiteral("productKey="));
-  Type(2, QStringLiteral("deviceName=x"));  // page 2 has no prefix rows
-  EXPECT_EQ(prefixes(4) + u'|' + prefixes(0),
-            QStringList(4, QStringLiteral("/${ProductKey}/${DeviceName}/user/")).join(u'|'));
 }
 
 using MainDlgLinuxTest = MainDlgUsbTest;
