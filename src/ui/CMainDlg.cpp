@@ -18,6 +18,7 @@
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
 #include "ui/QtFileChooser.h"
+#include "ui/QtTimerSource.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
 #include "ui/WindowPlacement.h"
@@ -63,26 +64,29 @@ void GiveFont(QWidget* widget, const QFont& font) {
 
 }  // namespace
 
-CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister)
+CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister,
+                   std::unique_ptr<TimerSource> timers)
     : QDialog(nullptr),
       m_lister(std::move(lister)),
-      m_fileChooser(std::make_unique<QtFileChooser>()) {
+      m_fileChooser(std::make_unique<QtFileChooser>()),
+      m_timers(std::move(timers)) {
   if (!m_lister) m_lister = std::make_unique<UdevDeviceLister>();
+  if (!m_timers) m_timers = std::make_unique<QtTimerSource>(this);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   // paintEvent fills every pixel; Qt need not clear the window first.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  m_unlockTimer.setInterval(kUnlockDelayMs);
-  // A coarse timer may fire up to 5 % early; the printer's wait is a floor.
-  m_unlockTimer.setTimerType(Qt::PreciseTimer);
-  m_pollTimer.setInterval(kPollIntervalMs);
-  connect(&m_unlockTimer, &QTimer::timeout, this, [this] { OnTimer(kUnlockTimerId); });
-  connect(&m_pollTimer, &QTimer::timeout, this, [this] { OnTimer(kPollTimerId); });
+  // The printer's time to apply Tencent Cloud settings is a floor.
+  m_timers->Define(kUnlockTimerId,
+                   {.intervalMs = kUnlockDelayMs, .singleShot = true, .precise = true},
+                   [this] { OnTimer(kUnlockTimerId); });
+  m_timers->Define(kPollTimerId, {.intervalMs = kPollIntervalMs},
+                   [this] { OnTimer(kPollTimerId); });
 }
 
 CMainDlg::~CMainDlg() {
-  m_pollTimer.stop();
-  m_unlockTimer.stop();
+  m_timers->Stop(kPollTimerId);
+  m_timers->Stop(kUnlockTimerId);
   // The base class deletes the controls after this object's own parts are
   // gone; nothing they signal on the way may reach this window any more.
   for (QObject* child : children()) QObject::disconnect(child, nullptr, this, nullptr);
@@ -120,7 +124,7 @@ bool CMainDlg::OnInitDialog() {
   SelectPage(PageKind::PrinterAlibaba);
   m_initialized = true;
   ApplyCaButtonRules();
-  m_pollTimer.start();
+  m_timers->Start(kPollTimerId);
   RefreshDeviceList(true);
   SetPagesEnabled(false);
   UpdateConnectButton();

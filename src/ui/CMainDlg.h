@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QFont>
-#include <QTimer>
 #include <array>
 #include <map>
 #include <memory>
@@ -22,6 +21,7 @@
 #include "ui/MainTexts.h"
 #include "ui/PageKind.h"
 #include "ui/PageState.h"
+#include "ui/TimerSource.h"
 #include "usb/UsbPrinterEnumeration.h"
 #include "usb/UsbPrinterPort.h"
 
@@ -60,8 +60,10 @@ class CMainDlg final : public QDialog {
   static constexpr int kMenuFirstId = 1800;
 
   // The parent is ignored: the window is always a top-level window. The
-  // lister gives the USB printers; null lists them through udev.
-  explicit CMainDlg(QWidget* parent = nullptr, std::unique_ptr<DeviceLister> lister = nullptr);
+  // lister gives the USB printers; null lists them through udev. The timer
+  // source runs the device poll and the unlock; null: Qt's timers.
+  explicit CMainDlg(QWidget* parent = nullptr, std::unique_ptr<DeviceLister> lister = nullptr,
+                    std::unique_ptr<TimerSource> timers = nullptr);
   ~CMainDlg() override;
 
   // Routes every click, edit change and drop-down notification by control id
@@ -214,8 +216,7 @@ class CMainDlg final : public QDialog {
 
   std::unique_ptr<DeviceLister> m_lister;
   std::unique_ptr<FileChooser> m_fileChooser;
-  QTimer m_unlockTimer;
-  QTimer m_pollTimer;
+  std::unique_ptr<TimerSource> m_timers;
   bool m_deviceMenuOpen = false;
   FocusKeeper m_focusKeeper;
   int m_fontDpi = 0;

@@ -165,7 +165,7 @@ void CMainDlg::WriteTencentCloudConfig() {
     // The printer needs a moment to apply Tencent Cloud settings; its
     // buttons stay locked until the unlock timer fires.
     SetStatus(Text(main_text::kTencentWaiting), kStatusSuccess);
-    m_unlockTimer.start();
+    m_timers->Start(kUnlockTimerId);
     return;
   }
   EnablePageButtons(true);

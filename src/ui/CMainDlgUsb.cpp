@@ -28,7 +28,7 @@ bool SameList(const std::vector<UsbDeviceEntry>& a, const std::vector<UsbDeviceE
 
 void CMainDlg::OnTimer(int id) {
   if (id == kUnlockTimerId) {
-    m_unlockTimer.stop();
+    m_timers->Stop(kUnlockTimerId);
     // The Tencent Cloud wait is over: that page's buttons come back even
     // when the user has moved to another page meanwhile.
     EnablePageButtonsOf(PageKind::PrinterTencent, true);

@@ -113,6 +113,7 @@ TEST_F(SimFromMainTest, ButtonRunsTheWindowModallyInTheMainWindowsLanguage) {
       auto* sim = qobject_cast<CMqttSimDlg*>(QApplication::activeModalWidget());
       ASSERT_NE(sim, nullptr);
       EXPECT_EQ(sim->parentWidget(), dialog.get());
+      timers->Advance(1000);
       EXPECT_GT(printers->listings, listings);  // the device poll goes on
       CheckOpenedWindow(*sim, zh);
       checked = true;

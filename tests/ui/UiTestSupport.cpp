@@ -4,13 +4,26 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QLabel>
-#include <QTabBar>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 
 namespace qm::test {
+
+void ManualTimers::Advance(long long ms) {
+  const long long end = now + ms;
+  const auto due = [&](const auto& entry) { return entry.second.due.value_or(end + 1); };
+  for (auto next = std::ranges::min_element(timers, {}, due);
+       next != timers.end() && due(*next) <= end;
+       next = std::ranges::min_element(timers, {}, due)) {
+    Timer& timer = next->second;
+    now = *timer.due;
+    timer.due.reset();
+    if (!timer.spec.singleShot) timer.due = now + timer.spec.intervalMs;
+    timer.fire();
+  }
+  now = end;
+}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
   const QDeadlineTimer deadline(limit);
@@ -20,10 +33,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     QThread::msleep(5);
   }
   return true;
-}
-
-void Pump(std::chrono::milliseconds duration) {
-  WaitUntil([] { return false; }, duration);
 }
 
 QWidget* ActiveModal() { return QApplication::activeModalWidget(); }
@@ -53,15 +62,11 @@ bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWid
   return acted;
 }
 
-QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-
 bool Draws(const QImage& image, QRgb colour, const QRect& area) {
   const QRect inside = area.isNull() ? image.rect() : area & image.rect();
-  for (int x = inside.left(); x <= inside.right(); ++x) {
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+  for (int x = inside.left(); x <= inside.right(); ++x)
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
       if (Rgb24(image, x, y) == colour) return true;
-    }
-  }
   return false;
 }
 
@@ -71,35 +76,19 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
 }
 
 void ShownMainDlg::SetUp() {
-  dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers));
+  auto source = std::make_unique<ManualTimers>();
+  timers = source.get();
+  dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers),
+                                      std::move(source));
   dialog->show();
-  ASSERT_TRUE(WaitUntil([&] { return dialog->isVisible(); }, std::chrono::seconds(5)));
   QCoreApplication::processEvents();
-}
-
-QString ShownMainDlg::Status() const {
-  return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text();
-}
-
-void ShownMainDlg::Choose(QComboBox* combo, int index) {
-  combo->setCurrentIndex(index);
-  emit combo->activated(index);
-}
-
-void ShownMainDlg::Choose(int id, int index) const {
-  Choose(qobject_cast<QComboBox*>(dialog->Control(id)), index);
-}
-
-void ShownMainDlg::SelectTab(int page) const {
-  qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page);
 }
 
 bool ShownMainDlg::Plug(std::vector<UsbDeviceEntry> entries) {
   printers->entries = std::move(entries);
+  dialog->RefreshDeviceList(false);
   const auto path = [](const UsbDeviceEntry& e) { return e.devicePath; };
-  return WaitUntil(
-      [&] { return std::ranges::equal(dialog->Devices(), printers->entries, {}, path, path); },
-      std::chrono::seconds(5));
+  return std::ranges::equal(dialog->Devices(), printers->entries, {}, path, path);
 }
 
 }  // namespace qm::test
