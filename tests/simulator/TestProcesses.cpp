@@ -34,6 +34,15 @@ int LoopbackSocket(int& port) {
 
 }  // namespace
 
+bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -51,16 +60,12 @@ pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outp
 }
 
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      StopProgram(pid, SIGKILL);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  StopProgram(pid, SIGKILL);
+  return -1;
 }
 
 void StopProgram(pid_t pid, int signal) {
@@ -85,14 +90,12 @@ bool PortAcceptsConnections(int port) {
 
 int SilentPort() {
   int port = 0;
-  LoopbackSocket(port);
+  LoopbackSocket(port);  // left open, never accepted: the kernel completes the handshakes
   return port;
 }
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
+TempDir::TempDir() : m_path((std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string()) {
+  if (mkdtemp(m_path.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
 }
 
 TempDir::~TempDir() {
