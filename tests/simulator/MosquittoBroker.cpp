@@ -42,7 +42,7 @@ bool MosquittoBroker::StartOn(int port) {
   const bool up = PollUntil(
       [&] {
         if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = -1;  // e.g. port taken
-        return m_pid < 0 || PortAcceptsConnections(port);
+        return m_pid < 0 || Log().find(" running") != std::string::npos;  // listening by then
       },
       kStartDeadline);
   if (up && m_pid > 0) return true;

@@ -20,16 +20,6 @@ void RecordingSink::PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) {
   RecordLocked();
 }
 
-std::vector<Status> RecordingSink::Statuses() const {
-  std::lock_guard lock(m_mutex);
-  return m_statuses;
-}
-
-std::vector<MqttMessageEvent> RecordingSink::Messages() const {
-  std::lock_guard lock(m_mutex);
-  return m_messages;
-}
-
 int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
                                  std::chrono::milliseconds timeout, bool prefix) const {
   int found = -1;
@@ -53,11 +43,6 @@ void RecordingSink::Forbid(bool all, std::thread::id thread) {
   std::lock_guard lock(m_mutex);
   m_closed = all;
   m_forbidden = thread;
-}
-
-int RecordingSink::Faults() const {
-  std::lock_guard lock(m_mutex);
-  return m_faults;
 }
 
 bool RecordingSink::WaitUntil(const std::function<bool()>& done,

@@ -33,8 +33,8 @@ class RecordingSink final : public MqttEventSink {
   void PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) override;
   void PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) override;
 
-  std::vector<Status> Statuses() const;
-  std::vector<MqttMessageEvent> Messages() const;
+  std::vector<Status> Statuses() const { return Copy(m_statuses); }
+  std::vector<MqttMessageEvent> Messages() const { return Copy(m_messages); }
   std::size_t StatusCount() const { return Statuses().size(); }
   std::size_t MessageCount() const { return Messages().size(); }
   // The index of the first status at or after from with exactly this text
@@ -45,9 +45,14 @@ class RecordingSink final : public MqttEventSink {
 
   // From now on posts are faults: all of them, or those made on the thread.
   void Forbid(bool all, std::thread::id thread = {});
-  int Faults() const;
+  int Faults() const { return Copy(m_faults); }
 
  private:
+  template <typename T>
+  T Copy(const T& member) const {
+    std::lock_guard lock(m_mutex);
+    return member;
+  }
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const;
   void RecordLocked();
 

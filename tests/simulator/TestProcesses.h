@@ -22,7 +22,6 @@ void StopProgram(pid_t pid, int signal);  // signals and reaps
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
 int FreeLoopbackPort();  // nothing listens on it at the moment of the call
-bool PortAcceptsConnections(int port);
 // A loopback port that completes TCP handshakes but never answers, while the program runs.
 int SilentPort();
 
