@@ -37,12 +37,13 @@ bool MosquittoBroker::StartOn(int port) {
   }
   for (const std::string& line : m_settings.extraConfig) conf << line << "\n";
   conf.close();
+  const std::size_t logged = Log().size();  // the log goes on across restarts
   m_pid = SpawnProgram({"/usr/sbin/mosquitto", "-c", m_dir.File("mosquitto.conf")},
                        m_dir.File("broker.log"));
   const bool up = PollUntil(
       [&] {
-        if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = -1;  // e.g. port taken
-        return m_pid < 0 || Log().find(" running") != std::string::npos;  // listening by then
+        if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = -1;   // e.g. port taken
+        return m_pid < 0 || Log().find(" running", logged) != std::string::npos;  // listening
       },
       kStartDeadline);
   if (up && m_pid > 0) return true;
