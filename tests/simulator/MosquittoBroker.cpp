@@ -7,7 +7,6 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace qm::test {
 
@@ -38,17 +37,16 @@ bool MosquittoBroker::StartOn(int port) {
   }
   for (const std::string& line : m_settings.extraConfig) conf << line << "\n";
   conf.close();
+  const std::size_t logged = Log().size();  // the log goes on across restarts
   m_pid = SpawnProgram({"/usr/sbin/mosquitto", "-c", m_dir.File("mosquitto.conf")},
                        m_dir.File("broker.log"));
-  const auto deadline = std::chrono::steady_clock::now() + kStartDeadline;
-  while (m_pid > 0 && std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
-      m_pid = -1;  // it gave up, e.g. the port was taken
-    } else if (PortAcceptsConnections(port)) {
-      return true;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  const bool up = PollUntil(
+      [&] {
+        if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = -1;   // e.g. port taken
+        return m_pid < 0 || Log().find(" running", logged) != std::string::npos;  // listening
+      },
+      kStartDeadline);
+  if (up && m_pid > 0) return true;
   Kill();
   return false;
 }

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MqttClient.h"
@@ -20,9 +19,9 @@ using Statuses = std::vector<Status>;
 constexpr char kJobTopic[] = "printers/SN1/jobs";
 constexpr char kReportTopic[] = "printers/SN1/reports";
 
-MqttConnectOptions OptionsFor(const std::string& uri, const std::string& clientId = "SN1-pc",
-                              const std::string& subTopic = kJobTopic) {
-  return {uri, clientId, "", "", subTopic, kReportTopic};
+MqttConnectOptions OptionsFor(const std::string& uri, const std::string& subTopic = kJobTopic,
+                              int cleansession = 1) {
+  return {uri, "SN1-pc", "", "", subTopic, kReportTopic, cleansession};
 }
 
 std::string ConnectingText(const std::string& uri, int cleansession = 1) {
@@ -31,6 +30,12 @@ std::string ConnectingText(const std::string& uri, int cleansession = 1) {
 
 Statuses From(const Statuses& all, std::size_t from) { return {all.begin() + from, all.end()}; }
 
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 class MqttClientTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -38,13 +43,12 @@ class MqttClientTest : public ::testing::Test {
     client->SetNotifyWindow(&sink);
   }
 
-  void ConnectAndSubscribe(MqttClient& c, RecordingSink& s, const MqttConnectOptions& options) {
-    const std::size_t from = s.StatusCount();
-    ASSERT_TRUE(c.Connect(options));
-    ASSERT_GE(s.WaitForStatus("Connected.", from), 0);
-    ASSERT_GE(s.WaitForStatus(std::string("Subscribed: ") + options.subTopic, from), 0);
+  void ConnectAndSubscribe(const MqttConnectOptions& options) {
+    const std::size_t from = sink.StatusCount();
+    ASSERT_TRUE(client->Connect(options));
+    ASSERT_GE(sink.WaitForStatus("Connected.", from), 0);
+    ASSERT_GE(sink.WaitForStatus("Subscribed: " + options.subTopic, from), 0);
   }
-  void ConnectAndSubscribe() { ConnectAndSubscribe(*client, sink, OptionsFor(broker.Uri())); }
 
   // Refused at once, posting nothing; with no session held a disconnect is silent too.
   void ExpectRefused(bool sessionHeld) {
@@ -56,12 +60,11 @@ class MqttClientTest : public ::testing::Test {
     EXPECT_FALSE(client->IsConnected());
   }
 
-  // Posts from inside the teardown (on this thread) or after it are faults.
-  void DestroyClientAndWatch() {
+  // Posts from inside the teardown on this thread are faults, and from then on any post.
+  void DestroyClient() {
     sink.Forbid(false, std::this_thread::get_id());
     client.reset();
     sink.Forbid(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(sink.Faults(), 0);
   }
 
@@ -70,52 +73,45 @@ class MqttClientTest : public ::testing::Test {
   std::unique_ptr<MqttClient> client = std::make_unique<MqttClient>();
 };
 
+// Subscribed to its own report topic; the broker sees MQTT 3.1.1, the
+// clean-session flag as given and a keep-alive of 60 s.
 TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
-  RecordingSink peerSink;
-  MqttClient peer;
-  peer.SetNotifyWindow(&peerSink);
-  ConnectAndSubscribe(peer, peerSink, OptionsFor(broker.Uri(), "SN1", kReportTopic));
-  MqttConnectOptions options = OptionsFor(broker.Uri());
-  options.cleansession = 0;
-  ConnectAndSubscribe(*client, sink, options);
+  ConnectAndSubscribe(OptionsFor(broker.Uri(), kReportTopic, 0));
   const std::string binary("\x00job\x00\xff\x01{\"a\":1}\x00", 14);
   ASSERT_TRUE(client->Publish(client->ReportTopic(), binary));
-  ASSERT_TRUE(client->Publish(client->ReportTopic(), ""));
-  const int first = sink.WaitForStatus("Publish acknowledged.", 3);
-  ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", first + 1), 4);
-  EXPECT_TRUE(sink.Statuses()[first].connected);
-  ASSERT_TRUE(peerSink.WaitForMessages(2));
-  const std::vector<MqttMessageEvent> got = peerSink.Messages();
+  ASSERT_TRUE(client->Publish(kReportTopic, ""));
+  ASSERT_TRUE(sink.WaitForMessages(2));
+  const std::vector<MqttMessageEvent> got = sink.Messages();
   EXPECT_EQ(std::vector({got[0].topic, got[0].payload, got[1].topic, got[1].payload}),
             std::vector<std::string>({kReportTopic, binary, kReportTopic, ""}));
+  ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", 4), 4);
+  EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri(), 0)},
+                                       {true, "Connected."},
+                                       {true, std::string("Subscribed: ") + kReportTopic},
+                                       {true, "Publish acknowledged."},
+                                       {true, "Publish acknowledged."}}));
   EXPECT_FALSE(client->Subscribe(""));
   EXPECT_FALSE(client->Publish("", "x"));
   EXPECT_EQ(sink.StatusCount(), 5u);
+  EXPECT_NE(broker.Log().find(" as SN1-pc (p2, c0, k60)."), std::string::npos) << broker.Log();
 }
 
-// The connecting status is held up; the subscription refused at once (not UTF-8) comes first.
-TEST_F(MqttClientTest, ConnectedNeverOvertakesTheConnectingStatus) {
-  sink.DelayStatus("Connecting to", std::chrono::milliseconds(700));
-  ASSERT_TRUE(client->Connect(OptionsFor(broker.Uri(), "SN1-pc", "bad\xff")));
-  ASSERT_GE(sink.WaitForStatus("Connected."), 0);
-  EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri())},
-                                       {false, "Subscribe failed: bad\xff"},
-                                       {true, "Connected."}}));
-  EXPECT_TRUE(client->Publish(kJobTopic, "after"));
-}
-
+// A refused connect is not tried again at MQTT 3.1 (one connection in the
+// broker's log): such a retry would also take back a client id that another
+// client took over.
 TEST_F(MqttClientTest, CredentialsDecideTheConnect) {
   MosquittoBroker secured({"printer", "s3cret", {}});
   ASSERT_TRUE(secured.Start()) << secured.Log();
   MqttConnectOptions options{secured.Uri(), "SN1-pc", "printer", "wrong", kJobTopic, kReportTopic};
   ASSERT_TRUE(client->Connect(options));
-  EXPECT_EQ(sink.WaitForStatus("Connect failed: CONNACK return code", 0, kDeadline, true), 1);
+  EXPECT_EQ(sink.WaitForStatus("Connect failed: CONNACK return code"), 1);
+  EXPECT_EQ(Occurrences(secured.Log(), "New connection from"), 1u) << secured.Log();
   options.password = "s3cret";
-  ConnectAndSubscribe(*client, sink, options);
-  EXPECT_EQ(sink.Statuses()[3], (Status{true, "Connected."}));
+  ConnectAndSubscribe(options);
 }
 
-// A host that accepts TCP but never answers: a 1 s time-out, a disconnect, a teardown.
+// A host that accepts TCP but never answers: a 1 s time-out (the library
+// looks at it every 3 s), a disconnect, a teardown.
 TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
   const std::string silent = "mqtt://127.0.0.1:" + std::to_string(SilentPort());
   client = std::make_unique<MqttClient>(std::chrono::seconds(1));
@@ -126,7 +122,7 @@ TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
   ASSERT_EQ(sink.WaitForStatus("Connect failed", 0, kDeadline, true), 1);
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(sink.Statuses()[1], (Status{false, "Connect failed: TCP connect timeout"}));
-  EXPECT_GE(elapsed, std::chrono::milliseconds(900));
+  EXPECT_GE(elapsed, std::chrono::seconds(1));
   EXPECT_LT(elapsed, std::chrono::seconds(8));
   ExpectRefused(false);
   ASSERT_TRUE(client->Connect(OptionsFor(silent)));
@@ -138,7 +134,7 @@ TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
   ExpectRefused(false);
   const std::size_t before = sink.StatusCount();
   ASSERT_TRUE(client->Connect(OptionsFor(silent)));
-  DestroyClientAndWatch();
+  DestroyClient();
   EXPECT_EQ(From(sink.Statuses(), before), (Statuses{{false, ConnectingText(silent)}}));
 }
 
@@ -146,7 +142,7 @@ TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
 TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
   const std::string uri = "mqtt://127.0.0.1:" + std::to_string(FreeLoopbackPort());
   EXPECT_FALSE(client->Connect(OptionsFor("")));
-  EXPECT_FALSE(client->Connect(OptionsFor(uri, "")));
+  EXPECT_FALSE(client->Connect({uri, "", "", "", kJobTopic, kReportTopic}));
   ExpectRefused(false);
   ASSERT_TRUE(client->Connect(OptionsFor(uri)));
   ASSERT_EQ(sink.WaitForStatus("Connect failed", 0, kDeadline, true), 3);
@@ -155,18 +151,22 @@ TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
                                        {false, ConnectingText(uri)},
                                        {false, "Connect failed: TCP/TLS connect failure"}}));
   ExpectRefused(false);  // the finished handle counts as none
-  ConnectAndSubscribe();
-  ConnectAndSubscribe();
-  ASSERT_EQ(sink.StatusCount(), 10u);
+  ConnectAndSubscribe(OptionsFor(broker.Uri()));
+  // Replaced; the subscription refused at once (not UTF-8) comes before "Connected.".
+  ASSERT_TRUE(client->Connect(OptionsFor(broker.Uri(), "bad\xff")));
+  ASSERT_EQ(sink.WaitForStatus("Connected.", 7), 9);
+  EXPECT_EQ(From(sink.Statuses(), 7), (Statuses{{false, ConnectingText(broker.Uri())},
+                                                {false, "Subscribe failed: bad\xff"},
+                                                {true, "Connected."}}));
+  EXPECT_TRUE(client->IsConnected());
   client->Disconnect();
   ASSERT_EQ(sink.WaitForStatus("Disconnected.", 10), 10);
   ExpectRefused(false);
 }
 
 TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStarts) {
-  MqttConnectOptions options = OptionsFor(broker.Uri());
-  options.cleansession = 0;
-  ConnectAndSubscribe(*client, sink, options);
+  const MqttConnectOptions options = OptionsFor(broker.Uri(), kJobTopic, 0);
+  ConnectAndSubscribe(options);
   for (int i = 0; i < 2000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, std::to_string(i)));
   broker.Kill();
   const int lost = sink.WaitForStatus("Connection lost");
@@ -183,20 +183,7 @@ TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStart
   ASSERT_GE(sink.WaitForStatus("Connected.", connecting), 0);
 }
 
-// A reconnect by the library (MQTT 3.1: "p1" in the log) would retake the id and lose it again.
-TEST_F(MqttClientTest, LostConnectionWithTheSameClientIdIsReportedOnceAndNotRetaken) {
-  ConnectAndSubscribe();
-  std::vector<std::string> args = broker.ClientArgs("mosquitto_sub");
-  args.insert(args.end(), {"-i", "SN1-pc", "-t", "other/#"});
-  const pid_t intruder = SpawnProgram(args);
-  ASSERT_GE(sink.WaitForStatus("Connection lost", 3), 0);
-  std::this_thread::sleep_for(std::chrono::seconds(2));
-  StopProgram(intruder, SIGTERM);
-  EXPECT_EQ(broker.Log().find("as SN1-pc (p1"), std::string::npos) << broker.Log();
-  EXPECT_EQ(From(sink.Statuses(), 3), (Statuses{{false, "Connection lost"}}));
-}
-
-// Connected, the teardown sends an MQTT disconnect rather than dropping the socket.
+// Each case with a live broker waits until the broker has logged the end of its session.
 TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
   pid_t flood = -1;
   const std::pair<const char*, std::function<void()>> cases[] = {
@@ -217,22 +204,28 @@ TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
          ASSERT_GE(sink.WaitForStatus("Connection lost"), 0);
        }},
   };
+  std::size_t ends = 0;
   for (const auto& [what, setup] : cases) {
     SCOPED_TRACE(what);
     client = std::make_unique<MqttClient>();
     sink.Forbid(false);
     client->SetNotifyWindow(&sink);
-    ASSERT_TRUE(broker.Start(broker.port())) << broker.Log();
-    ConnectAndSubscribe();
+    ConnectAndSubscribe(OptionsFor(broker.Uri()));
     setup();
-    DestroyClientAndWatch();
-    if (std::string(what) == "connected") {
-      broker.Stop();  // its log is then complete
-      EXPECT_NE(broker.Log().find("Client SN1-pc disconnected."), std::string::npos);
-      EXPECT_EQ(broker.Log().find("Client SN1-pc closed its connection."), std::string::npos);
-    }
+    DestroyClient();
+    if (++ends == std::size(cases)) break;  // no broker left to log it
+    const auto logged = [&] {
+      const std::string log = broker.Log();
+      return Occurrences(log, "Client SN1-pc disconnected") +
+                 Occurrences(log, "Client SN1-pc closed") >=
+             ends;
+    };
+    EXPECT_TRUE(PollUntil(logged, kDeadline)) << broker.Log();
   }
   StopProgram(flood, SIGKILL);
+  EXPECT_EQ(sink.Faults(), 0);
+  const std::string log = broker.Log();  // the first session's end is an MQTT disconnect
+  EXPECT_EQ(log.find("Client SN1-pc "), log.find("Client SN1-pc disconnected.")) << log;
 }
 
 }  // namespace

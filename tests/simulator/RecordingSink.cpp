@@ -9,9 +9,6 @@ void RecordingSink::RecordLocked() {
 }
 
 void RecordingSink::PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) {
-  const bool delayed =
-      Locked([&] { return !m_delayPrefix.empty() && event->text.starts_with(m_delayPrefix); });
-  if (delayed) std::this_thread::sleep_for(Locked([&] { return m_delay; }));
   std::lock_guard lock(m_mutex);
   m_statuses.push_back({event->connected, event->text});
   RecordLocked();
@@ -36,6 +33,22 @@ int RecordingSink::WaitForStatus(const std::string& text, std::size_t from,
       },
       timeout);
   return found;
+}
+
+bool RecordingSink::WaitForMessages(std::size_t count, std::chrono::milliseconds timeout) const {
+  return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
+}
+
+void RecordingSink::Forbid(bool all, std::thread::id thread) {
+  std::lock_guard lock(m_mutex);
+  m_closed = all;
+  m_forbidden = thread;
+}
+
+bool RecordingSink::WaitUntil(const std::function<bool()>& done,
+                              std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(m_mutex);
+  return m_changed.wait_for(lock, timeout, done);
 }
 
 }  // namespace qm::test

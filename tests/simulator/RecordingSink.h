@@ -29,59 +29,31 @@ inline void PrintTo(const Status& status, std::ostream* out) {
 }
 
 class RecordingSink final : public MqttEventSink {
-  template <typename F>
-  auto Locked(F f) const {
-    std::lock_guard lock(m_mutex);
-    return f();
-  }
-
  public:
   void PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) override;
   void PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) override;
 
-  std::vector<Status> Statuses() const {
-    return Locked([&] { return m_statuses; });
-  }
-  std::vector<MqttMessageEvent> Messages() const {
-    return Locked([&] { return m_messages; });
-  }
-  std::size_t StatusCount() const {
-    return Locked([&] { return m_statuses.size(); });
-  }
-  std::size_t MessageCount() const {
-    return Locked([&] { return m_messages.size(); });
-  }
+  std::vector<Status> Statuses() const { return Copy(m_statuses); }
+  std::vector<MqttMessageEvent> Messages() const { return Copy(m_messages); }
+  std::size_t StatusCount() const { return Statuses().size(); }
+  std::size_t MessageCount() const { return Messages().size(); }
   // The index of the first status at or after from with exactly this text
   // (or this prefix), once it has arrived; -1 on the deadline.
   int WaitForStatus(const std::string& text, std::size_t from = 0,
                     std::chrono::milliseconds timeout = kDeadline, bool prefix = false) const;
-  bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const {
-    return WaitUntil([&] { return m_messages.size() >= count; }, timeout);
-  }
+  bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const;
 
   // From now on posts are faults: all of them, or those made on the thread.
-  void Forbid(bool all, std::thread::id thread = {}) {
-    Locked([&] {
-      m_closed = all;
-      m_forbidden = thread;
-    });
-  }
-  int Faults() const {
-    return Locked([&] { return m_faults; });
-  }
-  // Holds a status that begins with the prefix this long before recording it.
-  void DelayStatus(const std::string& prefix, std::chrono::milliseconds delay) {
-    Locked([&] {
-      m_delayPrefix = prefix;
-      m_delay = delay;
-    });
-  }
+  void Forbid(bool all, std::thread::id thread = {});
+  int Faults() const { return Copy(m_faults); }
 
  private:
-  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, timeout, done);
+  template <typename T>
+  T Copy(const T& member) const {
+    std::lock_guard lock(m_mutex);
+    return member;
   }
+  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const;
   void RecordLocked();
 
   mutable std::mutex m_mutex;
@@ -91,8 +63,6 @@ class RecordingSink final : public MqttEventSink {
   bool m_closed = false;
   std::thread::id m_forbidden;
   int m_faults = 0;
-  std::string m_delayPrefix;
-  std::chrono::milliseconds m_delay{0};
 };
 
 }  // namespace qm::test

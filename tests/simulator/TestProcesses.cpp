@@ -18,13 +18,12 @@ extern char** environ;
 namespace qm::test {
 namespace {
 
-// A loopback socket, connected to the port, or bound to a free one (port 0) and listening.
-int LoopbackSocket(int& port) {
+// A loopback socket listening on a free port, which it stores in port.
+int ListeningSocket(int& port) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr{AF_INET, htons(static_cast<std::uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
+  sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
   auto* a = reinterpret_cast<sockaddr*>(&addr);
   socklen_t len = sizeof addr;
-  if (port != 0) return fd >= 0 && connect(fd, a, len) == 0 ? fd : (close(fd), -1);
   if (fd < 0 || bind(fd, a, len) != 0 || listen(fd, 64) != 0 || getsockname(fd, a, &len) != 0) {
     throw std::runtime_error("cannot bind a loopback port");
   }
@@ -33,6 +32,15 @@ int LoopbackSocket(int& port) {
 }
 
 }  // namespace
+
+bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
 
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile) {
   std::vector<char*> args;
@@ -51,16 +59,12 @@ pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outp
 }
 
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      StopProgram(pid, SIGKILL);
-      return -1;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  StopProgram(pid, SIGKILL);
+  return -1;
 }
 
 void StopProgram(pid_t pid, int signal) {
@@ -74,25 +78,18 @@ int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds t
 
 int FreeLoopbackPort() {
   int port = 0;
-  close(LoopbackSocket(port));
+  close(ListeningSocket(port));
   return port;
-}
-
-bool PortAcceptsConnections(int port) {
-  const int fd = port > 0 ? LoopbackSocket(port) : -1;
-  return fd >= 0 && close(fd) == 0;
 }
 
 int SilentPort() {
   int port = 0;
-  LoopbackSocket(port);
+  ListeningSocket(port);  // left open, never accepted: the kernel completes the handshakes
   return port;
 }
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
+TempDir::TempDir() : m_path((std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string()) {
+  if (mkdtemp(m_path.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
 }
 
 TempDir::~TempDir() {

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
-// Helper programs (broker, command-line clients), ports and files for tests.
+// Helper programs (broker, command-line clients), ports, files and waits for tests.
 #pragma once
 
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace qm::test {
+
+// Polls every 5 ms until done() holds (true) or the time-out has passed (false).
+bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // Starts the program (from PATH), output to outputFile or /dev/null; its pid or -1.
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile = {});
@@ -18,10 +22,7 @@ void StopProgram(pid_t pid, int signal);  // signals and reaps
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
 int FreeLoopbackPort();  // nothing listens on it at the moment of the call
-bool PortAcceptsConnections(int port);
-
-// A loopback port that completes TCP handshakes but never answers, for as
-// long as the test program runs.
+// A loopback port that completes TCP handshakes but never answers, while the program runs.
 int SilentPort();
 
 // A fresh private directory, removed with its files on destruction.
