@@ -81,8 +81,8 @@ void CBaseDlg::WatchDpi() {
   const auto watchScreen = [this, dpiLink](QScreen* screen) {
     QObject::disconnect(*dpiLink);
     if (screen != nullptr) {
-      *dpiLink = connect(screen, &QScreen::logicalDotsPerInchChanged, this,
-                         [this] { OnDpiChanged(); });
+      *dpiLink =
+          connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this] { OnDpiChanged(); });
     }
   };
   watchScreen(window->screen());

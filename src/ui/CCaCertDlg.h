@@ -39,8 +39,6 @@ class CCaCertDlg final : public CBaseDlg {
   bool Confirmed() const { return m_confirmed; }
   const CaCertInfo& Info() const { return m_info; }
   bool IsChinese() const { return m_chinese; }
-  const QFont& NormalFont() const { return m_font; }
-  const QFont& TitleFont() const { return m_fontTitle; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

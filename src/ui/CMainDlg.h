@@ -91,20 +91,12 @@ class CMainDlg final : public CBaseDlg {
   const PageState& Page(int tabIndex) const {
     return m_pages.at(static_cast<std::size_t>(tabIndex));
   }
-  PageKind CurrentPage() const { return m_currentPage; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }
   bool PagesEnabled() const { return m_pagesEnabled; }
-  int NextControlId() const { return m_nextControlId; }
   Rgb StatusColor() const { return m_statusColor; }
   const std::vector<UsbDeviceEntry>& Devices() const { return m_devices; }
-  const std::u16string& ConnectedPath() const { return m_connectedPath; }
-  const std::map<int, PageKind>& WriteButtonPages() const { return m_writeButtonPage; }
-  const std::map<int, PageKind>& SelfTestButtonPages() const { return m_selfTestButtonPage; }
-  const std::map<int, PageKind>& CaButtonPages() const { return m_caButtonPage; }
   QWidget* Control(int id) const;
-  // The page area under the tab strip, as painted.
-  Rect PageCard() const { return m_tabDisplay; }
 
   // The file chooser of this window and the dialogs it opens; Qt's file
   // dialogs unless replaced.

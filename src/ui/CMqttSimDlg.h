@@ -98,13 +98,11 @@ class CMqttSimDlg final : public CBaseDlg {
 
   // Read access for tests.
   QWidget* Control(int id) const;
-  const std::vector<std::unique_ptr<SimFieldSpec>>& Rows() const { return m_rows; }
   QPlainTextEdit* Log() const { return m_log; }
   MqttClient& Client() { return m_client; }
   TaskIdHistory& TaskIds() { return m_taskIds; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }
-  int NextControlId() const { return m_nextControlId; }
 
  protected:
   bool event(QEvent* event) override;

@@ -3,19 +3,19 @@
 // language switch, look, log, export and ending.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTimer>
 #include <QWindow>
+#include <cerrno>
 #include <csignal>
 
 #include "ui/CMqttSimDlg.h"
@@ -45,6 +45,7 @@ std::vector<Rgb> LineColours(const CMqttSimDlg& dialog) {
     colours.push_back(b.begin().fragment().charFormat().foreground().color().rgb() & 0xFFFFFF);
   return colours;
 }
+QComboBox* Combo(const CMqttSimDlg& d, int id) { return qobject_cast<QComboBox*>(d.Control(id)); }
 
 class SimDlgTest : public ::testing::Test {
  protected:
@@ -53,15 +54,13 @@ class SimDlgTest : public ::testing::Test {
     dialog->show();
     ASSERT_TRUE(test::WaitUntil([&] { return dialog->isVisible(); }, 5s));
   }
-  QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(dialog->Control(id)); }
-
   FakeSaveChooser chooser;
   std::unique_ptr<CMqttSimDlg> dialog = std::make_unique<CMqttSimDlg>(nullptr, false, chooser);
 };
 
-// The window's ids, texts, fonts and Tab order in the language it opened in.
-void CheckOpenedWindow(CMqttSimDlg& sim, bool zh) {
-  const auto pick = [zh](const char* en, const char* cn) { return std::string(zh ? cn : en); };
+// What an opened window shows: title, texts, drop-downs, the primary
+// buttons, faces, the Tab order and the client's connect time-out.
+std::string Snapshot(CMqttSimDlg& sim) {
   std::string shown = sim.windowTitle().toStdString();
   for (int id : {1102, 1103, 1112, 1108, 1109, 1110, 1101, 3002})
     shown += "|" + Text(sim.Control(id));
@@ -69,63 +68,75 @@ void CheckOpenedWindow(CMqttSimDlg& sim, bool zh) {
     if (ControlIdOf(child) == 0xFFFF) shown += "|" + Text(child);
   }
   for (int id : {1100, 1111, 3007, 3008}) {
-    auto* combo = qobject_cast<QComboBox*>(sim.Control(id));
-    shown += "\n" + std::to_string(combo->currentIndex());
-    for (int i = 0; i < combo->count(); ++i) shown += "|" + combo->itemText(i).toStdString();
+    shown += "\n" + std::to_string(Combo(sim, id)->currentIndex());
+    for (int i = 0; i < Combo(sim, id)->count(); ++i)
+      shown += "|" + Combo(sim, id)->itemText(i).toStdString();
   }
-  EXPECT_EQ(shown,
-            pick("VARNO  MQTT Client Simulator (Self-hosted)|Connect|Disconnect|Test|Clear|Export|"
-                 "○  Disconnected|Self-hosted MQTT connection parameters.|1883|"
-                 "  VARNO  MQTT Client Simulator (Self-hosted)|Language:|clientID / SN|"
-                 "domain / IP|port|username|password|sub_topic|pub_topic|TLS|Clean Session|"
-                 "Publish|Topic:|Content Test:|Message Log\n0|English|中文\n"
-                 "0|JSON Receipt|JSON LABEL TSPL|JSON label CPCL\n0|Disable TLS|Enable TLS\n"
-                 "0|Clear offline messages|Keep offline messages",
-                 "VARNO  MQTT 客户端模拟器（自建）|连接|断开|测试|清空|导出|○  未连接|"
-                 "自建 MQTT 连接参数。|1883|  VARNO  MQTT 客户端模拟器（自建）|语言：|"
-                 "clientID / SN|域名 / IP|端口|用户名|密码|订阅主题|发布主题|TLS|Clean Session|"
-                 "发布消息|主题：|内容测试：|消息日志\n1|English|中文\n"
-                 "0|JSON Receipt|JSON LABEL TSPL|JSON label CPCL\n0|不启用 TLS|启用 TLS\n"
-                 "0|清除离线消息|保留离线消息"));
-  EXPECT_TRUE(qobject_cast<CModernButton*>(sim.Control(1102))->IsPrimary());
-  EXPECT_FALSE(qobject_cast<CModernButton*>(sim.Control(1109))->IsPrimary());
-  EXPECT_EQ(Face(sim.Control(1100)), pick("Segoe UI", "Microsoft YaHei UI"));
-  EXPECT_EQ(Face(sim.Control(1110)), pick("Segoe UI Semibold", "Microsoft YaHei UI"));
-  QList<int> order;  // the controls that Tab reaches, in its order
+  shown += "\nprimary";
+  for (int id : {1102, 1103, 1112, 1108, 1109})
+    shown += " " + std::to_string(qobject_cast<CModernButton*>(sim.Control(id))->IsPrimary());
+  shown += "\n" + Face(sim.Control(1100)) + "|" + Face(sim.Control(1110)) + "\nTab";
   QWidget* widget = sim.Control(1100);
   do {
     if ((widget->focusPolicy() & Qt::TabFocus) && widget->parentWidget() == &sim)
-      order << ControlIdOf(widget);
+      shown += " " + std::to_string(ControlIdOf(widget));
     widget = widget->nextInFocusChain();
   } while (widget != sim.Control(1100));
-  EXPECT_EQ(order, (QList<int>{1100, 1102, 1103, 3000, 3001, 3002, 3003, 3004, 3005, 3006, 3007,
-                               3008, 1104, 1111, 1112, 1108, 1109}));
+  return shown + "\n" + std::to_string(sim.Client().ConnectTimeout().count()) + " s";
 }
 
 class SimFromMainTest : public test::ShownMainDlg {};
 
 TEST_F(SimFromMainTest, ButtonRunsTheWindowModallyInTheMainWindowsLanguage) {
+  const std::string tail =
+      "\nprimary 1 0 1 0 0\n%1\nTab 1100 1102 1103 3000 3001 3002 3003 3004 3005 3006 3007 3008 "
+      "1104 1111 1112 1108 1109\n30 s";
+  const QString expected[] = {
+      QStringLiteral("VARNO  MQTT Client Simulator (Self-hosted)|Connect|Disconnect|Test|Clear|"
+                     "Export|○  Disconnected|Self-hosted MQTT connection parameters.|1883|  VARNO  "
+                     "MQTT Client Simulator (Self-hosted)|Language:|clientID / SN|domain / IP|"
+                     "port|username|password|sub_topic|pub_topic|TLS|Clean Session|Publish|Topic:|"
+                     "Content Test:|Message Log\n0|English|中文\n0|JSON Receipt|JSON LABEL TSPL|"
+                     "JSON label CPCL\n0|Disable TLS|Enable TLS\n0|Clear offline messages|Keep "
+                     "offline messages") +
+          QString::fromStdString(tail).arg(u"Segoe UI|Segoe UI Semibold"),
+      QStringLiteral(
+          "VARNO  MQTT 客户端模拟器（自建）|连接|断开|测试|清空|导出|○  未连接|"
+          "自建 MQTT 连接参数。|1883|  VARNO  MQTT 客户端模拟器（自建）|语言：|"
+          "clientID / SN|域名 / IP|端口|用户名|密码|订阅主题|发布主题|TLS|Clean Session|"
+          "发布消息|主题：|内容测试：|消息日志\n1|English|中文\n0|JSON Receipt|JSON LABEL "
+          "TSPL|JSON label CPCL\n0|不启用 TLS|启用 TLS\n0|清除离线消息|保留离线消息") +
+          QString::fromStdString(tail).arg(u"Microsoft YaHei UI|Microsoft YaHei UI")};
   for (int zh : {0, 1}) {
     Choose(kIdLanguageCombo, zh);
-    const int listings = printers->listings;
-    bool checked = false;
-    QTimer::singleShot(1300, dialog.get(), [&] {
-      auto* sim = qobject_cast<CMqttSimDlg*>(QApplication::activeModalWidget());
-      ASSERT_NE(sim, nullptr);
-      EXPECT_EQ(sim->parentWidget(), dialog.get());
-      EXPECT_GT(printers->listings, listings);  // the device poll goes on
-      CheckOpenedWindow(*sim, zh);
-      checked = true;
-      QTest::keyClick(sim, Qt::Key_Escape);
-    });
-    QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton);
-    EXPECT_TRUE(checked);
+    std::string shown = "<not opened>";
+    bool ownedByMain = false, endedByEsc = false;
+    test::DriveNestedLoop(
+        [&] { QTest::mouseClick(dialog->Control(kIdSimulatorButton), Qt::LeftButton); },
+        test::ActiveModal,
+        [&](QWidget* modal) {
+          auto* sim = qobject_cast<CMqttSimDlg*>(modal);
+          if (sim == nullptr) return;
+          ownedByMain = sim->parentWidget() == dialog.get();
+          shown = Snapshot(*sim);
+          QTest::keyClick(sim, Qt::Key_Escape);
+          endedByEsc = !sim->isVisible();
+        });
+    EXPECT_EQ(QString::fromStdString(shown), expected[zh]);
+    EXPECT_TRUE(ownedByMain && endedByEsc);
     EXPECT_TRUE(dialog->findChildren<CMqttSimDlg*>().isEmpty());  // destroyed when it returned
   }
 }
 
 TEST_F(SimDlgTest, BandsStatusColoursConnectedStateAndLanguageSwitch) {
-  const auto s = [&](int v) { return Scale(v, dialog->Dpi()); };
+  // Per dpi: the header band's end (the accent line is its last row), the
+  // log's white inset and the minimum size.
+  const struct {
+    int dpi, bandEnd, logInset;
+    QSize minimum;
+  } kByDpi[] = {{96, 56, 8, {640, 760}}, {144, 84, 12, {960, 1140}}};
+  const auto at = std::ranges::find(kByDpi, dialog->Dpi(), [](const auto& row) { return row.dpi; });
+  ASSERT_NE(at, std::end(kByDpi)) << dialog->Dpi();
   for (bool connected : {false, true, false}) {
     dialog->TaskIds().Remember(7);
     dialog->SetConnectedUi(connected);
@@ -140,18 +151,19 @@ TEST_F(SimDlgTest, BandsStatusColoursConnectedStateAndLanguageSwitch) {
   }
   const QImage image = dialog->grab().toImage();
   const QRect log = dialog->Control(1107)->geometry();
-  const std::tuple<int, int, Rgb> pixels[] = {{2, 2, 0x0F3460},
-                                              {2, s(56) - 1, 0x0969DA},
-                                              {2, s(56), 0xF5F7FA},
-                                              {2, dialog->height() - 2, 0xF8F9FB},
-                                              {log.right() - s(8), log.center().y(), 0xFFFFFF}};
+  const std::tuple<int, int, Rgb> pixels[] = {
+      {2, 2, 0x0F3460},
+      {2, at->bandEnd - 1, 0x0969DA},
+      {2, at->bandEnd, 0xF5F7FA},
+      {2, dialog->height() - 2, 0xF8F9FB},
+      {log.right() - at->logInset, log.center().y(), 0xFFFFFF}};
   for (const auto& [x, y, colour] : pixels) EXPECT_EQ(Rgb24(image, x, y), colour) << x << "," << y;
-  dialog->resize(s(300), s(300));  // held at the minimum
+  dialog->resize(10, 10);  // held at the minimum
   QApplication::processEvents();
-  EXPECT_EQ(dialog->size(), QSize(s(640), s(760)));
+  EXPECT_EQ(dialog->size(), at->minimum);
   // The language switch keeps selections, moves nothing and shows the sub topic again.
-  for (int id : {3007, 3008}) Combo(id)->setCurrentIndex(1);
-  Combo(1111)->setCurrentIndex(2);
+  for (int id : {3007, 3008}) Combo(*dialog, id)->setCurrentIndex(1);
+  Combo(*dialog, 1111)->setCurrentIndex(2);
   qobject_cast<QLineEdit*>(dialog->Control(3005))->setText(QStringLiteral("jobs/p1"));
   dialog->SetConnectedUi(true);
   auto* topic = qobject_cast<QLineEdit*>(dialog->Control(1104));
@@ -163,10 +175,10 @@ TEST_F(SimDlgTest, BandsStatusColoursConnectedStateAndLanguageSwitch) {
     return rects;
   };
   const QList<QRect> before = places();
-  QTest::keyClick(Combo(1100), Qt::Key_Down);  // the user picks 中文
-  EXPECT_EQ(Combo(3007)->currentText() + Combo(3008)->currentText(),
+  QTest::keyClick(Combo(*dialog, 1100), Qt::Key_Down);  // the user picks 中文
+  EXPECT_EQ(Combo(*dialog, 3007)->currentText() + Combo(*dialog, 3008)->currentText(),
             QString::fromUtf16(u"启用 TLS保留离线消息"));
-  EXPECT_EQ(Combo(1111)->currentIndex(), 2);
+  EXPECT_EQ(Combo(*dialog, 1111)->currentIndex(), 2);
   EXPECT_EQ(topic->text().toStdString(), "jobs/p1");
   EXPECT_EQ(Text(dialog->Control(1110)), "●  已连接");
   EXPECT_EQ(places(), before);
@@ -186,8 +198,8 @@ TEST_F(SimDlgTest, LogLinesClearCapacityAndRouting) {
   EXPECT_EQ(LogText(*dialog), "[09:05:03] Disconnecting...");
   // Capacity: 3 lines, then 34 units (16 a line and its end); the oldest go first.
   dialog->SetLogLimits(3, 1000);
-  for (const char16_t* t : {u"abcde", u"fghij", u"klmno"}) dialog->AppendLog(t, LogKind::Sent);
-  dialog->AppendLog(u"pqrst", LogKind::Sent);
+  for (const char16_t* t : {u"abcde", u"fghij", u"klmno", u"pqrst"})
+    dialog->AppendLog(t, LogKind::Sent);
   EXPECT_EQ(LogText(*dialog), "[09:05:03] fghij\n[09:05:03] klmno\n[09:05:03] pqrst");
   for (int units : {34, 33, 5}) {  // the newest line always stays
     dialog->SetLogLimits(3, units);
@@ -241,13 +253,19 @@ TEST(SimDlgEnding, EnterInAFormEditEscAndTheCloseBoxEndTheModalRun) {
   for (const auto& [act, result] : cases) {
     FakeSaveChooser chooser;
     CMqttSimDlg modal(nullptr, false, chooser);
-    QTimer::singleShot(200, &modal, [&, act = act] { act(modal); });
-    EXPECT_EQ(modal.exec(), result);
+    int ended = -1;
+    bool open = true;
+    test::DriveNestedLoop([&] { ended = modal.exec(); }, test::ActiveModal,
+                          [&, act = act](QWidget*) { act(modal), open = modal.isVisible(); });
+    EXPECT_EQ(ended, result);
+    EXPECT_FALSE(open) << "ended by the test driver, not by the act";
   }
 }
 
-TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeLeavesNoCallback) {
-  const int listener = socket(AF_INET, SOCK_STREAM, 0);  // takes the connection, never answers
+// Closed while the broker has taken the connection but not answered: the
+// window goes, and the connection with it, before the window's storage.
+TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeEndsTheConnection) {
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
   socklen_t length = sizeof address;
   ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
@@ -262,9 +280,20 @@ TEST(SimDlgEnding, ClosingWhileAConnectionIsMadeLeavesNoCallback) {
   ASSERT_TRUE(sim->Client().Connect(options));
   ASSERT_TRUE(test::WaitUntil(
       [&] { return LogText(*sim).find("] Connecting to mqtt://127") != std::string::npos; }, 5s));
+  pollfd waiting{listener, POLLIN, 0};
+  ASSERT_EQ(poll(&waiting, 1, 5000), 1);
+  const int peer = accept(listener, nullptr, nullptr);
   sim->close();
-  sim.reset();  // the client ends the attempt before the window's storage goes
-  test::Pump(300ms);
+  sim.reset();
+  const auto ended = [peer] {
+    char bytes[256];
+    const ssize_t got = recv(peer, bytes, sizeof bytes, MSG_DONTWAIT);
+    return got == 0 || (got < 0 && errno != EAGAIN);
+  };
+  EXPECT_TRUE(test::WaitUntil(ended, 3s)) << "the connection outlived the window";
+  for (QWidget* window : QApplication::topLevelWidgets())
+    EXPECT_EQ(qobject_cast<CMqttSimDlg*>(window), nullptr);
+  close(peer);
   close(listener);
 }
 
@@ -289,7 +318,7 @@ TEST(SimDlgDpi, FontsAndSizesFollowTheScreen) {
     EXPECT_EQ(sim.Control(1102)->geometry(), connect);
     EXPECT_EQ(Face(sim.Control(1110)), face);
     // Chinese chosen: the faces change only with the next move.
-    QTest::keyClick(qobject_cast<QComboBox*>(sim.Control(1100)), Qt::Key_Down);
+    QTest::keyClick(Combo(sim, 1100), Qt::Key_Down);
     EXPECT_EQ(Face(sim.Control(1100)), face);
   }
 }
