@@ -49,7 +49,8 @@ void CBaseDlg::BuildFonts() {
   m_fontDpi = Dpi();
 }
 
-void CBaseDlg::SizeAndCentre(Size minimum, Size initial, QPoint centre) {
+void CBaseDlg::SizeAndCentre(Size initial, QPoint centre) {
+  const Size minimum = MinimumSizeAt(Dpi());
   setMinimumSize(minimum.width, minimum.height);
   resize(initial.width, initial.height);
   QRect frame(QPoint(0, 0), size());

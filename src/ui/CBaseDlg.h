@@ -47,9 +47,9 @@ class CBaseDlg : public QDialog {
   void MarkInitialized() { m_initialized = true; }
   // CreateFonts, remembering the dpi the fonts were made for.
   void BuildFonts();
-  // Gives the window its minimum and its opening size, then centres it on
-  // the point.
-  void SizeAndCentre(Size minimum, Size initial, QPoint centre);
+  // Gives the window its minimum (MinimumSizeAt) and its opening size, then
+  // centres it on the point.
+  void SizeAndCentre(Size initial, QPoint centre);
 
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

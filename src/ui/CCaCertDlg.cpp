@@ -49,7 +49,7 @@ void CCaCertDlg::OnInitDialog() {
   const int dpi = Dpi();
   const QPoint centre =
       parentWidget() != nullptr ? parentWidget()->window()->frameGeometry().center() : pos();
-  SizeAndCentre(CaCertMinimumSize(dpi), CaCertInitialSize(dpi), centre);
+  SizeAndCentre(CaCertInitialSize(dpi), centre);
   MarkInitialized();
   LayoutControls();
 }

@@ -112,7 +112,7 @@ void CMainDlg::OnInitDialog() {
   const int dpi = Dpi();
   const QPoint centre =
       screen != nullptr ? screen->availableGeometry().center() : geometry().center();
-  SizeAndCentre(MainMinimumSize(dpi), MainInitialSize(dpi), centre);
+  SizeAndCentre(MainInitialSize(dpi), centre);
 }
 
 Size CMainDlg::MinimumSizeAt(int dpi) const { return MainMinimumSize(dpi); }

@@ -74,7 +74,7 @@ void CMqttSimDlg::OnInitDialog() {
 
   // Centred over its owner, the main window.
   const QWidget* owner = parentWidget();
-  SizeAndCentre(SimMinimumSize(Dpi()), SimInitialSize(Dpi()),
+  SizeAndCentre(SimInitialSize(Dpi()),
                 owner != nullptr ? owner->window()->geometry().center() : geometry().center());
   LayoutControls();
 }
