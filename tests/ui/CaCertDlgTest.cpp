@@ -105,8 +105,8 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDevice) {
   const QString path = File("ca.pem", kValid), big = File("big.pem", std::string(4097, 'A'));
   const End refused = [](CCaCertDlg* ca) {
     Click(1203)(ca);         // disabled,
-    ca->OnCommand(1203, 0);  // and the command ignored too
-    Key(Qt::Key_Escape)(ca);
+    ca->OnCommand(1203, 0);  // and the command ignored too: the dialog stays
+    if (ca->isVisible()) Key(Qt::Key_Escape)(ca);
   };
   // The summaries are the config library's; their ends show which one is shown.
   const QString passed = QStringLiteral("to write via USB.");
