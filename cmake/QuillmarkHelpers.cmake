@@ -4,7 +4,7 @@
 # Warnings for our own code (as errors when QM_WARNINGS_AS_ERRORS is on);
 # sanitizers when asked for.
 function(qm_setup_compiler)
-  add_compile_options(-Wall -Wextra)
+  add_compile_options(-Wall -Wextra -Wpedantic)
   # GCC 12 at -O3 reports overlapping copies inside std::basic_string's own
   # operator+ (GCC bug 105329, fixed in GCC 13): a false report about the
   # standard library, not our code, so that check is off there.

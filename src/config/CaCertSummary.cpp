@@ -2,6 +2,7 @@
 // The summary of a certificate check, English or Chinese.
 #include "config/CaCertSummary.h"
 
+#include "text/DecimalText.h"
 #include "text/TextPair.h"
 
 namespace qm {
@@ -27,11 +28,6 @@ constexpr TextPair kFailureTail{u"\r\n\r\nPlease select a valid PEM certificate.
                                 u"\r\n\r\n请重新选择有效的 PEM 证书。"};
 constexpr std::u16string_view kLineEnd = u"\r\n";
 
-std::u16string Decimal(std::size_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
 std::u16string BuildCaCertSummary(const CaCertInfo& info, bool chinese) {
@@ -42,7 +38,9 @@ std::u16string BuildCaCertSummary(const CaCertInfo& info, bool chinese) {
     text.append(pick(kFailureLead)).append(message).append(pick(kFailureTail));
     return text;
   }
-  text.append(pick(kSizeLead)).append(Decimal(info.data.size())).append(pick(kSizeTail));
+  text.append(pick(kSizeLead))
+      .append(DecimalText(static_cast<std::int64_t>(info.data.size())))
+      .append(pick(kSizeTail));
   text.append(pick(kFormatLabel)).append(pick(kFormatValue)).append(kLineEnd);
   text.append(pick(kSubjectLabel)).append(info.subject).append(kLineEnd);
   text.append(pick(kIssuerLabel)).append(info.issuer).append(kLineEnd);

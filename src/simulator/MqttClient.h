@@ -67,6 +67,8 @@ class MqttClient final {
   // The flag of the last status report (the window follows the flags of the
   // records instead).
   bool IsConnected() const { return m_connected.load(); }
+  // How long a connect waits for the broker's answer.
+  std::chrono::seconds ConnectTimeout() const { return m_connectTimeout; }
 
  private:
   void NotifyStatus(bool connected, const std::string& text);

@@ -2,6 +2,7 @@
 #include "simulator/SimulatorConnectPlan.h"
 
 #include "config/PortField.h"
+#include "text/DecimalText.h"
 #include "text/TextHelpers.h"
 
 namespace qm {
@@ -12,13 +13,9 @@ constexpr TextPair kIdAndDomainRequired{u"Client ID and domain are required.",
 constexpr TextPair kPublishTopicRequired{u"Publish topic is required.", u"发布主题不能为空。"};
 constexpr int kDefaultPort = 1883;
 
-std::u16string AsciiWide(const std::string& ascii) {
-  return std::u16string(ascii.begin(), ascii.end());
-}
-
 std::u16string CleanSessionNote(int cleanSession) {
   const bool clear = cleanSession == 0;
-  return u"Clean Session policy: sen=" + AsciiWide(std::to_string(cleanSession)) + u" (" +
+  return u"Clean Session policy: sen=" + DecimalText(cleanSession) + u" (" +
          (clear ? u"Clear offline messages" : u"Keep offline messages") +
          u") -> MQTT cleansession=" + (clear ? u"1" : u"0");
 }

@@ -5,6 +5,8 @@
 #include <limits>
 #include <string_view>
 
+#include "text/DecimalText.h"
+
 namespace qm {
 namespace {
 
@@ -39,11 +41,6 @@ std::u16string_view TemplateOf(int kind) {
   }
 }
 
-std::u16string AsciiDecimal(std::uint32_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
 std::int64_t SystemUnixSeconds() { return static_cast<std::int64_t>(std::time(nullptr)); }
@@ -56,7 +53,7 @@ std::uint32_t NextTestJobId(std::uint32_t lastJobId, const UnixClock& clock) {
 
 std::u16string BuildTestPayload(int kind, std::uint32_t& lastJobId, const UnixClock& clock) {
   lastJobId = NextTestJobId(lastJobId, clock);
-  return u"{\"id\":" + AsciiDecimal(lastJobId) + std::u16string(TemplateOf(kind));
+  return u"{\"id\":" + DecimalText(lastJobId) + std::u16string(TemplateOf(kind));
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace qm {
 
@@ -24,6 +25,11 @@ int ReadLeadingInt32(std::u16string_view text) {
     return static_cast<int>(-value);  // -kCap is exactly INT32_MIN
   }
   return value >= kCap ? std::numeric_limits<std::int32_t>::max() : static_cast<int>(value);
+}
+
+std::u16string DecimalText(std::int64_t value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace qm

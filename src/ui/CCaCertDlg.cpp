@@ -2,7 +2,6 @@
 // The CA certificate confirmation dialog: controls, look, layout, commands.
 #include "ui/CCaCertDlg.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -10,15 +9,13 @@
 
 #include "config/CaCertSummary.h"
 #include "look/CaCertLayout.h"
-#include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/CaCertTexts.h"
-#include "ui/DialogKeys.h"
-#include "ui/DpiWatch.h"
+#include "ui/ControlIds.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
+#include "ui/WidgetLook.h"
 #include "ui/WindowFonts.h"
-#include "ui/WindowPlacement.h"
 
 namespace qm {
 namespace {
@@ -26,48 +23,24 @@ namespace {
 constexpr qreal kNormalPoints = 9.5;
 constexpr qreal kTitlePoints = 11.5;
 
-void Place(QWidget* widget, const Rect& r) { widget->setGeometry(r.x, r.y, r.width, r.height); }
-
-// Text and background of a static or read-only edit, in every state.
-void Paint(QWidget* widget, QPalette::ColorRole textRole, QPalette::ColorRole backgroundRole) {
-  QPalette palette = widget->palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    palette.setColor(group, textRole, QColor::fromRgb(kCaCertText));
-    palette.setColor(group, backgroundRole, QColor::fromRgb(kCaCertBackground));
-  }
-  widget->setPalette(palette);
-}
+// Text and background of the statics and read-only edits, in every state.
+constexpr ControlColors kTextColors{false, false, kCaCertText, kCaCertBackground};
 
 }  // namespace
 
+// A sizing border and a minimise box besides the close box.
 CCaCertDlg::CCaCertDlg(CaCertInfo info, bool chinese, QWidget* parent)
-    : QDialog(parent), m_info(std::move(info)), m_chinese(chinese) {}
-
-CCaCertDlg::~CCaCertDlg() {
-  // The controls go with the base class, after this object's own parts.
-  for (QObject* child : children()) QObject::disconnect(child, nullptr, this, nullptr);
-}
-
-void CCaCertDlg::setVisible(bool visible) {
-  // The first show builds the dialog, as its initialisation would.
-  if (visible && !m_initialized) OnInitDialog();
-  QDialog::setVisible(visible);
-  if (visible) {
-    WatchWindowDpi(this, [this] { OnDpiChanged(); });
-    OnDpiChanged();
-  }
-}
-
-int CCaCertDlg::Dpi() const { return logicalDpiX(); }
+    : CBaseDlg(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_info(std::move(info)),
+      m_chinese(chinese) {}
 
 QString CCaCertDlg::Text(const TextPair& pair) const { return Q(pair.Pick(m_chinese)); }
 
 void CCaCertDlg::OnInitDialog() {
-  // A sizing border and a minimise box besides the close box.
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   CreateControls();
-  CreateFonts();
+  BuildFonts();
+  ApplyFonts();
   ApplyColors();
   m_btnConfirm->setEnabled(m_info.valid);
   ApplyLanguage();
@@ -76,10 +49,12 @@ void CCaCertDlg::OnInitDialog() {
   const int dpi = Dpi();
   const QPoint centre =
       parentWidget() != nullptr ? parentWidget()->window()->frameGeometry().center() : pos();
-  SizeAndCentre(this, CaCertMinimumSize(dpi), CaCertInitialSize(dpi), centre);
-  m_initialized = true;
+  SizeAndCentre(CaCertInitialSize(dpi), centre);
+  MarkInitialized();
   LayoutControls();
 }
+
+Size CCaCertDlg::MinimumSizeAt(int dpi) const { return CaCertMinimumSize(dpi); }
 
 void CCaCertDlg::CreateControls() {
   m_header = new ElidedLabel(Qt::AlignLeft, this);
@@ -113,8 +88,10 @@ void CCaCertDlg::CreateFonts() {
   // The dialog's own language decides the face, nothing else.
   m_font = MakeWindowFont(m_chinese, false, kNormalPoints);
   m_fontTitle = MakeWindowFont(m_chinese, false, kTitlePoints);
-  m_fontDpi = Dpi();
   setFont(m_font);
+}
+
+void CCaCertDlg::ApplyFonts() {
   m_header->setFont(m_fontTitle);
   for (QWidget* widget : {static_cast<QWidget*>(m_pathLabel), static_cast<QWidget*>(m_pathEdit),
                           static_cast<QWidget*>(m_infoEdit)}) {
@@ -127,10 +104,10 @@ void CCaCertDlg::CreateFonts() {
 void CCaCertDlg::ApplyColors() {
   // Statics are drawn over the dialog's background; the read-only edits
   // take the same background and text colour.
-  Paint(m_header, QPalette::WindowText, QPalette::Window);
-  Paint(m_pathLabel, QPalette::WindowText, QPalette::Window);
-  Paint(m_pathEdit, QPalette::Text, QPalette::Base);
-  Paint(m_infoEdit, QPalette::Text, QPalette::Base);
+  Paint(m_header, kTextColors, QPalette::WindowText, QPalette::Window);
+  Paint(m_pathLabel, kTextColors, QPalette::WindowText, QPalette::Window);
+  Paint(m_pathEdit, kTextColors, QPalette::Text, QPalette::Base);
+  Paint(m_infoEdit, kTextColors, QPalette::Text, QPalette::Base);
 }
 
 void CCaCertDlg::ApplyLanguage() {
@@ -143,7 +120,7 @@ void CCaCertDlg::ApplyLanguage() {
 }
 
 void CCaCertDlg::LayoutControls() {
-  if (!m_initialized) return;
+  if (!IsInitialized()) return;
   const auto layout = ComputeCaCertLayout(Dpi(), Size{width(), height()});
   if (!layout) return;
   Place(m_header, layout->header);
@@ -152,31 +129,11 @@ void CCaCertDlg::LayoutControls() {
   Place(m_infoEdit, layout->infoEdit);
   Place(m_btnCancel, layout->cancelButton);
   Place(m_btnConfirm, layout->confirmButton);
-}
-
-void CCaCertDlg::OnDpiChanged() {
-  if (ApplyDpiChange(this, m_initialized, m_fontDpi, Dpi(), CaCertMinimumSize,
-                     [this] { CreateFonts(); })) {
-    LayoutControls();
-  }
-}
-
-void CCaCertDlg::paintEvent(QPaintEvent*) {
-  QPainter(this).fillRect(rect(), QColor::fromRgb(kCaCertBackground));
-}
-
-void CCaCertDlg::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  LayoutControls();
   update();
 }
 
-void CCaCertDlg::keyPressEvent(QKeyEvent* event) {
-  if (const int command = DialogKeyCommand(*event); command != 0) {
-    OnCommand(command, kBnClicked);
-    return;
-  }
-  QDialog::keyPressEvent(event);
+void CCaCertDlg::paintEvent(QPaintEvent*) {
+  QPainter(this).fillRect(rect(), ToColor(kCaCertBackground));
 }
 
 bool CCaCertDlg::OnCommand(int id, int code) {

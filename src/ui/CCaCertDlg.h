@@ -4,11 +4,11 @@
 // itself; it only records whether the user confirmed.
 #pragma once
 
-#include <QDialog>
 #include <QFont>
 
 #include "config/CaCertificate.h"
 #include "text/TextPair.h"
+#include "ui/CBaseDlg.h"
 
 class QLabel;
 class QLineEdit;
@@ -19,7 +19,7 @@ namespace qm {
 class CModernButton;
 class ElidedLabel;
 
-class CCaCertDlg final : public QDialog {
+class CCaCertDlg final : public CBaseDlg {
   Q_OBJECT
 
  public:
@@ -31,40 +31,32 @@ class CCaCertDlg final : public QDialog {
   // The language is fixed here for the dialog's life. Creates no controls:
   // they are built when the dialog is first shown.
   CCaCertDlg(CaCertInfo info, bool chinese, QWidget* parent);
-  ~CCaCertDlg() override;
 
   // Routes the buttons' clicks and the dialog's own OK and Cancel by id.
-  bool OnCommand(int id, int code);
+  bool OnCommand(int id, int code) override;
 
   // Only an accepted run with Confirmed() set means "send".
   bool Confirmed() const { return m_confirmed; }
   const CaCertInfo& Info() const { return m_info; }
   bool IsChinese() const { return m_chinese; }
-  int Dpi() const;
-  const QFont& NormalFont() const { return m_font; }
-  const QFont& TitleFont() const { return m_fontTitle; }
-
-  void setVisible(bool visible) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void OnInitDialog();
-  void CreateFonts();
+  void OnInitDialog() override;
+  void CreateFonts() override;
+  void ApplyFonts() override;
+  Size MinimumSizeAt(int dpi) const override;
+  void LayoutControls() override;
   void CreateControls();
   void ApplyColors();
   void ApplyLanguage();
-  void LayoutControls();
-  void OnDpiChanged();
   QString Text(const TextPair& pair) const;
 
   CaCertInfo m_info;
   const bool m_chinese;
   bool m_confirmed = false;
-  bool m_initialized = false;
   ElidedLabel* m_header = nullptr;
   QLabel* m_pathLabel = nullptr;
   QLineEdit* m_pathEdit = nullptr;
@@ -73,7 +65,6 @@ class CCaCertDlg final : public QDialog {
   CModernButton* m_btnCancel = nullptr;
   QFont m_font;
   QFont m_fontTitle;
-  int m_fontDpi = 0;
 };
 
 }  // namespace qm

@@ -21,7 +21,6 @@
 #include "ui/QtTimerSource.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
-#include "ui/WindowPlacement.h"
 
 // The icon lives in a resource of this static library; it must be registered
 // by name, since nothing else pulls the resource's object file in.
@@ -66,14 +65,13 @@ void GiveFont(QWidget* widget, const QFont& font) {
 
 CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister,
                    std::unique_ptr<TimerSource> timers)
-    : QDialog(nullptr),
+    : CBaseDlg(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_lister(std::move(lister)),
       m_fileChooser(std::make_unique<QtFileChooser>()),
       m_timers(std::move(timers)) {
   if (!m_lister) m_lister = std::make_unique<UdevDeviceLister>();
   if (!m_timers) m_timers = std::make_unique<QtTimerSource>(this);
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   // paintEvent fills every pixel; Qt need not clear the window first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The printer's time to apply Tencent Cloud settings is a floor.
@@ -87,24 +85,9 @@ CMainDlg::CMainDlg(QWidget* /*parent*/, std::unique_ptr<DeviceLister> lister,
 CMainDlg::~CMainDlg() {
   m_timers->Stop(kPollTimerId);
   m_timers->Stop(kUnlockTimerId);
-  // The base class deletes the controls after this object's own parts are
-  // gone; nothing they signal on the way may reach this window any more.
-  for (QObject* child : children()) QObject::disconnect(child, nullptr, this, nullptr);
 }
 
-void CMainDlg::setVisible(bool visible) {
-  // The first show builds the window, as a dialog's initialisation would.
-  if (visible && !m_initialized) OnInitDialog();
-  QDialog::setVisible(visible);
-  if (visible) {
-    WatchScreen();
-    // The window system may have placed the window on a screen of another
-    // dpi than the one it was built for.
-    OnDpiChanged();
-  }
-}
-
-bool CMainDlg::OnInitDialog() {
+void CMainDlg::OnInitDialog() {
   // Built for the screen it opens on, so that fonts and sizes fit it.
   QScreen* const screen = QGuiApplication::primaryScreen();
   if (screen != nullptr) setScreen(screen);
@@ -115,14 +98,14 @@ bool CMainDlg::OnInitDialog() {
   for (int side : sides) files.append(QStringLiteral(":/quillmark/quillmark-%1.png").arg(side));
   // The files are read when the window system first asks for a pixmap.
   setWindowIcon(QIcon(new DeferredIconEngine(sides, files)));
-  CreateFonts();
+  BuildFonts();
   CreateHeaderControls();
   CreatePages();
   // Selected before the window counts as built, so that nothing is laid out
   // yet: the first show lays the window out once, at its final size, when it
   // delivers the pending resize event.
   SelectPage(PageKind::PrinterAlibaba);
-  m_initialized = true;
+  MarkInitialized();
   ApplyCaButtonRules();
   m_timers->Start(kPollTimerId);
   RefreshDeviceList(true);
@@ -133,16 +116,14 @@ bool CMainDlg::OnInitDialog() {
   const int dpi = Dpi();
   const QPoint centre =
       screen != nullptr ? screen->availableGeometry().center() : geometry().center();
-  SizeAndCentre(this, MainMinimumSize(dpi), MainInitialSize(dpi), centre);
-  return true;
+  SizeAndCentre(MainInitialSize(dpi), centre);
 }
 
-int CMainDlg::Dpi() const { return logicalDpiX(); }
+Size CMainDlg::MinimumSizeAt(int dpi) const { return MainMinimumSize(dpi); }
 
 void CMainDlg::CreateFonts() {
   const bool chinese = m_chinese || SystemLanguageIsChinese();
   MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
-  m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
 

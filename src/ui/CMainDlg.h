@@ -3,7 +3,6 @@
 // device pages, the USB connection and the write and self-test commands.
 #pragma once
 
-#include <QDialog>
 #include <QFont>
 #include <array>
 #include <map>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "look/Geometry.h"
+#include "ui/CBaseDlg.h"
 #include "ui/ControlIds.h"
 #include "ui/DeviceLister.h"
 #include "ui/FileChooser.h"
@@ -42,7 +42,6 @@ inline constexpr int kIdLanguageCombo = 1002;
 inline constexpr int kIdSimulatorButton = 1003;
 inline constexpr int kIdUsbCombo = 1004;
 inline constexpr int kIdConnectButton = 1005;
-inline constexpr int kIdHeaderStatic = -1;
 inline constexpr int kIdRowStatic = 0xFFFF;
 inline constexpr int kFirstDynamicId = 2000;
 
@@ -50,7 +49,7 @@ inline constexpr int kFirstDynamicId = 2000;
 inline constexpr int kUnlockTimerId = 1;
 inline constexpr int kPollTimerId = 2;
 
-class CMainDlg final : public QDialog {
+class CMainDlg final : public CBaseDlg {
   Q_OBJECT
 
  public:
@@ -68,7 +67,7 @@ class CMainDlg final : public QDialog {
 
   // Routes every click, edit change and drop-down notification by control id
   // and code. True when handled.
-  bool OnCommand(int id, int code);
+  bool OnCommand(int id, int code) override;
 
   // A page's rows by key; a page is named by its tab index or its kind. A
   // missing row, or an index outside 0..4, reads as an empty text or index 0.
@@ -87,29 +86,19 @@ class CMainDlg final : public QDialog {
   void RefreshDeviceList(bool force);
   bool RequireConnected();
   void OnTimer(int id);
-  void LayoutControls();
+  void LayoutControls() override;
 
   // Read access for the look, tests and the dialogs opened from here.
   const PageState& Page(PageKind kind) const { return m_pages[static_cast<std::size_t>(kind)]; }
   const PageState& Page(int tabIndex) const {
     return m_pages.at(static_cast<std::size_t>(tabIndex));
   }
-  PageKind CurrentPage() const { return m_currentPage; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }
   bool PagesEnabled() const { return m_pagesEnabled; }
-  bool IsInitialized() const { return m_initialized; }
-  int NextControlId() const { return m_nextControlId; }
   Rgb StatusColor() const { return m_statusColor; }
   const std::vector<UsbDeviceEntry>& Devices() const { return m_devices; }
-  const std::u16string& ConnectedPath() const { return m_connectedPath; }
-  const std::map<int, PageKind>& WriteButtonPages() const { return m_writeButtonPage; }
-  const std::map<int, PageKind>& SelfTestButtonPages() const { return m_selfTestButtonPage; }
-  const std::map<int, PageKind>& CaButtonPages() const { return m_caButtonPage; }
   QWidget* Control(int id) const;
-  int Dpi() const;
-  // The page area under the tab strip, as painted.
-  Rect PageCard() const { return m_tabDisplay; }
 
   // The file chooser of this window and the dialogs it opens; Qt's file
   // dialogs unless replaced.
@@ -119,17 +108,14 @@ class CMainDlg final : public QDialog {
   // The CA certificate button of a self-hosted page: check, confirm, send.
   void SendCaCertificate(PageKind page);
 
-  void setVisible(bool visible) override;
-
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  bool OnInitDialog();
-  void CreateFonts();
-  void ApplyFonts();
+  void OnInitDialog() override;
+  void CreateFonts() override;
+  void ApplyFonts() override;
+  Size MinimumSizeAt(int dpi) const override;
   void CreateHeaderControls();
   void CreatePages();
   // An empty prefix text: no prefix.
@@ -151,8 +137,6 @@ class CMainDlg final : public QDialog {
   void LayoutPage(PageKind kind, const Rect& rect);
   void ApplyColors();
   void ApplyStatusColor();
-  void OnDpiChanged();
-  void WatchScreen();
 
   void OnLanguageChange();
   void OnTabSelChange();
@@ -211,7 +195,6 @@ class CMainDlg final : public QDialog {
   int m_nextControlId = kFirstDynamicId;
   PageKind m_currentPage = PageKind::PrinterAlibaba;
   Rgb m_statusColor = 0x374151;
-  bool m_initialized = false;
   bool m_chinese = false;
 
   std::unique_ptr<DeviceLister> m_lister;
@@ -219,7 +202,6 @@ class CMainDlg final : public QDialog {
   std::unique_ptr<TimerSource> m_timers;
   bool m_deviceMenuOpen = false;
   FocusKeeper m_focusKeeper;
-  int m_fontDpi = 0;
   Rect m_tabDisplay;
 };
 

@@ -73,7 +73,7 @@ void CMainDlg::SelectPage(PageKind page) {
   LayoutControls();
   if (m_connected) {
     ShowPageStatus(page);
-  } else if (m_initialized) {
+  } else if (IsInitialized()) {
     ShowIdleHint();
   }
 }

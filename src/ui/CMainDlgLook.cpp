@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Main window: painted background, control colours, layout and dpi changes.
+// Main window: painted background, control colours and layout.
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTabBar>
@@ -11,13 +10,10 @@
 #include "ui/CMainDlg.h"
 #include "ui/CModernButton.h"
 #include "ui/DeviceComboBox.h"
-#include "ui/DialogKeys.h"
-#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
 #include "ui/TextMeasure.h"
 #include "ui/UiText.h"
 #include "ui/WidgetLook.h"
-#include "ui/WindowPlacement.h"
 
 namespace qm {
 
@@ -31,7 +27,7 @@ void CMainDlg::paintEvent(QPaintEvent*) {
   fill(bands.header, kMainHeaderBand);
   fill(bands.accent, kMainAccentLine);
   fill(bands.separator, kMainBorderLine);
-  if (m_initialized && m_tab != nullptr && m_tabDisplay.width > 0) {
+  if (IsInitialized() && m_tab != nullptr && m_tabDisplay.width > 0) {
     const Rect& card = m_tabDisplay;
     fill(card, kMainCard);
     // The outline lies inside the card, one pen width thick.
@@ -44,22 +40,8 @@ void CMainDlg::paintEvent(QPaintEvent*) {
   fill(bands.statusBand, kMainStatusBand);
 }
 
-void CMainDlg::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  LayoutControls();
-}
-
-void CMainDlg::keyPressEvent(QKeyEvent* event) {
-  // Enter and Esc end the window, as the dialog's OK and Cancel commands.
-  if (const int command = DialogKeyCommand(*event); command != 0) {
-    OnCommand(command, kBnClicked);
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
 void CMainDlg::ApplyColors() {
-  if (!m_initialized) return;
+  if (!IsInitialized()) return;
   const auto rule = [this](MainControlKind kind) {
     return MainControlColors(kind, m_pagesEnabled, m_statusColor);
   };
@@ -96,7 +78,7 @@ void CMainDlg::ApplyStatusColor() {
 }
 
 void CMainDlg::LayoutControls() {
-  if (!m_initialized) return;
+  if (!IsInitialized()) return;
   const int dpi = Dpi();
   MainTextWidths texts;
   texts.languageLabel = MeasureTextWidth(this, m_fontNormal, QText(main_text::kLanguageLabel));
@@ -170,20 +152,6 @@ void CMainDlg::LayoutPage(PageKind kind, const Rect& rect) {
   }
   Place(page.writeButton, layout->writeButton);
   page.writeButton->setVisible(current);
-}
-
-void CMainDlg::WatchScreen() {
-  WatchWindowDpi(this, [this] { OnDpiChanged(); });
-}
-
-void CMainDlg::OnDpiChanged() {
-  const auto refresh = [this] {
-    CreateFonts();
-    ApplyFonts();
-  };
-  if (ApplyDpiChange(this, m_initialized, m_fontDpi, Dpi(), MainMinimumSize, refresh)) {
-    LayoutControls();
-  }
 }
 
 }  // namespace qm

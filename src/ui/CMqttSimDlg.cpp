@@ -11,14 +11,12 @@
 #include "look/SimLayout.h"
 
 #include "ui/CModernButton.h"
-#include "ui/DpiWatch.h"
 #include "ui/ElidedLabel.h"
 #include "ui/FieldRows.h"
 #include "ui/FileChooser.h"
 #include "ui/SimTexts.h"
 #include "ui/UiText.h"
 #include "ui/WindowFonts.h"
-#include "ui/WindowPlacement.h"
 
 namespace qm {
 namespace {
@@ -54,59 +52,39 @@ const FormRow kFormRows[] = {
 }  // namespace
 
 CMqttSimDlg::CMqttSimDlg(QWidget* parent, bool chinese, FileChooser& chooser)
-    : QDialog(parent),
+    : CBaseDlg(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_chineseAtStart(chinese),
       m_chooser(chooser),
-      m_clock([] { return QTime::currentTime(); }) {
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-}
+      m_clock([] { return QTime::currentTime(); }) {}
 
-CMqttSimDlg::~CMqttSimDlg() {
-  // The base class deletes the controls after this object's own parts are
-  // gone; nothing they signal on the way may reach this window any more.
-  for (QObject* child : children()) QObject::disconnect(child, nullptr, this, nullptr);
-}
-
-void CMqttSimDlg::setVisible(bool visible) {
-  // The first show builds the window, as a dialog's initialisation would.
-  if (visible && !m_initialized) OnInitDialog();
-  QDialog::setVisible(visible);
-  if (visible) {
-    WatchWindowDpi(this, [this] { OnDpiChanged(); });
-    OnDpiChanged();
-  }
-}
-
-bool CMqttSimDlg::OnInitDialog() {
+void CMqttSimDlg::OnInitDialog() {
   m_chinese = m_chineseAtStart;
-  CreateFonts();
+  BuildFonts();
   CreateHeader();
   CreateConnectionForm();
   CreatePublishSection();
   CreateLogSection();
   // Records of the client come here from now on, before a connect can start.
   m_client.SetNotifyWindow(&m_sink);
-  m_initialized = true;
+  MarkInitialized();
   ApplyLanguage();
   SetConnectedUi(false);
   ApplyColors();
 
   // Centred over its owner, the main window.
   const QWidget* owner = parentWidget();
-  SizeAndCentre(this, SimMinimumSize(Dpi()), SimInitialSize(Dpi()),
+  SizeAndCentre(SimInitialSize(Dpi()),
                 owner != nullptr ? owner->window()->geometry().center() : geometry().center());
   LayoutControls();
-  return true;
 }
 
-int CMqttSimDlg::Dpi() const { return logicalDpiX(); }
+Size CMqttSimDlg::MinimumSizeAt(int dpi) const { return SimMinimumSize(dpi); }
 
 void CMqttSimDlg::CreateFonts() {
   // Chinese faces also for a window opened in Chinese and switched to English.
   const bool chinese = m_chinese || m_chineseAtStart || SystemLanguageIsChinese();
   MakeWindowFonts(chinese, m_fontNormal, m_fontSemibold, m_fontTitle);
-  m_fontDpi = Dpi();
   setFont(m_fontNormal);
 }
 

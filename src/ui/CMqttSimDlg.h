@@ -4,7 +4,6 @@
 // Clear and Export, and a message band, in English or Chinese.
 #pragma once
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QTime>
@@ -22,6 +21,7 @@
 #include "simulator/TaskIdHistory.h"
 #include "simulator/TestPayload.h"
 #include "text/TextPair.h"
+#include "ui/CBaseDlg.h"
 #include "ui/ControlIds.h"
 #include "ui/MqttQtEventSink.h"
 #include "ui/MqttRecordEvent.h"
@@ -57,7 +57,7 @@ inline constexpr int kSimFirstRowId = 3000;
 // Captions that no command names.
 inline constexpr int kIdSimStatic = 0xFFFF;
 
-class CMqttSimDlg final : public QDialog {
+class CMqttSimDlg final : public CBaseDlg {
   Q_OBJECT
 
  public:
@@ -70,15 +70,14 @@ class CMqttSimDlg final : public QDialog {
 
   // Builds nothing yet: the controls are made when the window is first shown.
   // chinese: the parent shows Chinese texts. The chooser picks the export
-  // file; it must outlive the window.
+  // file; it must outlive the window. When the window goes, its client ends
+  // any connection and waits for the MQTT library before the window's other
+  // parts go: no library callback reaches the window afterwards.
   CMqttSimDlg(QWidget* parent, bool chinese, FileChooser& chooser);
-  // Ends any connection and waits for the MQTT library before the window's
-  // parts go: no library callback reaches this window afterwards.
-  ~CMqttSimDlg() override;
 
   // Routes the commands of the buttons, then lets the default handling see
   // every command (language choice, Enter, Esc). True when handled.
-  bool OnCommand(int id, int code);
+  bool OnCommand(int id, int code) override;
 
   // One log line "[hh:mm:ss] text" in the colour of its kind.
   void AppendLog(std::u16string_view text, LogKind kind);
@@ -88,7 +87,7 @@ class CMqttSimDlg final : public QDialog {
   // none); 0 when no row has one.
   int GetFieldComboIndex(std::u16string_view key) const;
   void SetConnectedUi(bool connected);
-  void LayoutControls();
+  void LayoutControls() override;
 
   // The log's capacity (kLogMaxLines, kLogMaxUnits unless changed).
   void SetLogLimits(int maxLines, int maxUnits);
@@ -99,28 +98,21 @@ class CMqttSimDlg final : public QDialog {
 
   // Read access for tests.
   QWidget* Control(int id) const;
-  const std::vector<std::unique_ptr<SimFieldSpec>>& Rows() const { return m_rows; }
   QPlainTextEdit* Log() const { return m_log; }
   MqttClient& Client() { return m_client; }
   TaskIdHistory& TaskIds() { return m_taskIds; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }
-  bool IsInitialized() const { return m_initialized; }
-  int NextControlId() const { return m_nextControlId; }
-  int Dpi() const;
-
-  void setVisible(bool visible) override;
 
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  bool OnInitDialog();
-  void CreateFonts();
-  void ApplyFonts();
+  void OnInitDialog() override;
+  void CreateFonts() override;
+  void ApplyFonts() override;
+  Size MinimumSizeAt(int dpi) const override;
   void CreateHeader();
   void CreateConnectionForm();
   void CreatePublishSection();
@@ -138,7 +130,6 @@ class CMqttSimDlg final : public QDialog {
   void ApplyLanguage();
   void OnLanguageChanged();
   void ApplyColors();
-  void OnDpiChanged();
   void OnExportLog();
   void ClearLog();
   void TrimLog();
@@ -184,7 +175,6 @@ class CMqttSimDlg final : public QDialog {
   MqttClient m_client;
   TaskIdHistory m_taskIds;
   std::vector<std::unique_ptr<SimFieldSpec>> m_rows;
-  bool m_initialized = false;
   bool m_connected = false;
   bool m_chinese = false;
   const bool m_chineseAtStart;
@@ -201,7 +191,6 @@ class CMqttSimDlg final : public QDialog {
   QElapsedTimer m_recordRound;  // running from the first record of a round
   bool m_recordRoundOpen = false;
   bool m_logBatchOpen = false;  // lines go in as one edit; trimmed after it
-  int m_fontDpi = 0;
   int m_logMaxLines = kLogMaxLines;
   int m_logMaxUnits = kLogMaxUnits;
 };

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// MQTT simulator window: painted bands, control colours, layout, dpi changes
-// and the keys and events that reach the window.
+// MQTT simulator window: painted bands, control colours, layout and the
+// client's records that reach the window.
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -11,12 +10,10 @@
 #include "look/SimLayout.h"
 #include "ui/CModernButton.h"
 #include "ui/CMqttSimDlg.h"
-#include "ui/DialogKeys.h"
 #include "ui/ElidedLabel.h"
 #include "ui/SimTexts.h"
 #include "ui/TextMeasure.h"
 #include "ui/WidgetLook.h"
-#include "ui/WindowPlacement.h"
 
 namespace qm {
 
@@ -31,20 +28,6 @@ void CMqttSimDlg::paintEvent(QPaintEvent*) {
   fill(bands.accent, kSimAccentLine);
 }
 
-void CMqttSimDlg::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  LayoutControls();
-}
-
-void CMqttSimDlg::keyPressEvent(QKeyEvent* event) {
-  // Enter (also in a form edit) and Esc end the window, as OK and Cancel.
-  if (const int command = DialogKeyCommand(*event); command != 0) {
-    OnCommand(command, kBnClicked);
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
 bool CMqttSimDlg::event(QEvent* event) {
   if (event->type() == WM_MQTT_STATUS) {
     OnMqttStatus(static_cast<MqttStatusQEvent&>(*event));
@@ -54,11 +37,11 @@ bool CMqttSimDlg::event(QEvent* event) {
     OnMqttMessage(static_cast<MqttMessageQEvent&>(*event));
     return true;
   }
-  return QDialog::event(event);
+  return CBaseDlg::event(event);
 }
 
 void CMqttSimDlg::ApplyColors() {
-  if (!m_initialized) return;
+  if (!IsInitialized()) return;
   const auto rule = [this](SimControlKind kind) { return SimControlColors(kind, m_connected); };
   const auto paintStatic = [](QWidget* widget, const ControlColors& colors) {
     Paint(widget, colors, QPalette::WindowText, QPalette::Window);
@@ -89,7 +72,7 @@ void CMqttSimDlg::ApplyColors() {
 }
 
 void CMqttSimDlg::LayoutControls() {
-  if (!m_initialized) return;
+  if (!IsInitialized()) return;
   SimLayoutInput input;
   for (const auto& row : m_rows)
     input.rowLabelWidths.push_back(MeasureTextWidth(this, m_fontNormal, row->label->text()));
@@ -121,16 +104,6 @@ void CMqttSimDlg::LayoutControls() {
   Place(m_log, layout->log);
   Place(m_messageLine, layout->messageLine);
   update();
-}
-
-void CMqttSimDlg::OnDpiChanged() {
-  const auto refresh = [this] {
-    CreateFonts();
-    ApplyFonts();
-  };
-  if (ApplyDpiChange(this, m_initialized, m_fontDpi, Dpi(), SimMinimumSize, refresh)) {
-    LayoutControls();
-  }
 }
 
 }  // namespace qm

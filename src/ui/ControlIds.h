@@ -18,6 +18,9 @@ inline constexpr int kCbnSelChange = 1;
 inline constexpr int kCbnDropDown = 7;
 inline constexpr int kEnChange = 0x0300;
 
+// The id of header texts, which no command names.
+inline constexpr int kIdHeaderStatic = -1;
+
 // Commands of the Enter and Esc keys.
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
