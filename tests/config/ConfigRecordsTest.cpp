@@ -29,6 +29,10 @@ const std::tuple<RecordResult, std::string, std::string> kRecords[] = {
      R"("PUB":"","Type":2,"tls":0,"sen":1})", "SN123"},
     {BuildType3Record(kTencent), R"({"Key":"PK","SN":"dev","Pass":"sec","Url":" ","Port":8883,)"
      R"("SUB":"PK/dev/data","PUB":"PK/dev/event","Type":3})", "dev"}};
+// Leading decimal digits, clamped to the int range; a full-width digit is no decimal digit.
+const std::pair<std::u16string, int> kPorts[] = {
+    {u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"", 0}, {u"+7", 7}, {u"-1", -1}, {u"--5", 0},
+    {u"2147483648", 2147483647}, {u"-4294967296", -2147483647 - 1}, {u"\uFF11", 0}};
 // clang-format on
 
 auto Fields(const RecordResult& r) { return std::tuple(r.ok, r.json, r.idUtf8, r.error); }
@@ -97,13 +101,6 @@ TEST(Records, CapacityBoundaryOfEveryReserve) {
   EXPECT_EQ(EscapeJsonString("\b\t\n\f\r\"\\/\x7F\xFF\x01\x0B\x1F"),
             "\\b\\t\\n\\f\\r\\\"\\\\/\x7F\xFF\\u0001\\u000b\\u001f");
 }
-
-// Leading decimal digits, clamped to the int range; a full-width digit is no decimal digit.
-// clang-format off
-const std::pair<std::u16string, int> kPorts[] = {
-    {u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"", 0}, {u"+7", 7}, {u"-1", -1}, {u"--5", 0},
-    {u"2147483648", 2147483647}, {u"-4294967296", -2147483647 - 1}, {u"\uFF11", 0}};
-// clang-format on
 
 TEST(ReadPortField, ReadsLeadingDecimalDigits) {
   for (const auto& [text, port] : kPorts) EXPECT_EQ(ReadPortField(text), port) << port;
