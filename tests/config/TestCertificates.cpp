@@ -5,9 +5,6 @@
 #include <openssl/x509v3.h>
 
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -67,14 +64,6 @@ std::string MakeCertificatePem(const CertificateParams& p) {
   char* data = nullptr;
   const long length = BIO_get_mem_data(bio.get(), &data);
   return std::string(data, static_cast<std::size_t>(length));
-}
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-std::string Fixture(const char* name) {
-  std::ifstream file(std::filesystem::path(__FILE__).parent_path() / name, std::ios::binary);
-  Check(file.good(), "fixture");
-  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 }  // namespace qm::test

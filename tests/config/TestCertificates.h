@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Certificates for the certificate tests: fixed files, and ones made at run time.
+// Certificates made at run time for the certificate tests.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,5 @@ struct CertificateParams {
 // Self-signed, valid from one day ago for a year, CN "Quillmark Test CA".
 CertificateParams FreshParams();
 std::string MakeCertificatePem(const CertificateParams& params);
-std::vector<std::uint8_t> Bytes(const std::string& text);
-// A file of tests/config, whole (fixture-ca.pem and .der: docs/ca-certificate.md).
-std::string Fixture(const char* name);
 
 }  // namespace qm::test

@@ -77,9 +77,8 @@ TEST(DevicePath, IdsAndSerialFromThePathAndTheDisplayName) {
   EXPECT_EQ(BuildDisplayName(u"P", 0, 0, u"S1"), u"P  S1");
 }
 
-std::size_t OpenDescriptors() {
-  const auto fds = std::filesystem::directory_iterator("/proc/self/fd");
-  return std::distance(begin(fds), end(fds)) - 1;  // the listing's own descriptor
+std::size_t OpenDescriptors() {  // less the listing's own
+  return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}) - 1;
 }
 
 Bytes Pattern(std::size_t n) {
