@@ -4,11 +4,7 @@
 #include <openssl/pem.h>
 #include <openssl/x509v3.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -35,7 +31,22 @@ void AddAltName(X509* cert, int nid, const std::string& value) {
   X509_EXTENSION_free(extension);
 }
 
-std::string Written(const CertificateParams& p) {
+}  // namespace
+
+NameEntry Utf8Entry(std::string field, std::string value) {
+  return NameEntry{std::move(field), std::move(value), MBSTRING_UTF8};
+}
+
+CertificateParams FreshParams() {
+  CertificateParams p;
+  p.subject = {Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
+               Utf8Entry("CN", "Quillmark Test CA")};
+  p.notBefore = std::time(nullptr) - 86400;
+  p.notAfter = p.notBefore + 366 * 86400;
+  return p;
+}
+
+std::string MakeCertificatePem(const CertificateParams& p) {
   static EVP_PKEY* const key = EVP_EC_gen("P-256");  // one for the run: making it is the slow part
   const std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
   X509* c = cert.get();
@@ -53,37 +64,6 @@ std::string Written(const CertificateParams& p) {
   char* data = nullptr;
   const long length = BIO_get_mem_data(bio.get(), &data);
   return std::string(data, static_cast<std::size_t>(length));
-}
-
-}  // namespace
-
-NameEntry Utf8Entry(std::string field, std::string value) {
-  return NameEntry{std::move(field), std::move(value), MBSTRING_UTF8};
-}
-
-CertificateParams FreshParams() {
-  const std::int64_t now = std::time(nullptr);
-  return {{Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
-           Utf8Entry("CN", "Quillmark Test CA")},
-          {},
-          {},
-          {},
-          now - 86400,
-          now + 365 * 86400};
-}
-
-std::string MakeCertificatePem(const CertificateParams& params) { return Written(params); }
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-std::string Fixture(const char* name) {
-  const char* root = std::getenv("QM_SOURCE_DIR");  // set by CTest; run by hand: this file's folder
-  const std::filesystem::path folder = root != nullptr
-                                           ? std::filesystem::path(root) / "tests/config"
-                                           : std::filesystem::path(__FILE__).parent_path();
-  std::ifstream file(folder / name, std::ios::binary);
-  Check(file.good(), "fixture");
-  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 }  // namespace qm::test

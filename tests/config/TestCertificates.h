@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Certificates for the certificate tests: fixed files, and ones made at run time.
+// Certificates made at run time for the certificate tests.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,6 @@ struct NameEntry {
   std::string field, value;
   int type;
 };
-
 NameEntry Utf8Entry(std::string field, std::string value);
 
 struct CertificateParams {
@@ -25,12 +24,5 @@ struct CertificateParams {
 // Self-signed, valid from one day ago for a year, CN "Quillmark Test CA".
 CertificateParams FreshParams();
 std::string MakeCertificatePem(const CertificateParams& params);
-std::vector<std::uint8_t> Bytes(const std::string& text);
-
-// A file of tests/config, whole. fixture-ca.pem, made once with the openssl command line
-// (docs/ca-certificate.md): a CA "C=CN, O=Quillmark, CN=打印机测试 CA" issued by
-// "CN=Quillmark Root CA", valid 2024-01-02 03:04:05 to 2051-06-30 23:59:59 UTC, 644 bytes
-// with LF line ends; fixture-ca.der: the same certificate in DER.
-std::string Fixture(const char* name);
 
 }  // namespace qm::test

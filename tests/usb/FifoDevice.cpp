@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <iterator>
 #include <stdexcept>
 
 #include "text/TextHelpers.h"
@@ -17,8 +16,7 @@ static int Checked(int result, const char* what) {
   return result;
 }
 
-FifoDevice::FifoDevice()
-    : m_folder((std::filesystem::temp_directory_path() / "qm-usb-XXXXXX").string()) {
+FifoDevice::FifoDevice() {
   Checked(::mkdtemp(m_folder.data()) == nullptr ? -1 : 0, "mkdtemp");
   m_path = m_folder + "/lp0";
   Checked(::mkfifo(m_path.c_str(), 0600), "mkfifo");
@@ -40,9 +38,8 @@ std::size_t FifoDevice::FillUp() {
   const int writer = Checked(::open(m_path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "writer");
   const std::vector<std::uint8_t> filler(65536, 0xAA);
   std::size_t total = 0;
-  for (const std::size_t piece : {65536, 4096, 1}) {  // no room left even in a partly used page
+  for (const std::size_t piece : {65536, 4096, 1})  // no room left even in a partly used page
     for (ssize_t n; (n = ::write(writer, filler.data(), piece)) > 0;) total += n;
-  }
   ::close(writer);
   return total;
 }
@@ -52,11 +49,6 @@ std::vector<std::uint8_t> FifoDevice::Drain() {
   std::uint8_t b[65536];
   for (ssize_t n; (n = ::read(m_reader, b, sizeof b)) > 0;) bytes.insert(bytes.end(), b, b + n);
   return bytes;
-}
-
-std::size_t OpenDescriptorCount() {
-  const auto fds = std::filesystem::directory_iterator("/proc/self/fd");
-  return std::distance(begin(fds), end(fds)) - 1;  // the listing's own descriptor
 }
 
 }  // namespace qm::test

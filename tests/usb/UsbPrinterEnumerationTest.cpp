@@ -6,7 +6,6 @@
 #include <umockdev.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 namespace qm {
@@ -14,90 +13,77 @@ namespace {
 
 using Text = std::optional<std::string>;
 
-// A printer as the kernel shows it: usb_device, printer interface, usbmisc lpN with its node.
+// A printer as the kernel shows it: usb_device, its interface, usbmisc lpN (`below` the
+// interface: deeper than usual) with its node; the model from udev's hardware database.
 struct FakePrinter {
-  std::string port, vid;
-  Text serial, manufacturer, product, modelFromDatabase;  // the last one from udev's hwdb
+  std::string port, vid, pid;
+  Text serial, manufacturer, product, model;
   int lp = 0;
+  std::string below = "";
 };
 
 // The host controller and its root hub: udev's walk up from a printer ends there.
 constexpr char kBus[] =
-    "P: /devices/pci0000:00/0000:00:14.0\nE: SUBSYSTEM=pci\nE: DRIVER=xhci_hcd\n\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n"
-    "E: DRIVER=usb\nA: idVendor=1d6b\nA: idProduct=0002\n\n";
-constexpr char kUsb1[] = "P: /devices/pci0000:00/0000:00:14.0/usb1/";
+    "P: /devices/pci0000:00/0000:00:14.0\nE: SUBSYSTEM=pci\n\n"
+    "P: /devices/pci0000:00/0000:00:14.0/usb1\nE: SUBSYSTEM=usb\n"
+    "E: DEVTYPE=usb_device\nA: idVendor=1d6b\nA: idProduct=0002\n\n";
 
 // A binary attribute in hex: any byte, a line end too, reaches the program as the device gave it.
 std::string Attribute(const std::string& key, const Text& value) {
-  if (!value) return "";
-  std::string line = "H: " + key + "=";
-  for (const unsigned char c : *value)
+  std::string line = value ? "H: " + key + "=" : "";
+  for (const unsigned char c : value.value_or("")) {
     line += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
-  return line + "\n";
-}
-
-std::string Node(int lp) {
-  const std::string n = std::to_string(lp);
-  return "/usbmisc/lp" + n + "\nN: usb/lp" + n + "\nE: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp" +
-         n + "\nE: MAJOR=180\nE: MINOR=" + n + "\n\n";
+  }
+  return line + (value ? "\n" : "");
 }
 
 std::string Describe(const FakePrinter& p) {
-  const std::string device = kUsb1 + p.port, interface = device + "/" + p.port + ":1.0";
+  const std::string device = "P: /devices/pci0000:00/0000:00:14.0/usb1/" + p.port,
+                    n = std::to_string(p.lp), interface = device + "/" + p.port + ":1.0";
   return device + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n" +
-         (p.modelFromDatabase ? "E: ID_MODEL_FROM_DATABASE=" + *p.modelFromDatabase + "\n" : "") +
-         "A: idVendor=" + p.vid + "\nA: idProduct=2016\n" + Attribute("serial", p.serial) +
+         (p.model ? "E: ID_MODEL_FROM_DATABASE=" + *p.model + "\n" : "") + "A: idVendor=" + p.vid +
+         "\nA: idProduct=" + p.pid + "\n" + Attribute("serial", p.serial) +
          Attribute("manufacturer", p.manufacturer) + Attribute("product", p.product) + "\n" +
-         interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=07\n\n" +
-         interface + Node(p.lp);
+         interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n" + interface + p.below +
+         "/usbmisc/lp" + n + "\nN: usb/lp" + n + "\nE: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp" +
+         n + "\nE: MAJOR=180\nE: MINOR=" + n + "\n\n";
 }
 
-struct UsbEnumeration : ::testing::Test {
-  void SetUp() override {
-    const char* preload = std::getenv("LD_PRELOAD");
-    ASSERT_TRUE(preload != nullptr && std::strstr(preload, "libumockdev-preload") != nullptr)
-        << "run under umockdev";
-    Add(kBus);
-  }
-  void TearDown() override { g_clear_object(&bed); }
-  void Add(const std::string& text) {
-    EXPECT_TRUE(umockdev_testbed_add_from_string(bed, text.c_str(), nullptr)) << text;
-  }
-  UMockdevTestbed* bed = umockdev_testbed_new();
-};
+bool Add(UMockdevTestbed* bed, const std::string& text) {
+  return umockdev_testbed_add_from_string(bed, text.c_str(), nullptr);
+}
 
 // Untrusted strings: controls become blanks, bidi formatting goes, '#' would split the path.
-TEST_F(UsbEnumeration, OnlyPrintersOfUsbDevicesWithTheirNamesIdsAndSerials) {
-  Add("P: /devices/virtual/usbmisc/lp7\nN: usb/lp7\nE: SUBSYSTEM=usbmisc\n"
-      "E: DEVNAME=/dev/usb/lp7\n");
+TEST(UsbEnumeration, OnlyPrintersOfUsbDevicesWithTheirNamesIdsAndSerials) {
+  UMockdevTestbed* bed = umockdev_testbed_new();
+  ASSERT_TRUE(Add(bed, kBus) && Add(bed,
+                                    "P: /devices/virtual/usbmisc/lp7\nN: usb/lp7\n"
+                                    "E: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp7\n"));
   EXPECT_TRUE(EnumerateUsbPrinters().empty());  // an lp of no USB device
   const std::string wild = "\u200Fd\u061Ce\nf\rg\th\x1B\x7F\u0085i\u009Bj\u2029";
-  for (const FakePrinter& p : {FakePrinter{"1-2", "04B8", "S1", "ACME", "Receipt Printer", "TM", 0},
-                               {"1-4", "1fc9", {}, {}, {}, "TM Series", 1},  // no serial: the port
-                               {"1-5", "1fc9", "A#B", "", "", "", 2},
-                               {"1-6", "0000", "S\x01N\u202E", "ACME", {}, {}, 3},
-                               {"1-8", "1fc9", "S", "打\u202Aa\u2066b\u2028c", wild, {}, 4}}) {
-    Add(Describe(p));
+  // clang-format off
+  for (const FakePrinter& p : {FakePrinter{"1-2", "04B8", "2016", "S1", "ACME", "Receipt Printer", "TM", 0},
+                               {"1-4", "1fc9", "2016", {}, {}, {}, "TM Series", 1},  // no serial: the port
+                               {"1-5", "1fc9", "2016", "A#B", "", "", "", 2},
+                               {"1-6", "0000", "2016", "S\x01N\u202E", "ACME", {}, {}, 3},
+                               {"1-7", "0dd4", "0195", "DEEP", {}, "Kiosk", {}, 9, "/port"},
+                               {"1-8", "1fc9", "2016", "S", "打\u202Aa\u2066b\u2028c", wild, {}, 4}}) {
+    // clang-format on
+    EXPECT_TRUE(Add(bed, Describe(p))) << p.port;
   }
-  // Not the usual device/interface/usbmisc layout: found by walking up from the node.
-  Add(std::string(kUsb1) +
-      "1-7\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=0dd4\nA: idProduct=0195\n"
-      "A: serial=DEEP\nA: product=Kiosk\n\n" +
-      kUsb1 + "1-7/1-7:1.0\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n" + kUsb1 +
-      "1-7/1-7:1.0/port" + Node(9));
   std::vector<std::u16string> all;
   for (const auto& i : EnumerateUsbPrinters()) all.push_back(i.devicePath + u"=" + i.displayName);
   std::sort(all.begin(), all.end());
-  EXPECT_EQ(
-      all,
-      (std::vector<std::u16string>{
-          u"usb#vid_0000&pid_2016#S\x01N\u202E#/dev/usb/lp3=ACME  (VID_0000 PID_2016)  S N",
-          u"usb#vid_04b8&pid_2016#S1#/dev/usb/lp0=ACME Receipt Printer  (VID_04B8 PID_2016)  S1",
-          u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp9=Kiosk  (VID_0DD4 PID_0195)  DEEP",
-          u"usb#vid_1fc9&pid_2016#1-4#/dev/usb/lp1=TM Series  (VID_1FC9 PID_2016)  1-4",
-          u"usb#vid_1fc9&pid_2016#A_B#/dev/usb/lp2=USB Printer  (VID_1FC9 PID_2016)  A_B",
-          u"usb#vid_1fc9&pid_2016#S#/dev/usb/lp4=打ab c de f g h   i j   (VID_1FC9 PID_2016)  S"}));
+  // clang-format off
+  EXPECT_EQ(all, (std::vector<std::u16string>{
+      u"usb#vid_0000&pid_2016#S\x01N\u202E#/dev/usb/lp3=ACME  (VID_0000 PID_2016)  S N",
+      u"usb#vid_04b8&pid_2016#S1#/dev/usb/lp0=ACME Receipt Printer  (VID_04B8 PID_2016)  S1",
+      u"usb#vid_0dd4&pid_0195#DEEP#/dev/usb/lp9=Kiosk  (VID_0DD4 PID_0195)  DEEP",
+      u"usb#vid_1fc9&pid_2016#1-4#/dev/usb/lp1=TM Series  (VID_1FC9 PID_2016)  1-4",
+      u"usb#vid_1fc9&pid_2016#A_B#/dev/usb/lp2=USB Printer  (VID_1FC9 PID_2016)  A_B",
+      u"usb#vid_1fc9&pid_2016#S#/dev/usb/lp4=打ab c de f g h   i j   (VID_1FC9 PID_2016)  S"}));
+  // clang-format on
+  g_clear_object(&bed);
 }
 
 }  // namespace
