@@ -22,42 +22,32 @@ namespace {
 // message by type, the last of each counting; brackets inside strings,
 // missing commas and cut texts.
 TEST(DecideTaskCode, FollowsTheRulesInOrder) {
+  // clang-format off
   const std::pair<int, std::vector<std::string_view>> cases[] = {
-      {208,
-       {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
-        R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
-        R"({"id":1,"type":5,"contents":"x","message":"m"})", R"({"id":1,"type":99,"contents":[]})",
-        R"({"id":1,"type":100,"contents":3})", R"({"id":1,"type":1,"contents":})",
-        R"({"id":1,"type":1,"contents":"a","contents":5})",
-        "{\"id\":1,\"type\":1,\"contents\":\"x\", "}},
-      {201,
-       {"{", R"({"id":4294967296,"type":1,"contents":"x"})",
-        R"({"id":12.5,"type":1,"contents":"x"})", R"({"id":-1,"type":1,"contents":"x"})",
-        R"({"ID":3,"id ":4,"type":1,"contents":"x"})",
-        R"({"x":{"id":5},"type":1,"contents":"x"})"}},
-      {202,
-       {R"({"id":1,"contents":"x"})", R"({"id":1,"type":"1","contents":"x"})",
-        R"({"id":1,"type":2147483648,"contents":"x"})",
-        R"({"id":1,"type":-2147483648,"contents":"x"})"}},
-      {203,
-       {R"({"id":1,"type":0,"contents":"x"})", R"({"id":1,"type":7,"contents":"x"})",
-        R"({"id":1,"type":98,"contents":"x"})", R"({"id":1,"type":101,"contents":"x"})"}},
+      {208, {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
+       R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
+       R"({"id":1,"type":5,"contents":"x","message":"m"})", R"({"id":1,"type":99,"contents":[]})",
+       R"({"id":1,"type":100,"contents":3})", R"({"id":1,"type":1,"contents":})",
+       R"({"id":1,"type":1,"contents":"a","contents":5})", "{\"id\":1,\"type\":1,\"contents\":\"x\", "}},
+      {201, {"{", R"({"id":4294967296,"type":1,"contents":"x"})", R"({"id":-1,"type":1,"contents":"x"})",
+       R"({"id":12.5,"type":1,"contents":"x"})", R"({"ID":3,"id ":4,"type":1,"contents":"x"})",
+       R"({"x":{"id":5},"type":1,"contents":"x"})"}},
+      {202, {R"({"id":1,"contents":"x"})", R"({"id":1,"type":"1","contents":"x"})",
+       R"({"id":1,"type":2147483648,"contents":"x"})", R"({"id":1,"type":-2147483648,"contents":"x"})"}},
+      {203, {R"({"id":1,"type":0,"contents":"x"})", R"({"id":1,"type":7,"contents":"x"})",
+       R"({"id":1,"type":98,"contents":"x"})", R"({"id":1,"type":101,"contents":"x"})"}},
       {204, {R"({"id":1,"type":1})", R"({"id":1,"type":5,"message":"m","message":1})"}},
-      {0,
-       {R"({"id":0,"type":1,"contents":"x"})", R"({"id":4294967295,"type":1,"contents":"x"})",
-        R"({"id":1,"id":-1,"type":1,"contents":"x"})", R"({"i\d":3,"type":1,"contents":"x"})",
-        R"({"id":1,"type":3,"type":"x","contents":"x"})", R"({"id":1,"type":+5,"contents":[]})"}},
-      {0,
-       {R"({"id":1,"type":1,"contents":""})", R"({"id":1,"type":4,"contents":{},"message":"m"})",
-        R"({"id":1,"type":5,"message":"m"})", R"({"id":1,"type":5,"contents":{}})",
-        R"({"id":1,"type":99,"message":"m"})", R"({"id":1,"type":100,"contents":3,"message":"m"})",
-        R"({"id":1,"type":100,"contents":"x"})"}},
-      {0,
-       {R"({"contents":["a","b}"],"id":5,"type":5})",
-        R"({"contents":{"k":"\"}\\"},"id":8,"type":99})",
-        R"({"contents":"\",\"type\":7","id":9,"type":1})", R"({"id":1 "type":1 "contents":"x"})",
-        " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}", R"({"id":1,"type":1,"contents":"x")",
-        R"({"id":1,"type":1,"contents":"x"} not json)"}}};
+      {0, {R"({"id":0,"type":1,"contents":"x"})", R"({"id":4294967295,"type":1,"contents":"x"})",
+       R"({"id":1,"id":-1,"type":1,"contents":"x"})", R"({"i\d":3,"type":1,"contents":"x"})",
+       R"({"id":1,"type":3,"type":"x","contents":"x"})", R"({"id":1,"type":+5,"contents":[]})",
+       R"({"id":1,"type":1,"contents":""})", R"({"id":1,"type":4,"contents":{},"message":"m"})",
+       R"({"id":1,"type":5,"message":"m"})", R"({"id":1,"type":5,"contents":{}})",
+       R"({"id":1,"type":99,"message":"m"})", R"({"id":1,"type":100,"contents":3,"message":"m"})",
+       R"({"id":1,"type":100,"contents":"x"})", R"({"contents":["a","b}"],"id":5,"type":5})",
+       R"({"contents":{"k":"\"}\\"},"id":8,"type":99})", R"({"contents":"\",\"type\":7","id":9,"type":1})",
+       R"({"id":1 "type":1 "contents":"x"})", " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}",
+       R"({"id":1,"type":1,"contents":"x")", R"({"id":1,"type":1,"contents":"x"} not json)"}}};
+  // clang-format on
   for (const auto& [code, texts] : cases) {
     for (const std::string_view text : texts) {
       TaskIdHistory history;
@@ -65,52 +55,46 @@ TEST(DecideTaskCode, FollowsTheRulesInOrder) {
     }
   }
 }
+
+// Id, type, code: bad contents come first; a refused id is not remembered;
+// after nine more ids 500 is pushed out; accepted again, it pushes out 501.
 TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
   const auto task = [](std::uint32_t id, int type = 1) {
     return ParsePrintTask("{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type) +
                           ",\"contents\":\"x\"}");
   };
-  // Id, type, code: bad contents come first; a refused id is not remembered;
-  // after nine more ids 500 is pushed out; accepted again, it pushes out 501.
-  const std::tuple<std::uint32_t, int, int> steps[] = {
-      {500, 1, 0}, {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0},
-      {2, 1, 0},   {3, 1, 0},     {4, 1, 0},     {5, 1, 0},     {6, 1, 0},   {7, 1, 0},
-      {8, 1, 0},   {9, 1, 0},     {501, 1, 209}, {500, 1, 0},   {501, 1, 0}};
+  // clang-format off
+  const std::tuple<std::uint32_t, int, int> steps[] = {{500, 1, 0}, {500, 1, 209}, {500, 5, 208},
+      {501, 7, 203}, {501, 1, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0}, {4, 1, 0}, {5, 1, 0}, {6, 1, 0},
+      {7, 1, 0}, {8, 1, 0}, {9, 1, 0}, {501, 1, 209}, {500, 1, 0}, {501, 1, 0}};
+  // clang-format on
   TaskIdHistory history;
-  for (const auto& [id, type, code] : steps) {
-    EXPECT_EQ(DecideTaskCode(task(id, type), history), code) << id;
-  }
+  for (const auto& [id, type, code] : steps)
+    EXPECT_EQ(DecideTaskCode(task(id, type), history), code);
   history.Clear();
   EXPECT_EQ(DecideTaskCode(task(0), history), 0);  // free slots never match 0
   EXPECT_EQ(DecideTaskCode(task(0), history), 209);
 }
 
 TEST(AckCodeTextAndPrinterStatusText, NameEveryCode) {
+  // clang-format off
   const std::tuple<int, std::string_view, std::u16string_view, std::u16string_view> cases[] = {
-      {0, "success", u"ok", u"正常/打印成功"},
-      {100, "unknown error", u"unknown error", u"未知错误"},
-      {101, "out of paper", u"out of paper", u"缺纸"},
-      {102, "cover open", u"cover open", u"开盖"},
+      {0, "success", u"ok", u"正常/打印成功"}, {100, "unknown error", u"unknown error", u"未知错误"},
+      {101, "out of paper", u"out of paper", u"缺纸"}, {102, "cover open", u"cover open", u"开盖"},
       {103, "overheat", u"overheat", u"过热"},
       {109, "printer not connected", u"printer offline", u"打印机未连接"},
       {201, "missing/invalid id (valid range 0-4294967295)", u"missing id", u"没有id"},
       {202, "missing type", u"missing type", u"没有type"},
       {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)", u"invalid type", u"无效type"},
       {204, "missing contents/message", u"missing contents", u"没有内容"},
-      {205, "invalid message", u"", u""},
-      {206, "download error", u"", u""},
-      {207, "task too long", u"", u""},
-      {208, "invalid content format", u"bad contents", u"内容格式错误"},
-      {209, "duplicate task id", u"duplicate id", u"重复任务"},
-      {1, "unknown code", u"", u""},
-      {104, "unknown code", u"", u""},
-      {200, "unknown code", u"", u""},
-      {210, "unknown code", u"", u""}};
-  for (const auto& [code, ack, en, zh] : cases) {
-    EXPECT_EQ(std::tuple(AckCodeText(code), PrinterStatusText(code, false),
-                         PrinterStatusText(code, true)),
-              std::tuple(ack, en, zh))
-        << code;
+      {205, "invalid message", u"", u""}, {206, "download error", u"", u""},
+      {207, "task too long", u"", u""}, {208, "invalid content format", u"bad contents", u"内容格式错误"},
+      {209, "duplicate task id", u"duplicate id", u"重复任务"}, {1, "unknown code", u"", u""},
+      {104, "unknown code", u"", u""}, {200, "unknown code", u"", u""}, {210, "unknown code", u"", u""}};
+  // clang-format on
+  for (const auto& [c, ack, en, zh] : cases) {
+    EXPECT_EQ(std::tuple(AckCodeText(c), PrinterStatusText(c, false), PrinterStatusText(c, true)),
+              std::tuple(ack, en, zh));
   }
 }
 
@@ -120,14 +104,15 @@ TEST(BuildPrintAckJson, EscapesAndCutsAt255Bytes) {
   const std::string n222(222, 'n'), n223(223, 'n');
   std::string quotes;
   for (int i = 0; i < 119; ++i) quotes += "\\\"";
+  // clang-format off
   const std::tuple<std::string, std::uint32_t, int, std::string> cases[] = {
       {"SN123", 42, 0, R"({"devicename":"SN123","id":42,"code":0})"},
-      {"", 0, 208, R"({"devicename":"","id":0,"code":208})"},
-      {"a\"b\\c\n/打", 4294967295u, -1,
+      {"", 0, 208, R"({"devicename":"","id":0,"code":208})"}, {"a\"b\\c\n/打", 4294967295u, -1,
        "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
       {n222, 1, 0, R"({"devicename":")" + n222 + R"(","id":1,"code":0})"},
       {n223, 1, 0, R"({"devicename":")" + n223 + R"(","id":1,"code":0)"},
       {"x" + std::string(1000, '"'), 1, 0, "{\"devicename\":\"x" + quotes + "\\"}};
+  // clang-format on
   for (const auto& [name, id, code, ack] : cases) EXPECT_EQ(BuildPrintAckJson(name, id, code), ack);
 }
 
@@ -158,16 +143,19 @@ TEST(PlanSimulatorConnect, ChecksInOrderThenRecordAndNotes) {
           u"Printer status is reported on the publish topic: pub/t. The subscribe topic  is where "
           u"the printer receives jobs, not where it reports status."}));
   plan = PlanSimulatorConnect({u"P1", u"h", u" 99999999999x", u"", u"", u" s ", u"p", 0, 0}, true);
-  EXPECT_EQ(plan.config.port, 2147483647);
-  EXPECT_EQ(plan.config.subTopic, u"s");
+  EXPECT_EQ(std::tuple(plan.config.port, plan.config.subTopic), std::tuple(2147483647, u"s"));
 }
 
 TEST(ReportTopicToSubscribe, OnlyOnConnectedWithADifferentTopic) {
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" p ", u"s"), u"p");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" p ", u"p "), u"");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" P ", u"p"), u"P");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" ", u"s"), u"");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Subscribed: s", u"p", u"s"), u"");
+  using S = std::u16string;
+  // clang-format off
+  const std::tuple<S, S, S, S> cases[] = {{u"Connected.", u" p ", u"s", u"p"},
+      {u"Connected.", u" p ", u"p ", u""}, {u"Connected.", u" P ", u"p", u"P"},
+      {u"Connected.", u" ", u"s", u""}, {u"Subscribed: s", u"p", u"s", u""}};
+  // clang-format on
+  for (const auto& [status, pub, sub, topic] : cases) {
+    EXPECT_EQ(ReportTopicToSubscribe(status, pub, sub), topic);
+  }
 }
 
 // Every text trimmed and in UTF-8; the scheme follows the TLS choice and port
@@ -181,16 +169,15 @@ TEST(MqttConnectOptions, TrimsSchemeCutAndCleanSession) {
                                       "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1",
                                       "reports/SN123"}));
   // TLS choice, port, host length, clean-session choice, cleansession, URI
+  // clang-format off
   const std::tuple<int, int, std::size_t, int, int, std::string> cases[] = {
-      {0, 1883, 1, 0, 1, "mqtt://h:1883"},
-      {1, 1883, 1, 1, 0, "mqtts://h:1883"},
-      {0, 8883, 1, 2, 0, "mqtts://h:8883"},
-      {0, 8884, 1, -1, 0, "mqtt://h:8884"},
-      {2, 0, 1, 0, 1, "mqtts://h:0"},
-      {0, -1, 1, 0, 1, "mqtt://h:-1"},
+      {0, 1883, 1, 0, 1, "mqtt://h:1883"}, {1, 1883, 1, 1, 0, "mqtts://h:1883"},
+      {0, 8883, 1, 2, 0, "mqtts://h:8883"}, {0, 8884, 1, -1, 0, "mqtt://h:8884"},
+      {2, 0, 1, 0, 1, "mqtts://h:0"}, {0, -1, 1, 0, 1, "mqtt://h:-1"},
       {0, 1883, 243, 0, 1, "mqtt://" + std::string(243, 'h') + ":1883"},
       {0, 1883, 244, 0, 1, "mqtt://" + std::string(244, 'h') + ":188"},
       {0, 1883, 300, 0, 1, "mqtt://" + std::string(248, 'h')}};
+  // clang-format on
   for (const auto& [tls, port, length, choice, cleansession, uri] : cases) {
     const MqttConnectOptions o = MqttConnectOptions::FromForm(
         {u"c", std::u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
@@ -200,15 +187,14 @@ TEST(MqttConnectOptions, TrimsSchemeCutAndCleanSession) {
 
 // Escaped quotes are not double quotes around a word.
 TEST(IsUplinkReport, QuotedWordsAnywhere) {
-  for (const std::string_view payload :
-       {R"({"code":0})", R"({"scan_content":"x"})", R"({"pay_code":"x"})", R"({"iccid":"x"})",
-        R"({"msg":"code","x":"\"iccid\""})"}) {
-    EXPECT_TRUE(IsUplinkReport(payload)) << payload;
-  }
-  for (const std::string_view payload : {R"({"msg":"say \"code\""})", R"({"type":5,"code":0})",
-                                         R"({"x":"type","code":0})", R"({"code_x":0,"Code":1})"}) {
-    EXPECT_FALSE(IsUplinkReport(payload)) << payload;
-  }
+  // clang-format off
+  const std::pair<std::string_view, bool> cases[] = {
+      {R"({"code":0})", true}, {R"({"scan_content":"x"})", true}, {R"({"pay_code":"x"})", true},
+      {R"({"iccid":"x"})", true}, {R"({"msg":"code","x":"\"iccid\""})", true},
+      {R"({"msg":"say \"code\""})", false}, {R"({"type":5,"code":0})", false},
+      {R"({"x":"type","code":0})", false}, {R"({"code_x":0,"Code":1})", false}};
+  // clang-format on
+  for (const auto& [payload, report] : cases) EXPECT_EQ(IsUplinkReport(payload), report) << payload;
 }
 
 // Accepted and repeated jobs: on their road in tests/ui/SimTrafficTest.cpp.
@@ -234,54 +220,50 @@ TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
 }
 
 TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
+  // clang-format off
   const std::tuple<std::string, bool, std::u16string_view> cases[] = {
       {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
-       R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})",
-       true,
+       R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})", true,
        u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
        u"付款码=p  时间=5  消息=m"},
       {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
       {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},
-      {R"({"code":4294967296})", false, u"Printer info  code=4294967296"},
-      {R"({"code":-4294967296})", false, u"Printer info  code=-4294967296"},
-      {R"({"code":4294967505})", false, u"Printer info  code=4294967505"},
-      {R"({"code":-2147483648})", false, u"Printer info  code=-2147483648"},
-      {R"({"code":-2147483649})", false, u"Printer info  code=-2147483649"},
       {R"({"code":-0})", true, u"打印机信息  状态=-0(正常/打印成功)"},
       {R"({"devicename":"","code":true,"id":null})", true,
        u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
       {std::string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
       {"\xff", false, u"Printer info  \uFFFD"}};
+  // clang-format on
   for (const auto& [payload, zh, line] : cases) EXPECT_EQ(FormatPrinterInfo(payload, zh), line);
+  // Codes beyond 32 bits or at its edges: no status text, none wrapped onto a known code.
+  for (const std::string n :
+       {"4294967296", "-4294967296", "4294967505", "-2147483648", "-2147483649"}) {
+    EXPECT_EQ(WideToUtf8(FormatPrinterInfo(R"({"code":)" + n + "}", false)),
+              "Printer info  code=" + n);
+  }
 }
 
 // Empty strings, true and null as absent: FormatPrinterInfo above.
 TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
+  // clang-format off
   const std::tuple<std::u16string_view, std::u16string_view, std::u16string_view> cases[] = {
       {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
-      {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"},
-      {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
-      {uR"({"m":"ab\)", u"m", uR"(ab\)"},
-      {uR"({"m":"open)", u"m", u"open"},
-      {uR"({"d":{"x":1}})", u"d", u""},
-      {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
-      {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
-      {uR"({"id":   )", u"id", u""},
-      {uR"({"ID":3})", u"id", u""},
-      {uR"({"id" 5 , "x": 6})", u"id", u"6"},
+      {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"}, {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
+      {uR"({"m":"ab\)", u"m", uR"(ab\)"}, {uR"({"m":"open)", u"m", u"open"}, {uR"({"d":{"x":1}})", u"d", u""},
+      {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"}, {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
+      {uR"({"id":   )", u"id", u""}, {uR"({"ID":3})", u"id", u""}, {uR"({"id" 5 , "x": 6})", u"id", u"6"},
       {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"}};
+  // clang-format on
   for (const auto& [text, key, value] : cases) EXPECT_EQ(ExtractJsonField(text, key), value);
 }
 
 // The payloads of the three kinds, byte for byte: on their road in tests/ui/SimTrafficTest.cpp.
 TEST(NextTestJobId, WrapsToOneAndIsNeverZero) {
-  const std::tuple<std::uint32_t, std::int64_t, std::uint32_t> cases[] = {
-      {0, 0, 1},
-      {0, 4294967296, 1},
-      {0, -2, 4294967295},
-      {41, 7, 42},
-      {4294967294u, 7, 4294967295u},
+  // clang-format off
+  const std::tuple<std::uint32_t, std::int64_t, std::uint32_t> cases[] = {{0, 0, 1},
+      {0, 4294967296, 1}, {0, -2, 4294967295}, {41, 7, 42}, {4294967294u, 7, 4294967295u},
       {4294967295u, 7, 1}};
+  // clang-format on
   for (const auto& [last, now, next] : cases) {
     EXPECT_EQ(NextTestJobId(last, [now = now] { return now; }), next) << last << " " << now;
   }
