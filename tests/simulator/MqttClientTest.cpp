@@ -65,8 +65,7 @@ class MqttClientTest : public ::testing::Test {
   std::unique_ptr<MqttClient> client = std::make_unique<MqttClient>();
 };
 
-// Subscribed to its own report topic; the broker sees MQTT 3.1.1, the
-// clean-session flag as given and a keep-alive of 60 s.
+// Its own report topic; the broker sees MQTT 3.1.1, the clean-session flag given, keep-alive 60 s.
 TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   ConnectAndSubscribe(OptionsFor(broker.Uri(), kReports, 0));
   const std::string binary("\x00job\x00\xff\x01{\"a\":1}\x00", 14);
@@ -86,9 +85,7 @@ TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   EXPECT_NE(broker.Log().find(" as SN1-pc (p2, c0, k60)."), std::string::npos) << broker.Log();
 }
 
-// A refused connect is not tried again at MQTT 3.1 (one connection in the
-// broker's log): such a retry would also take back a client id that another
-// client took over.
+// A refused connect is not retried at MQTT 3.1, which could take back a client id taken over.
 TEST_F(MqttClientTest, CredentialsDecideTheConnect) {
   MosquittoBroker secured({"printer", "s3cret", {}});
   ASSERT_TRUE(secured.Start()) << secured.Log();
@@ -100,8 +97,7 @@ TEST_F(MqttClientTest, CredentialsDecideTheConnect) {
   ConnectAndSubscribe(options);
 }
 
-// A host that accepts TCP but never answers: a 1 s time-out (the library
-// looks at it every 3 s), a disconnect, a teardown.
+// A host that never answers: a 1 s time-out (looked at every 3 s), a disconnect, a teardown.
 TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
   const std::string silent = "mqtt://127.0.0.1:" + std::to_string(LoopbackPort(true));
   client = std::make_unique<MqttClient>(std::chrono::seconds(1));

@@ -28,12 +28,15 @@ const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
      R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
      R"({"id":1,"type":5,"contents":"x","message":"m"})", R"({"id":1,"type":99,"contents":[]})",
      R"({"id":1,"type":100,"contents":3})", R"({"id":1,"type":1,"contents":})",
-     R"({"id":1,"type":1,"contents":"a","contents":5})", "{\"id\":1,\"type\":1,\"contents\":\"x\", "}},
-    {201, {"{", R"({"id":4294967296,"type":1,"contents":"x"})", R"({"id":-1,"type":1,"contents":"x"})",
+     R"({"id":1,"type":1,"contents":"a","contents":5})",
+     "{\"id\":1,\"type\":1,\"contents\":\"x\", "}},
+    {201, {"{", R"({"id":4294967296,"type":1,"contents":"x"})",
+     R"({"id":-1,"type":1,"contents":"x"})",
      R"({"id":12.5,"type":1,"contents":"x"})", R"({"ID":3,"id ":4,"type":1,"contents":"x"})",
      R"({"x":{"id":5},"type":1,"contents":"x"})"}},
     {202, {R"({"id":1,"contents":"x"})", R"({"id":1,"type":"1","contents":"x"})",
-     R"({"id":1,"type":2147483648,"contents":"x"})", R"({"id":1,"type":-2147483648,"contents":"x"})"}},
+     R"({"id":1,"type":2147483648,"contents":"x"})",
+     R"({"id":1,"type":-2147483648,"contents":"x"})"}},
     {203, {R"({"id":1,"type":0,"contents":"x"})", R"({"id":1,"type":7,"contents":"x"})",
      R"({"id":1,"type":98,"contents":"x"})", R"({"id":1,"type":101,"contents":"x"})"}},
     {204, {R"({"id":1,"type":1})", R"({"id":1,"type":5,"message":"m","message":1})"}},
@@ -44,7 +47,8 @@ const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
      R"({"id":1,"type":5,"message":"m"})", R"({"id":1,"type":5,"contents":{}})",
      R"({"id":1,"type":99,"message":"m"})", R"({"id":1,"type":100,"contents":3,"message":"m"})",
      R"({"id":1,"type":100,"contents":"x"})", R"({"contents":["a","b}"],"id":5,"type":5})",
-     R"({"contents":{"k":"\"}\\"},"id":8,"type":99})", R"({"contents":"\",\"type\":7","id":9,"type":1})",
+     R"({"contents":{"k":"\"}\\"},"id":8,"type":99})",
+     R"({"contents":"\",\"type\":7","id":9,"type":1})",
      R"({"id":1 "type":1 "contents":"x"})", " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}",
      R"({"id":1,"type":1,"contents":"x")", R"({"id":1,"type":1,"contents":"x"} not json)"}}};
 // Id, type, code: bad contents come first; a refused id is not remembered; after nine more ids
@@ -55,26 +59,31 @@ const tuple<std::uint32_t, int, int> kIdHistory[] = {{500, 1, 0}, {500, 1, 209},
 const tuple<int, string_view, u16string_view, u16string_view> kCodeTexts[] = {
     {0, "success", u"ok", u"正常/打印成功"}, {100, "unknown error", u"unknown error", u"未知错误"},
     {101, "out of paper", u"out of paper", u"缺纸"}, {102, "cover open", u"cover open", u"开盖"},
-    {103, "overheat", u"overheat", u"过热"}, {109, "printer not connected", u"printer offline", u"打印机未连接"},
+    {103, "overheat", u"overheat", u"过热"},
+    {109, "printer not connected", u"printer offline", u"打印机未连接"},
     {201, "missing/invalid id (valid range 0-4294967295)", u"missing id", u"没有id"},
     {202, "missing type", u"missing type", u"没有type"},
     {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)", u"invalid type", u"无效type"},
     {204, "missing contents/message", u"missing contents", u"没有内容"},
-    {205, "invalid message", u"", u""}, {206, "download error", u"", u""}, {207, "task too long", u"", u""},
+    {205, "invalid message", u"", u""}, {206, "download error", u"", u""},
+    {207, "task too long", u"", u""},
     {208, "invalid content format", u"bad contents", u"内容格式错误"},
     {209, "duplicate task id", u"duplicate id", u"重复任务"}, {1, "unknown code", u"", u""},
-    {104, "unknown code", u"", u""}, {200, "unknown code", u"", u""}, {210, "unknown code", u"", u""}};
+    {104, "unknown code", u"", u""}, {200, "unknown code", u"", u""},
+    {210, "unknown code", u"", u""}};
 // Acknowledgements: only quote and backslash escaped; cut at 255 bytes, even inside an escape pair.
 const tuple<string, std::uint32_t, int, string> kAcks[] = {
     {"SN123", 42, 0, R"({"devicename":"SN123","id":42,"code":0})"},
     {"", 0, 208, R"({"devicename":"","id":0,"code":208})"},
-    {"a\"b\\c\n/打", 4294967295u, -1, "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
+    {"a\"b\\c\n/打", 4294967295u, -1,
+     "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
     {string(222, 'n'), 1, 0, R"({"devicename":")" + string(222, 'n') + R"(","id":1,"code":0})"},
     {string(223, 'n'), 1, 0, R"({"devicename":")" + string(223, 'n') + R"(","id":1,"code":0)"}};
 // TLS choice, port, host length, clean-session choice: cleansession, URI (cut at 255 bytes).
-const tuple<int, int, std::size_t, int, int, string> kUris[] = {{0, 1883, 1, 0, 1, "mqtt://h:1883"},
-    {1, 1883, 1, 1, 0, "mqtts://h:1883"}, {0, 8883, 1, 2, 0, "mqtts://h:8883"},
-    {0, 8884, 1, -1, 0, "mqtt://h:8884"}, {2, 0, 1, 0, 1, "mqtts://h:0"}, {0, -1, 1, 0, 1, "mqtt://h:-1"},
+const tuple<int, int, std::size_t, int, int, string> kUris[] = {
+    {0, 1883, 1, 0, 1, "mqtt://h:1883"}, {1, 1883, 1, 1, 0, "mqtts://h:1883"},
+    {0, 8883, 1, 2, 0, "mqtts://h:8883"}, {0, 8884, 1, -1, 0, "mqtt://h:8884"},
+    {2, 0, 1, 0, 1, "mqtts://h:0"}, {0, -1, 1, 0, 1, "mqtt://h:-1"},
     {0, 1883, 243, 0, 1, "mqtt://" + string(243, 'h') + ":1883"},
     {0, 1883, 244, 0, 1, "mqtt://" + string(244, 'h') + ":188"},
     {0, 1883, 300, 0, 1, "mqtt://" + string(248, 'h')}};
@@ -82,24 +91,29 @@ const tuple<int, int, std::size_t, int, int, string> kUris[] = {{0, 1883, 1, 0, 
 const std::pair<string_view, bool> kReports[] = {{R"({"code":0})", true},
     {R"({"scan_content":"x"})", true}, {R"({"pay_code":"x"})", true}, {R"({"iccid":"x"})", true},
     {R"({"msg":"code","x":"\"iccid\""})", true}, {R"({"msg":"say \"code\""})", false},
-    {R"({"type":5,"code":0})", false}, {R"({"x":"type","code":0})", false}, {R"({"code_x":0,"Code":1})", false}};
+    {R"({"type":5,"code":0})", false}, {R"({"x":"type","code":0})", false},
+    {R"({"code_x":0,"Code":1})", false}};
 const tuple<string, bool, u16string_view> kPrinterInfo[] = {
     {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
      R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})", true,
-     u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  付款码=p  时间=5  消息=m"},
+     u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
+     u"付款码=p  时间=5  消息=m"},
     {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
     {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},
     {R"({"code":-0})", true, u"打印机信息  状态=-0(正常/打印成功)"},
     {R"({"devicename":"","code":true,"id":null})", true,
      u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
-    {string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"}, {"\xff", false, u"Printer info  \uFFFD"}};
+    {string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
+    {"\xff", false, u"Printer info  \uFFFD"}};
 const tuple<u16string_view, u16string_view, u16string_view> kFields[] = {
-    {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"}, {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"},
-    {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"}, {uR"({"m":"ab\)", u"m", uR"(ab\)"},
-    {uR"({"m":"open)", u"m", u"open"}, {uR"({"d":{"x":1}})", u"d", u""}, {uR"({"id":   )", u"id", u""},
-    {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"}, {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
-    {uR"({"ID":3})", u"id", u""}, {uR"({"id" 5 , "x": 6})", u"id", u"6"}, {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"}};
-// Summaries of refused jobs; accepted and repeated jobs: on their road in tests/ui/SimTrafficTest.cpp.
+    {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
+    {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"}, {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
+    {uR"({"m":"ab\)", u"m", uR"(ab\)"}, {uR"({"m":"open)", u"m", u"open"},
+    {uR"({"d":{"x":1}})", u"d", u""}, {uR"({"id":   )", u"id", u""},
+    {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
+    {uR"({"msg":"\"id\"","id":9})", u"id", u"9"}, {uR"({"ID":3})", u"id", u""},
+    {uR"({"id" 5 , "x": 6})", u"id", u"6"}, {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"}};
+// Summaries of refused jobs (accepted and repeated ones: tests/ui/SimTrafficTest.cpp).
 const std::pair<string_view, string_view> kSummaries[] = {
     {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
     {R"({"id":4294967296,"type":1})", "invalid id (require uint32 integer in 0-4294967295), "
@@ -107,8 +121,9 @@ const std::pair<string_view, string_view> kSummaries[] = {
     {R"({"type":1})", "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
      "(missing/invalid id (valid range 0-4294967295))"}, {"[1]", "invalid JSON object."}};
 // Status text, publish topic, subscribe topic: the report topic to subscribe.
-const tuple<u16string, u16string, u16string, u16string> kReportTopics[] = {{u"Connected.", u" p ", u"s", u"p"},
-    {u"Connected.", u" p ", u"p ", u""}, {u"Connected.", u" P ", u"p", u"P"}, {u"Connected.", u" ", u"s", u""},
+const tuple<u16string, u16string, u16string, u16string> kReportTopics[] = {
+    {u"Connected.", u" p ", u"s", u"p"}, {u"Connected.", u" p ", u"p ", u""},
+    {u"Connected.", u" P ", u"p", u"P"}, {u"Connected.", u" ", u"s", u""},
     {u"Subscribed: s", u"p", u"s", u""}};
 // Last id, clock: next test job id.
 const tuple<std::uint32_t, std::int64_t, std::uint32_t> kJobIds[] = {{0, 0, 1}, {0, 4294967296, 1},
