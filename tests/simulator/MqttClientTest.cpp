@@ -154,6 +154,7 @@ TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
 TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStarts) {
   const MqttConnectOptions options = OptionsFor(broker.Uri(), kJobs, 0);
   ConnectAndSubscribe(options);
+  broker.Freeze();
   for (int i = 0; i < 2000; ++i) ASSERT_TRUE(client->Publish(kReports, std::to_string(i)));
   broker.Kill();
   const int lost = sink.WaitForStatus("Connection lost");
