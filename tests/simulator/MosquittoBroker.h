@@ -27,7 +27,9 @@ class MosquittoBroker final {
   bool Start(int port = 0);
   void Stop() { StopProgram(std::exchange(m_pid, -1), SIGTERM); }
   void Kill() { StopProgram(std::exchange(m_pid, -1), SIGKILL); }  // as a crash
-  void Freeze() const { kill(m_pid, SIGSTOP); }  // it answers nothing more, until killed
+  void Freeze() const {  // it answers nothing more, until killed
+    if (m_pid > 0) kill(m_pid, SIGSTOP);
+  }
   int port() const { return m_port; }
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.

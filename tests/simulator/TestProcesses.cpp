@@ -52,8 +52,8 @@ int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
   return -1;
 }
 
-void StopProgram(pid_t pid, int signal) {
-  if (pid > 0 && kill(pid, signal) == 0) waitpid(pid, nullptr, 0);
+void StopProgram(pid_t pid, int signal) {  // SIGCONT: a stopped program takes it too
+  if (pid > 0 && kill(pid, signal) == 0 && kill(pid, SIGCONT) == 0) waitpid(pid, nullptr, 0);
 }
 
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
