@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <fstream>
-#include <sstream>
 
 namespace qm::test {
 
@@ -15,7 +14,7 @@ constexpr std::chrono::milliseconds kStartDeadline{15000};  // a loaded machine 
 bool MosquittoBroker::Start(int port) {
   // Another process may take a free port between the check and the start.
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (StartOn(port != 0 ? port : FreeLoopbackPort())) return true;
+    if (StartOn(port != 0 ? port : LoopbackPort())) return true;
   }
   return false;
 }
@@ -23,30 +22,27 @@ bool MosquittoBroker::Start(int port) {
 bool MosquittoBroker::StartOn(int port) {
   Stop();
   m_port = port;
-  const std::string passwords = m_dir.File("passwd");
-  std::ofstream conf(m_dir.File("mosquitto.conf"), std::ios::trunc);
-  conf << "listener " << port << " 127.0.0.1\npersistence false\nlog_dest stderr\n";
+  const std::string passwords = m_dir.File("passwd"), conf = m_dir.File("mosquitto.conf");
+  std::ofstream out(conf, std::ios::trunc);
+  out << "listener " << port << " 127.0.0.1\npersistence false\nlog_dest stderr\n";
   // As root, mosquitto would switch to a user that cannot read our directory.
-  if (geteuid() == 0) conf << "user root\n";
+  if (geteuid() == 0) out << "user root\n";
   if (m_settings.password.empty()) {
-    conf << "allow_anonymous true\n";
+    out << "allow_anonymous true\n";
   } else if (RunProgram(
                  {"mosquitto_passwd", "-c", "-b", passwords, m_settings.user, m_settings.password},
                  kStartDeadline) == 0) {
-    conf << "allow_anonymous false\npassword_file " << passwords << "\n";
+    out << "allow_anonymous false\npassword_file " << passwords << "\n";
   }
-  for (const std::string& line : m_settings.extraConfig) conf << line << "\n";
-  conf.close();
+  for (const std::string& line : m_settings.extraConfig) out << line << "\n";
+  out.close();
   const std::size_t logged = Log().size();  // the log goes on across restarts
-  m_pid = SpawnProgram({"/usr/sbin/mosquitto", "-c", m_dir.File("mosquitto.conf")},
-                       m_dir.File("broker.log"));
-  const bool up = PollUntil(
-      [&] {
-        if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = -1;   // e.g. port taken
-        return m_pid < 0 || Log().find(" running", logged) != std::string::npos;  // listening
-      },
-      kStartDeadline);
-  if (up && m_pid > 0) return true;
+  m_pid = SpawnProgram({"/usr/sbin/mosquitto", "-c", conf}, m_dir.File("broker.log"));
+  const auto up = [&] {
+    if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = -1;   // e.g. port taken
+    return m_pid < 0 || Log().find(" running", logged) != std::string::npos;  // listening
+  };
+  if (PollUntil(up, kStartDeadline) && m_pid > 0) return true;
   Kill();
   return false;
 }
@@ -65,12 +61,6 @@ std::vector<std::string> MosquittoBroker::PubArgs(const std::string& topic,
   args.insert(args.end(),
               {"-q", "1", "-t", topic, "-m", payload, "--repeat", std::to_string(repeat)});
   return args;
-}
-
-std::string MosquittoBroker::Log() const {
-  std::ostringstream text;
-  text << std::ifstream(m_dir.File("broker.log")).rdbuf();
-  return text.str();
 }
 
 }  // namespace qm::test

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <signal.h>
-#include <sys/types.h>
 
 #include <string>
 #include <utility>
@@ -28,6 +27,9 @@ class MosquittoBroker final {
   bool Start(int port = 0);
   void Stop() { StopProgram(std::exchange(m_pid, -1), SIGTERM); }
   void Kill() { StopProgram(std::exchange(m_pid, -1), SIGKILL); }  // as a crash
+  void Freeze() const {  // it answers nothing more, until killed
+    if (m_pid > 0) kill(m_pid, SIGSTOP);
+  }
   int port() const { return m_port; }
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.
@@ -35,7 +37,7 @@ class MosquittoBroker final {
   // mosquitto_pub's arguments for a QoS 1 message sent repeat times, as from an outside client.
   std::vector<std::string> PubArgs(const std::string& topic, const std::string& payload,
                                    int repeat = 1) const;
-  std::string Log() const;  // the broker's own output
+  std::string Log() const { return ReadFile(m_dir.File("broker.log")); }  // its own output
 
  private:
   bool StartOn(int port);

@@ -2,8 +2,6 @@
 // The MQTT client against a real mosquitto on loopback.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <functional>
 #include <memory>
 
@@ -15,21 +13,15 @@ namespace qm::test {
 namespace {
 
 using Statuses = std::vector<Status>;
+constexpr char kJobs[] = "printers/SN1/jobs", kReports[] = "printers/SN1/reports";
 
-constexpr char kJobTopic[] = "printers/SN1/jobs";
-constexpr char kReportTopic[] = "printers/SN1/reports";
-
-MqttConnectOptions OptionsFor(const std::string& uri, const std::string& subTopic = kJobTopic,
-                              int cleansession = 1) {
-  return {uri, "SN1-pc", "", "", subTopic, kReportTopic, cleansession};
+MqttConnectOptions OptionsFor(const std::string& uri, const std::string& sub = kJobs,
+                              int clean = 1) {
+  return {uri, "SN1-pc", "", "", sub, kReports, clean};
 }
-
-std::string ConnectingText(const std::string& uri, int cleansession = 1) {
-  return "Connecting to " + uri + " (MQTT cleansession=" + std::to_string(cleansession) + ") ...";
+std::string ConnectingText(const std::string& uri, int clean = 1) {
+  return "Connecting to " + uri + " (MQTT cleansession=" + std::to_string(clean) + ") ...";
 }
-
-Statuses From(const Statuses& all, std::size_t from) { return {all.begin() + from, all.end()}; }
-
 std::size_t Occurrences(const std::string& text, const std::string& part) {
   std::size_t count = 0;
   for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -42,24 +34,24 @@ class MqttClientTest : public ::testing::Test {
     ASSERT_TRUE(broker.Start()) << broker.Log();
     client->SetNotifyWindow(&sink);
   }
-
+  Statuses From(std::size_t from) const {
+    const Statuses all = sink.Statuses();
+    return {all.begin() + from, all.end()};
+  }
   void ConnectAndSubscribe(const MqttConnectOptions& options) {
     const std::size_t from = sink.StatusCount();
     ASSERT_TRUE(client->Connect(options));
     ASSERT_GE(sink.WaitForStatus("Connected.", from), 0);
     ASSERT_GE(sink.WaitForStatus("Subscribed: " + options.subTopic, from), 0);
   }
-
   // Refused at once, posting nothing; with no session held a disconnect is silent too.
   void ExpectRefused(bool sessionHeld) {
     const std::size_t count = sink.StatusCount();
-    EXPECT_FALSE(client->Subscribe(kJobTopic));
-    EXPECT_FALSE(client->Publish(kJobTopic, "x"));
+    EXPECT_FALSE(client->Subscribe(kJobs) || client->Publish(kJobs, "x"));
     if (!sessionHeld) client->Disconnect();
     EXPECT_EQ(sink.StatusCount(), count);
     EXPECT_FALSE(client->IsConnected());
   }
-
   // Posts from inside the teardown on this thread are faults, and from then on any post.
   void DestroyClient() {
     sink.Forbid(false, std::this_thread::get_id());
@@ -73,36 +65,31 @@ class MqttClientTest : public ::testing::Test {
   std::unique_ptr<MqttClient> client = std::make_unique<MqttClient>();
 };
 
-// Subscribed to its own report topic; the broker sees MQTT 3.1.1, the
-// clean-session flag as given and a keep-alive of 60 s.
+// Its own report topic; the broker sees MQTT 3.1.1, the clean-session flag given, keep-alive 60 s.
 TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
-  ConnectAndSubscribe(OptionsFor(broker.Uri(), kReportTopic, 0));
+  ConnectAndSubscribe(OptionsFor(broker.Uri(), kReports, 0));
   const std::string binary("\x00job\x00\xff\x01{\"a\":1}\x00", 14);
-  ASSERT_TRUE(client->Publish(client->ReportTopic(), binary));
-  ASSERT_TRUE(client->Publish(kReportTopic, ""));
+  ASSERT_TRUE(client->Publish(client->ReportTopic(), binary) && client->Publish(kReports, ""));
   ASSERT_TRUE(sink.WaitForMessages(2));
   const std::vector<MqttMessageEvent> got = sink.Messages();
   EXPECT_EQ(std::vector({got[0].topic, got[0].payload, got[1].topic, got[1].payload}),
-            std::vector<std::string>({kReportTopic, binary, kReportTopic, ""}));
+            std::vector<std::string>({kReports, binary, kReports, ""}));
   ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", 4), 4);
   EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri(), 0)},
                                        {true, "Connected."},
-                                       {true, std::string("Subscribed: ") + kReportTopic},
+                                       {true, std::string("Subscribed: ") + kReports},
                                        {true, "Publish acknowledged."},
                                        {true, "Publish acknowledged."}}));
-  EXPECT_FALSE(client->Subscribe(""));
-  EXPECT_FALSE(client->Publish("", "x"));
+  EXPECT_FALSE(client->Subscribe("") || client->Publish("", "x"));
   EXPECT_EQ(sink.StatusCount(), 5u);
   EXPECT_NE(broker.Log().find(" as SN1-pc (p2, c0, k60)."), std::string::npos) << broker.Log();
 }
 
-// A refused connect is not tried again at MQTT 3.1 (one connection in the
-// broker's log): such a retry would also take back a client id that another
-// client took over.
+// A refused connect is not retried at MQTT 3.1, which could take back a client id taken over.
 TEST_F(MqttClientTest, CredentialsDecideTheConnect) {
   MosquittoBroker secured({"printer", "s3cret", {}});
   ASSERT_TRUE(secured.Start()) << secured.Log();
-  MqttConnectOptions options{secured.Uri(), "SN1-pc", "printer", "wrong", kJobTopic, kReportTopic};
+  MqttConnectOptions options{secured.Uri(), "SN1-pc", "printer", "wrong", kJobs, kReports};
   ASSERT_TRUE(client->Connect(options));
   EXPECT_EQ(sink.WaitForStatus("Connect failed: CONNACK return code"), 1);
   EXPECT_EQ(Occurrences(secured.Log(), "New connection from"), 1u) << secured.Log();
@@ -110,10 +97,9 @@ TEST_F(MqttClientTest, CredentialsDecideTheConnect) {
   ConnectAndSubscribe(options);
 }
 
-// A host that accepts TCP but never answers: a 1 s time-out (the library
-// looks at it every 3 s), a disconnect, a teardown.
+// A host that never answers: a 1 s time-out (looked at every 3 s), a disconnect, a teardown.
 TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
-  const std::string silent = "mqtt://127.0.0.1:" + std::to_string(SilentPort());
+  const std::string silent = "mqtt://127.0.0.1:" + std::to_string(LoopbackPort(true));
   client = std::make_unique<MqttClient>(std::chrono::seconds(1));
   client->SetNotifyWindow(&sink);
   const auto start = std::chrono::steady_clock::now();
@@ -128,21 +114,21 @@ TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
   ASSERT_TRUE(client->Connect(OptionsFor(silent)));
   client->Disconnect();
   // A connect the library has not taken up yet may be reported failed first.
-  Statuses statuses = From(sink.Statuses(), 2);
+  Statuses statuses = From(2);
   std::erase(statuses, Status{false, "Connect failed"});
   EXPECT_EQ(statuses, (Statuses{{false, ConnectingText(silent)}, {false, "Disconnected."}}));
   ExpectRefused(false);
   const std::size_t before = sink.StatusCount();
   ASSERT_TRUE(client->Connect(OptionsFor(silent)));
   DestroyClient();
-  EXPECT_EQ(From(sink.Statuses(), before), (Statuses{{false, ConnectingText(silent)}}));
+  EXPECT_EQ(From(before), (Statuses{{false, ConnectingText(silent)}}));
 }
 
 // Refused, failed, replaced (silently) and ended; TLS refusal: tests/ui/SimTrafficTest.cpp.
 TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
-  const std::string uri = "mqtt://127.0.0.1:" + std::to_string(FreeLoopbackPort());
+  const std::string uri = "mqtt://127.0.0.1:" + std::to_string(LoopbackPort());
   EXPECT_FALSE(client->Connect(OptionsFor("")));
-  EXPECT_FALSE(client->Connect({uri, "", "", "", kJobTopic, kReportTopic}));
+  EXPECT_FALSE(client->Connect({uri, "", "", "", kJobs, kReports}));
   ExpectRefused(false);
   ASSERT_TRUE(client->Connect(OptionsFor(uri)));
   ASSERT_EQ(sink.WaitForStatus("Connect failed", 0, kDeadline, true), 3);
@@ -155,55 +141,48 @@ TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
   // Replaced; the subscription refused at once (not UTF-8) comes before "Connected.".
   ASSERT_TRUE(client->Connect(OptionsFor(broker.Uri(), "bad\xff")));
   ASSERT_EQ(sink.WaitForStatus("Connected.", 7), 9);
-  EXPECT_EQ(From(sink.Statuses(), 7), (Statuses{{false, ConnectingText(broker.Uri())},
-                                                {false, "Subscribe failed: bad\xff"},
-                                                {true, "Connected."}}));
+  EXPECT_EQ(From(7), (Statuses{{false, ConnectingText(broker.Uri())},
+                               {false, "Subscribe failed: bad\xff"},
+                               {true, "Connected."}}));
   EXPECT_TRUE(client->IsConnected());
   client->Disconnect();
   ASSERT_EQ(sink.WaitForStatus("Disconnected.", 10), 10);
   ExpectRefused(false);
 }
 
+// The held handle's unanswered publishes fail before the new connect is announced.
 TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStarts) {
-  const MqttConnectOptions options = OptionsFor(broker.Uri(), kJobTopic, 0);
+  const MqttConnectOptions options = OptionsFor(broker.Uri(), kJobs, 0);
   ConnectAndSubscribe(options);
-  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, std::to_string(i)));
+  broker.Freeze();
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(client->Publish(kReports, std::to_string(i)));
   broker.Kill();
   const int lost = sink.WaitForStatus("Connection lost");
   ASSERT_GE(lost, 0);
   ExpectRefused(true);
   ASSERT_TRUE(broker.Start(broker.port())) << broker.Log();
   ASSERT_TRUE(client->Connect(options));
-  // The held handle's unanswered publishes fail before the new connect is announced.
   const int connecting = sink.WaitForStatus(ConnectingText(broker.Uri(), 0), lost);
   const int failed = sink.WaitForStatus("Publish failed", lost);
   ASSERT_GE(failed, 0);
   EXPECT_LT(failed, connecting);
-  EXPECT_FALSE(sink.Statuses()[failed].connected);
+  EXPECT_FALSE(sink.Statuses()[failed].first);
   ASSERT_GE(sink.WaitForStatus("Connected.", connecting), 0);
 }
 
 // Each case with a live broker waits until the broker has logged the end of its session.
 TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
   pid_t flood = -1;
+  // clang-format off
   const std::pair<const char*, std::function<void()>> cases[] = {
-      {"connected", [] {}},
-      {"disconnect pending", [this] { client->Disconnect(); }},
+      {"connected", [] {}}, {"disconnect pending", [this] { client->Disconnect(); }},
       {"QoS 1 publishes in flight",
-       [this] {
-         for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReportTopic, "j"));
-       }},
-      {"messages flooding in",
-       [&] {
-         flood = SpawnProgram(broker.PubArgs(kJobTopic, "flood", 1000000));
-         ASSERT_TRUE(sink.WaitForMessages(200));
-       }},
+       [this] { for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReports, "j")); }},
+      {"messages flooding in", [&] { flood = SpawnProgram(broker.PubArgs(kJobs, "flood", 1000000));
+                                     ASSERT_TRUE(sink.WaitForMessages(200)); }},
       {"connection lost",
-       [this] {
-         broker.Kill();
-         ASSERT_GE(sink.WaitForStatus("Connection lost"), 0);
-       }},
-  };
+       [this] { broker.Kill(); ASSERT_GE(sink.WaitForStatus("Connection lost"), 0); }}};
+  // clang-format on
   std::size_t ends = 0;
   for (const auto& [what, setup] : cases) {
     SCOPED_TRACE(what);
@@ -214,12 +193,7 @@ TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
     setup();
     DestroyClient();
     if (++ends == std::size(cases)) break;  // no broker left to log it
-    const auto logged = [&] {
-      const std::string log = broker.Log();
-      return Occurrences(log, "Client SN1-pc disconnected") +
-                 Occurrences(log, "Client SN1-pc closed") >=
-             ends;
-    };
+    const auto logged = [&] { return Occurrences(broker.Log(), "Client SN1-pc ") >= ends; };
     EXPECT_TRUE(PollUntil(logged, kDeadline)) << broker.Log();
   }
   StopProgram(flood, SIGKILL);

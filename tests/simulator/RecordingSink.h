@@ -4,11 +4,11 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <mutex>
-#include <ostream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "simulator/MqttEventSink.h"
@@ -18,21 +18,16 @@ namespace qm::test {
 // Generous: the tests run on loaded two-core machines and under sanitizers.
 inline constexpr std::chrono::milliseconds kDeadline{20000};
 
-struct Status {
-  bool connected = false;
-  std::string text;
-  bool operator==(const Status&) const = default;
-};
-
-inline void PrintTo(const Status& status, std::ostream* out) {
-  *out << "{" << status.connected << ", \"" << status.text << "\"}";
-}
+using Status = std::pair<bool, std::string>;  // connected, text
 
 class RecordingSink final : public MqttEventSink {
  public:
-  void PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) override;
-  void PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) override;
-
+  void PostStatusEvent(std::unique_ptr<MqttStatusEvent> e) override {
+    Record(m_statuses, Status{e->connected, e->text});
+  }
+  void PostMessageEvent(std::unique_ptr<MqttMessageEvent> e) override {
+    Record(m_messages, std::move(*e));
+  }
   std::vector<Status> Statuses() const { return Copy(m_statuses); }
   std::vector<MqttMessageEvent> Messages() const { return Copy(m_messages); }
   std::size_t StatusCount() const { return Statuses().size(); }
@@ -41,10 +36,14 @@ class RecordingSink final : public MqttEventSink {
   // (or this prefix), once it has arrived; -1 on the deadline.
   int WaitForStatus(const std::string& text, std::size_t from = 0,
                     std::chrono::milliseconds timeout = kDeadline, bool prefix = false) const;
-  bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const;
-
+  bool WaitForMessages(std::size_t count, std::chrono::milliseconds timeout = kDeadline) const {
+    return Wait([&] { return m_messages.size() >= count; }, timeout);
+  }
   // From now on posts are faults: all of them, or those made on the thread.
-  void Forbid(bool all, std::thread::id thread = {});
+  void Forbid(bool all, std::thread::id thread = {}) {
+    std::lock_guard lock(m_mutex);
+    std::tie(m_closed, m_forbidden) = std::pair(all, thread);
+  }
   int Faults() const { return Copy(m_faults); }
 
  private:
@@ -53,8 +52,18 @@ class RecordingSink final : public MqttEventSink {
     std::lock_guard lock(m_mutex);
     return member;
   }
-  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) const;
-  void RecordLocked();
+  template <typename T, typename V>
+  void Record(std::vector<T>& records, V&& record) {
+    std::lock_guard lock(m_mutex);
+    records.push_back(std::forward<V>(record));
+    m_faults += m_closed || std::this_thread::get_id() == m_forbidden ? 1 : 0;
+    m_changed.notify_all();
+  }
+  template <typename Done>
+  bool Wait(Done done, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, timeout, done);
+  }
 
   mutable std::mutex m_mutex;
   mutable std::condition_variable m_changed;

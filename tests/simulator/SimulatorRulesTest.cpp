@@ -17,131 +17,161 @@
 namespace qm {
 namespace {
 
-// Ids whole, 0 to 4294967295, the last that parses counting (an escape reads
-// as its letter); types signed 32-bit, then 1 to 6, 99 or 100; contents and
-// message by type, the last of each counting; brackets inside strings,
-// missing commas and cut texts.
+using std::string, std::u16string, std::string_view, std::u16string_view, std::tuple;
+
+// clang-format off
+// Task codes: ids whole, 0 to 4294967295, the last that parses counting (an escape reads as its
+// letter); types signed 32-bit, then 1 to 6, 99 or 100; contents and message by type, the last of
+// each counting; brackets inside strings, missing commas and cut texts.
+const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
+    {208, {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
+     R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
+     R"({"id":1,"type":5,"contents":"x","message":"m"})", R"({"id":1,"type":99,"contents":[]})",
+     R"({"id":1,"type":100,"contents":3})", R"({"id":1,"type":1,"contents":})",
+     R"({"id":1,"type":1,"contents":"a","contents":5})",
+     "{\"id\":1,\"type\":1,\"contents\":\"x\", "}},
+    {201, {"{", R"({"id":4294967296,"type":1,"contents":"x"})",
+     R"({"id":-1,"type":1,"contents":"x"})",
+     R"({"id":12.5,"type":1,"contents":"x"})", R"({"ID":3,"id ":4,"type":1,"contents":"x"})",
+     R"({"x":{"id":5},"type":1,"contents":"x"})"}},
+    {202, {R"({"id":1,"contents":"x"})", R"({"id":1,"type":"1","contents":"x"})",
+     R"({"id":1,"type":2147483648,"contents":"x"})",
+     R"({"id":1,"type":-2147483648,"contents":"x"})"}},
+    {203, {R"({"id":1,"type":0,"contents":"x"})", R"({"id":1,"type":7,"contents":"x"})",
+     R"({"id":1,"type":98,"contents":"x"})", R"({"id":1,"type":101,"contents":"x"})"}},
+    {204, {R"({"id":1,"type":1})", R"({"id":1,"type":5,"message":"m","message":1})"}},
+    {0, {R"({"id":0,"type":1,"contents":"x"})", R"({"id":4294967295,"type":1,"contents":"x"})",
+     R"({"id":1,"id":-1,"type":1,"contents":"x"})", R"({"i\d":3,"type":1,"contents":"x"})",
+     R"({"id":1,"type":3,"type":"x","contents":"x"})", R"({"id":1,"type":+5,"contents":[]})",
+     R"({"id":1,"type":1,"contents":""})", R"({"id":1,"type":4,"contents":{},"message":"m"})",
+     R"({"id":1,"type":5,"message":"m"})", R"({"id":1,"type":5,"contents":{}})",
+     R"({"id":1,"type":99,"message":"m"})", R"({"id":1,"type":100,"contents":3,"message":"m"})",
+     R"({"id":1,"type":100,"contents":"x"})", R"({"contents":["a","b}"],"id":5,"type":5})",
+     R"({"contents":{"k":"\"}\\"},"id":8,"type":99})",
+     R"({"contents":"\",\"type\":7","id":9,"type":1})",
+     R"({"id":1 "type":1 "contents":"x"})", " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}",
+     R"({"id":1,"type":1,"contents":"x")", R"({"id":1,"type":1,"contents":"x"} not json)"}}};
+// Id, type, code: bad contents come first; a refused id is not remembered; after nine more ids
+// 500 is pushed out; accepted again, it pushes out 501.
+const tuple<std::uint32_t, int, int> kIdHistory[] = {{500, 1, 0}, {500, 1, 209}, {500, 5, 208},
+    {501, 7, 203}, {501, 1, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0}, {4, 1, 0}, {5, 1, 0}, {6, 1, 0},
+    {7, 1, 0}, {8, 1, 0}, {9, 1, 0}, {501, 1, 209}, {500, 1, 0}, {501, 1, 0}};
+const tuple<int, string_view, u16string_view, u16string_view> kCodeTexts[] = {
+    {0, "success", u"ok", u"正常/打印成功"}, {100, "unknown error", u"unknown error", u"未知错误"},
+    {101, "out of paper", u"out of paper", u"缺纸"}, {102, "cover open", u"cover open", u"开盖"},
+    {103, "overheat", u"overheat", u"过热"},
+    {109, "printer not connected", u"printer offline", u"打印机未连接"},
+    {201, "missing/invalid id (valid range 0-4294967295)", u"missing id", u"没有id"},
+    {202, "missing type", u"missing type", u"没有type"},
+    {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)", u"invalid type", u"无效type"},
+    {204, "missing contents/message", u"missing contents", u"没有内容"},
+    {205, "invalid message", u"", u""}, {206, "download error", u"", u""},
+    {207, "task too long", u"", u""},
+    {208, "invalid content format", u"bad contents", u"内容格式错误"},
+    {209, "duplicate task id", u"duplicate id", u"重复任务"}, {1, "unknown code", u"", u""},
+    {104, "unknown code", u"", u""}, {200, "unknown code", u"", u""},
+    {210, "unknown code", u"", u""}};
+// Acknowledgements: only quote and backslash escaped; cut at 255 bytes, even inside an escape pair.
+const tuple<string, std::uint32_t, int, string> kAcks[] = {
+    {"SN123", 42, 0, R"({"devicename":"SN123","id":42,"code":0})"},
+    {"", 0, 208, R"({"devicename":"","id":0,"code":208})"},
+    {"a\"b\\c\n/打", 4294967295u, -1,
+     "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
+    {string(222, 'n'), 1, 0, R"({"devicename":")" + string(222, 'n') + R"(","id":1,"code":0})"},
+    {string(223, 'n'), 1, 0, R"({"devicename":")" + string(223, 'n') + R"(","id":1,"code":0)"}};
+// TLS choice, port, host length, clean-session choice: cleansession, URI (cut at 255 bytes).
+const tuple<int, int, std::size_t, int, int, string> kUris[] = {
+    {0, 1883, 1, 0, 1, "mqtt://h:1883"}, {1, 1883, 1, 1, 0, "mqtts://h:1883"},
+    {0, 8883, 1, 2, 0, "mqtts://h:8883"}, {0, 8884, 1, -1, 0, "mqtt://h:8884"},
+    {2, 0, 1, 0, 1, "mqtts://h:0"}, {0, -1, 1, 0, 1, "mqtt://h:-1"},
+    {0, 1883, 243, 0, 1, "mqtt://" + string(243, 'h') + ":1883"},
+    {0, 1883, 244, 0, 1, "mqtt://" + string(244, 'h') + ":188"},
+    {0, 1883, 300, 0, 1, "mqtt://" + string(248, 'h')}};
+// Uplink reports: quoted words anywhere; escaped quotes are not double quotes around a word.
+const std::pair<string_view, bool> kReports[] = {{R"({"code":0})", true},
+    {R"({"scan_content":"x"})", true}, {R"({"pay_code":"x"})", true}, {R"({"iccid":"x"})", true},
+    {R"({"msg":"code","x":"\"iccid\""})", true}, {R"({"msg":"say \"code\""})", false},
+    {R"({"type":5,"code":0})", false}, {R"({"x":"type","code":0})", false},
+    {R"({"code_x":0,"Code":1})", false}};
+const tuple<string, bool, u16string_view> kPrinterInfo[] = {
+    {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
+     R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})", true,
+     u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
+     u"付款码=p  时间=5  消息=m"},
+    {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
+    {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},
+    {R"({"code":-0})", true, u"打印机信息  状态=-0(正常/打印成功)"},
+    {R"({"devicename":"","code":true,"id":null})", true,
+     u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
+    {string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
+    {"\xff", false, u"Printer info  \uFFFD"}};
+const tuple<u16string_view, u16string_view, u16string_view> kFields[] = {
+    {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
+    {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"}, {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
+    {uR"({"m":"ab\)", u"m", uR"(ab\)"}, {uR"({"m":"open)", u"m", u"open"},
+    {uR"({"d":{"x":1}})", u"d", u""}, {uR"({"id":   )", u"id", u""},
+    {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
+    {uR"({"msg":"\"id\"","id":9})", u"id", u"9"}, {uR"({"ID":3})", u"id", u""},
+    {uR"({"id" 5 , "x": 6})", u"id", u"6"}, {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"}};
+// Summaries of refused jobs (accepted and repeated ones: tests/ui/SimTrafficTest.cpp).
+const std::pair<string_view, string_view> kSummaries[] = {
+    {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
+    {R"({"id":4294967296,"type":1})", "invalid id (require uint32 integer in 0-4294967295), "
+     "value out of range -> code=201 (missing/invalid id (valid range 0-4294967295))"},
+    {R"({"type":1})", "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
+     "(missing/invalid id (valid range 0-4294967295))"}, {"[1]", "invalid JSON object."}};
+// Status text, publish topic, subscribe topic: the report topic to subscribe.
+const tuple<u16string, u16string, u16string, u16string> kReportTopics[] = {
+    {u"Connected.", u" p ", u"s", u"p"}, {u"Connected.", u" p ", u"p ", u""},
+    {u"Connected.", u" P ", u"p", u"P"}, {u"Connected.", u" ", u"s", u""},
+    {u"Subscribed: s", u"p", u"s", u""}};
+// Last id, clock: next test job id.
+const tuple<std::uint32_t, std::int64_t, std::uint32_t> kJobIds[] = {{0, 0, 1}, {0, 4294967296, 1},
+    {0, -2, 4294967295}, {41, 7, 42}, {4294967294u, 7, 4294967295u}, {4294967295u, 7, 1}};
+// clang-format on
+
 TEST(DecideTaskCode, FollowsTheRulesInOrder) {
-  const std::pair<int, std::vector<std::string_view>> cases[] = {
-      {208,
-       {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
-        R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
-        R"({"id":1,"type":5,"contents":"x","message":"m"})", R"({"id":1,"type":99,"contents":[]})",
-        R"({"id":1,"type":100,"contents":3})", R"({"id":1,"type":1,"contents":})",
-        R"({"id":1,"type":1,"contents":"a","contents":5})",
-        "{\"id\":1,\"type\":1,\"contents\":\"x\", "}},
-      {201,
-       {"{", R"({"id":4294967296,"type":1,"contents":"x"})",
-        R"({"id":12.5,"type":1,"contents":"x"})", R"({"id":-1,"type":1,"contents":"x"})",
-        R"({"ID":3,"id ":4,"type":1,"contents":"x"})",
-        R"({"x":{"id":5},"type":1,"contents":"x"})"}},
-      {202,
-       {R"({"id":1,"contents":"x"})", R"({"id":1,"type":"1","contents":"x"})",
-        R"({"id":1,"type":2147483648,"contents":"x"})",
-        R"({"id":1,"type":-2147483648,"contents":"x"})"}},
-      {203,
-       {R"({"id":1,"type":0,"contents":"x"})", R"({"id":1,"type":7,"contents":"x"})",
-        R"({"id":1,"type":98,"contents":"x"})", R"({"id":1,"type":101,"contents":"x"})"}},
-      {204, {R"({"id":1,"type":1})", R"({"id":1,"type":5,"message":"m","message":1})"}},
-      {0,
-       {R"({"id":0,"type":1,"contents":"x"})", R"({"id":4294967295,"type":1,"contents":"x"})",
-        R"({"id":1,"id":-1,"type":1,"contents":"x"})", R"({"i\d":3,"type":1,"contents":"x"})",
-        R"({"id":1,"type":3,"type":"x","contents":"x"})", R"({"id":1,"type":+5,"contents":[]})"}},
-      {0,
-       {R"({"id":1,"type":1,"contents":""})", R"({"id":1,"type":4,"contents":{},"message":"m"})",
-        R"({"id":1,"type":5,"message":"m"})", R"({"id":1,"type":5,"contents":{}})",
-        R"({"id":1,"type":99,"message":"m"})", R"({"id":1,"type":100,"contents":3,"message":"m"})",
-        R"({"id":1,"type":100,"contents":"x"})"}},
-      {0,
-       {R"({"contents":["a","b}"],"id":5,"type":5})",
-        R"({"contents":{"k":"\"}\\"},"id":8,"type":99})",
-        R"({"contents":"\",\"type\":7","id":9,"type":1})", R"({"id":1 "type":1 "contents":"x"})",
-        " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}", R"({"id":1,"type":1,"contents":"x")",
-        R"({"id":1,"type":1,"contents":"x"} not json)"}}};
-  for (const auto& [code, texts] : cases) {
-    for (const std::string_view text : texts) {
+  for (const auto& [code, texts] : kTaskCodes) {
+    for (const string_view text : texts) {
       TaskIdHistory history;
       EXPECT_EQ(DecideTaskCode(ParsePrintTask(text), history), code) << text;
     }
   }
 }
+
 TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
   const auto task = [](std::uint32_t id, int type = 1) {
     return ParsePrintTask("{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type) +
                           ",\"contents\":\"x\"}");
   };
-  // Id, type, code: bad contents come first; a refused id is not remembered;
-  // after nine more ids 500 is pushed out; accepted again, it pushes out 501.
-  const std::tuple<std::uint32_t, int, int> steps[] = {
-      {500, 1, 0}, {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0},
-      {2, 1, 0},   {3, 1, 0},     {4, 1, 0},     {5, 1, 0},     {6, 1, 0},   {7, 1, 0},
-      {8, 1, 0},   {9, 1, 0},     {501, 1, 209}, {500, 1, 0},   {501, 1, 0}};
   TaskIdHistory history;
-  for (const auto& [id, type, code] : steps) {
-    EXPECT_EQ(DecideTaskCode(task(id, type), history), code) << id;
-  }
+  for (const auto& [id, type, code] : kIdHistory)
+    EXPECT_EQ(DecideTaskCode(task(id, type), history), code);
   history.Clear();
   EXPECT_EQ(DecideTaskCode(task(0), history), 0);  // free slots never match 0
   EXPECT_EQ(DecideTaskCode(task(0), history), 209);
 }
 
-TEST(AckCodeTextAndPrinterStatusText, NameEveryCode) {
-  const std::tuple<int, std::string_view, std::u16string_view, std::u16string_view> cases[] = {
-      {0, "success", u"ok", u"正常/打印成功"},
-      {100, "unknown error", u"unknown error", u"未知错误"},
-      {101, "out of paper", u"out of paper", u"缺纸"},
-      {102, "cover open", u"cover open", u"开盖"},
-      {103, "overheat", u"overheat", u"过热"},
-      {109, "printer not connected", u"printer offline", u"打印机未连接"},
-      {201, "missing/invalid id (valid range 0-4294967295)", u"missing id", u"没有id"},
-      {202, "missing type", u"missing type", u"没有type"},
-      {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)", u"invalid type", u"无效type"},
-      {204, "missing contents/message", u"missing contents", u"没有内容"},
-      {205, "invalid message", u"", u""},
-      {206, "download error", u"", u""},
-      {207, "task too long", u"", u""},
-      {208, "invalid content format", u"bad contents", u"内容格式错误"},
-      {209, "duplicate task id", u"duplicate id", u"重复任务"},
-      {1, "unknown code", u"", u""},
-      {104, "unknown code", u"", u""},
-      {200, "unknown code", u"", u""},
-      {210, "unknown code", u"", u""}};
-  for (const auto& [code, ack, en, zh] : cases) {
-    EXPECT_EQ(std::tuple(AckCodeText(code), PrinterStatusText(code, false),
-                         PrinterStatusText(code, true)),
-              std::tuple(ack, en, zh))
-        << code;
+TEST(AckTexts, CodeTextsPrinterStatusTextsAndTheAcknowledgement) {
+  for (const auto& [c, ack, en, zh] : kCodeTexts) {
+    EXPECT_EQ(tuple(AckCodeText(c), PrinterStatusText(c, false), PrinterStatusText(c, true)),
+              tuple(ack, en, zh));
   }
-}
-
-// Only quote and backslash are escaped; the text is cut at 255 bytes, even
-// inside an escape pair, as the printer's buffer does.
-TEST(BuildPrintAckJson, EscapesAndCutsAt255Bytes) {
-  const std::string n222(222, 'n'), n223(223, 'n');
-  std::string quotes;
+  for (const auto& [name, id, code, ack] : kAcks) EXPECT_EQ(BuildPrintAckJson(name, id, code), ack);
+  string quotes;
   for (int i = 0; i < 119; ++i) quotes += "\\\"";
-  const std::tuple<std::string, std::uint32_t, int, std::string> cases[] = {
-      {"SN123", 42, 0, R"({"devicename":"SN123","id":42,"code":0})"},
-      {"", 0, 208, R"({"devicename":"","id":0,"code":208})"},
-      {"a\"b\\c\n/打", 4294967295u, -1,
-       "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
-      {n222, 1, 0, R"({"devicename":")" + n222 + R"(","id":1,"code":0})"},
-      {n223, 1, 0, R"({"devicename":")" + n223 + R"(","id":1,"code":0)"},
-      {"x" + std::string(1000, '"'), 1, 0, "{\"devicename\":\"x" + quotes + "\\"}};
-  for (const auto& [name, id, code, ack] : cases) EXPECT_EQ(BuildPrintAckJson(name, id, code), ack);
+  EXPECT_EQ(BuildPrintAckJson("x" + string(1000, '"'), 1, 0),
+            "{\"devicename\":\"x" + quotes + "\\");
 }
 
 TEST(PlanSimulatorConnect, ChecksInOrderThenRecordAndNotes) {
-  const std::pair<SimulatorForm, std::u16string> cases[] = {
-      {{u" ", u"h", u"", u"", u"", u"s", u"p", 0, 0}, u"Client ID and domain are required."},
-      {{u"P1", u" \t", u"", u"", u"", u"", u"", 0, 0}, u"Client ID and domain are required."},
-      {{u"P1", u"h", u"", u"", u"", u"s", u" ", 0, 0}, u"Publish topic is required."}};
-  for (const auto& [form, error] : cases) {
+  for (const SimulatorForm& form : {SimulatorForm{u" ", u"h", u"", u"", u"", u"s", u"p", 0, 0},
+                                    SimulatorForm{u"P1", u" \t", u"", u"", u"", u"", u"", 0, 0}}) {
     const SimulatorConnectPlan refused = PlanSimulatorConnect(form, true);
-    EXPECT_TRUE(!refused.ok && refused.error.en == error && refused.notes.empty());
+    EXPECT_TRUE(!refused.ok && refused.error.en == u"Client ID and domain are required." &&
+                refused.notes.empty());
+    EXPECT_EQ(refused.error.zh, u"clientID 和域名不能为空。");
   }
-  EXPECT_EQ(PlanSimulatorConnect({u"", u"h", u"", u"", u"", u"", u"", 0, 0}, false).error.zh,
-            u"clientID 和域名不能为空。");
   SimulatorConnectPlan plan = PlanSimulatorConnect(
       {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u" pub/t ", 1, 1}, false);
   ASSERT_TRUE(plan.ok);
@@ -149,140 +179,65 @@ TEST(PlanSimulatorConnect, ChecksInOrderThenRecordAndNotes) {
   EXPECT_EQ(c.clientId + u"|" + c.domain + u"|" + c.username + u"|" + c.password + u"|" +
                 c.subTopic + u"|" + c.pubTopic,
             u"P1-pc| broker | user | pw |pub/t|pub/t");
-  EXPECT_EQ(std::tuple(c.port, c.tls, c.cleanSession), std::tuple(1883, 1, 1));
+  EXPECT_EQ(tuple(c.port, c.tls, c.cleanSession), tuple(1883, 1, 1));
   EXPECT_EQ(
       plan.notes,
-      (std::vector<std::u16string>{
+      (std::vector<u16string>{
           u"Clean Session policy: sen=1 (Keep offline messages) -> MQTT cleansession=0",
           u"Simulator client ID: P1-pc (printer keeps P1)", u"Print jobs go to: ",
           u"Printer status is reported on the publish topic: pub/t. The subscribe topic  is where "
           u"the printer receives jobs, not where it reports status."}));
   plan = PlanSimulatorConnect({u"P1", u"h", u" 99999999999x", u"", u"", u" s ", u"p", 0, 0}, true);
-  EXPECT_EQ(plan.config.port, 2147483647);
-  EXPECT_EQ(plan.config.subTopic, u"s");
+  EXPECT_EQ(tuple(plan.config.port, plan.config.subTopic), tuple(2147483647, u"s"));
+  for (const auto& [status, pub, sub, topic] : kReportTopics) {
+    EXPECT_EQ(ReportTopicToSubscribe(status, pub, sub), topic);
+  }
 }
 
-TEST(ReportTopicToSubscribe, OnlyOnConnectedWithADifferentTopic) {
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" p ", u"s"), u"p");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" p ", u"p "), u"");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" P ", u"p"), u"P");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Connected.", u" ", u"s"), u"");
-  EXPECT_EQ(ReportTopicToSubscribe(u"Subscribed: s", u"p", u"s"), u"");
-}
-
-// Every text trimmed and in UTF-8; the scheme follows the TLS choice and port
-// 8883; the URI is cut at 255 bytes ("mqtt://" 7, ":1883" 5: a 243-byte host fits).
+// Every text trimmed and in UTF-8; the scheme follows the TLS choice and port 8883.
 TEST(MqttConnectOptions, TrimsSchemeCutAndCleanSession) {
   const MqttConnectOptions o =
       MqttConnectOptions::FromForm({u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ",
                                     u" 打印/任务 ", u"\u3000reports/SN123 ", 0, 0});
-  EXPECT_EQ(std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
-            std::vector<std::string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
-                                      "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1",
-                                      "reports/SN123"}));
-  // TLS choice, port, host length, clean-session choice, cleansession, URI
-  const std::tuple<int, int, std::size_t, int, int, std::string> cases[] = {
-      {0, 1883, 1, 0, 1, "mqtt://h:1883"},
-      {1, 1883, 1, 1, 0, "mqtts://h:1883"},
-      {0, 8883, 1, 2, 0, "mqtts://h:8883"},
-      {0, 8884, 1, -1, 0, "mqtt://h:8884"},
-      {2, 0, 1, 0, 1, "mqtts://h:0"},
-      {0, -1, 1, 0, 1, "mqtt://h:-1"},
-      {0, 1883, 243, 0, 1, "mqtt://" + std::string(243, 'h') + ":1883"},
-      {0, 1883, 244, 0, 1, "mqtt://" + std::string(244, 'h') + ":188"},
-      {0, 1883, 300, 0, 1, "mqtt://" + std::string(248, 'h')}};
-  for (const auto& [tls, port, length, choice, cleansession, uri] : cases) {
+  EXPECT_EQ(
+      std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
+      std::vector<string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
+                           "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1", "reports/SN123"}));
+  for (const auto& [tls, port, length, choice, cleansession, uri] : kUris) {
     const MqttConnectOptions o = MqttConnectOptions::FromForm(
-        {u"c", std::u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
-    EXPECT_EQ(std::tuple(o.serverUri, o.cleansession), std::tuple(uri, cleansession)) << uri;
+        {u"c", u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
+    EXPECT_EQ(tuple(o.serverUri, o.cleansession), tuple(uri, cleansession)) << uri;
   }
 }
 
-// Escaped quotes are not double quotes around a word.
-TEST(IsUplinkReport, QuotedWordsAnywhere) {
-  for (const std::string_view payload :
-       {R"({"code":0})", R"({"scan_content":"x"})", R"({"pay_code":"x"})", R"({"iccid":"x"})",
-        R"({"msg":"code","x":"\"iccid\""})"}) {
-    EXPECT_TRUE(IsUplinkReport(payload)) << payload;
-  }
-  for (const std::string_view payload : {R"({"msg":"say \"code\""})", R"({"type":5,"code":0})",
-                                         R"({"x":"type","code":0})", R"({"code_x":0,"Code":1})"}) {
-    EXPECT_FALSE(IsUplinkReport(payload)) << payload;
-  }
-}
-
-// Accepted and repeated jobs: on their road in tests/ui/SimTrafficTest.cpp.
-TEST(ProcessIncomingJob, SummaryLineInEveryFormAndTheAcknowledgement) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
-      {R"({"id":4294967296,"type":1})",
-       "invalid id (require uint32 integer in 0-4294967295), "
-       "value out of range -> code=201 (missing/invalid id (valid range 0-4294967295))"},
-      {R"({"type":1})",
-       "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
-       "(missing/invalid id (valid range 0-4294967295))"},
-      {"[1]", "invalid JSON object."}};
+TEST(ProcessIncomingJob, SummaryLineInEveryFormTheAcknowledgementAndReports) {
   TaskIdHistory history;
-  for (const auto& [payload, summary] : cases) {
+  for (const auto& [payload, summary] : kSummaries) {
     EXPECT_EQ(WideToUtf8(ProcessIncomingJob(payload, "P1", history).summary),
-              "Task parse: " + std::string(summary));
+              "Task parse: " + string(summary));
   }
   EXPECT_EQ(ProcessIncomingJob(R"({"id":1.5})", "P1", history).ack,
             R"({"devicename":"P1","id":0,"code":201})");
   const IncomingJob report = ProcessIncomingJob(R"({"devicename":"P1","code":0})", "P1", history);
   EXPECT_TRUE(report.uplinkReport && report.summary.empty() && report.ack.empty());
+  for (const auto& [payload, isReport] : kReports) EXPECT_EQ(IsUplinkReport(payload), isReport);
 }
 
+// Labels in order or the whole payload; values read loosely, empty ones as absent.
 TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
-  const std::tuple<std::string, bool, std::u16string_view> cases[] = {
-      {R"({"message":"m","timestamp":5,"pay_code":"p","amount":"1.5","scan_content":"s",)"
-       R"("id":3,"iccid":"c","imei":"i","code":209,"devicename":"d"})",
-       true,
-       u"打印机信息  设备=d  状态=209(重复任务)  IMEI=i  ICCID=c  任务=3  扫码=s  金额=1.5  "
-       u"付款码=p  时间=5  消息=m"},
-      {R"({"code":205,"imei":"x"})", false, u"Printer info  code=205  imei=x"},
-      {R"({"code":"abc"})", false, u"Printer info  code=abc(ok)"},
-      {R"({"code":4294967296})", false, u"Printer info  code=4294967296"},
-      {R"({"code":-4294967296})", false, u"Printer info  code=-4294967296"},
-      {R"({"code":4294967505})", false, u"Printer info  code=4294967505"},
-      {R"({"code":-2147483648})", false, u"Printer info  code=-2147483648"},
-      {R"({"code":-2147483649})", false, u"Printer info  code=-2147483649"},
-      {R"({"code":-0})", true, u"打印机信息  状态=-0(正常/打印成功)"},
-      {R"({"devicename":"","code":true,"id":null})", true,
-       u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
-      {std::string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
-      {"\xff", false, u"Printer info  \uFFFD"}};
-  for (const auto& [payload, zh, line] : cases) EXPECT_EQ(FormatPrinterInfo(payload, zh), line);
-}
-
-// Empty strings, true and null as absent: FormatPrinterInfo above.
-TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
-  const std::tuple<std::u16string_view, std::u16string_view, std::u16string_view> cases[] = {
-      {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
-      {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"},
-      {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
-      {uR"({"m":"ab\)", u"m", uR"(ab\)"},
-      {uR"({"m":"open)", u"m", u"open"},
-      {uR"({"d":{"x":1}})", u"d", u""},
-      {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
-      {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
-      {uR"({"id":   )", u"id", u""},
-      {uR"({"ID":3})", u"id", u""},
-      {uR"({"id" 5 , "x": 6})", u"id", u"6"},
-      {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"}};
-  for (const auto& [text, key, value] : cases) EXPECT_EQ(ExtractJsonField(text, key), value);
+  for (const auto& [payload, zh, line] : kPrinterInfo)
+    EXPECT_EQ(FormatPrinterInfo(payload, zh), line);
+  // Codes beyond 32 bits or at its edges: no status text, none wrapped onto a known one.
+  for (const string n : {"4294967296", "-4294967296", "4294967505", "-2147483648", "-2147483649"}) {
+    EXPECT_EQ(WideToUtf8(FormatPrinterInfo(R"({"code":)" + n + "}", false)),
+              "Printer info  code=" + n);
+  }
+  for (const auto& [text, key, value] : kFields) EXPECT_EQ(ExtractJsonField(text, key), value);
 }
 
 // The payloads of the three kinds, byte for byte: on their road in tests/ui/SimTrafficTest.cpp.
 TEST(NextTestJobId, WrapsToOneAndIsNeverZero) {
-  const std::tuple<std::uint32_t, std::int64_t, std::uint32_t> cases[] = {
-      {0, 0, 1},
-      {0, 4294967296, 1},
-      {0, -2, 4294967295},
-      {41, 7, 42},
-      {4294967294u, 7, 4294967295u},
-      {4294967295u, 7, 1}};
-  for (const auto& [last, now, next] : cases) {
+  for (const auto& [last, now, next] : kJobIds) {
     EXPECT_EQ(NextTestJobId(last, [now = now] { return now; }), next) << last << " " << now;
   }
 }

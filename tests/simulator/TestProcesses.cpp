@@ -10,28 +10,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
 extern char** environ;
 
 namespace qm::test {
-namespace {
-
-// A loopback socket listening on a free port, which it stores in port.
-int ListeningSocket(int& port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-  auto* a = reinterpret_cast<sockaddr*>(&addr);
-  socklen_t len = sizeof addr;
-  if (fd < 0 || bind(fd, a, len) != 0 || listen(fd, 64) != 0 || getsockname(fd, a, &len) != 0) {
-    throw std::runtime_error("cannot bind a loopback port");
-  }
-  port = ntohs(addr.sin_port);
-  return fd;
-}
-
-}  // namespace
 
 bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -59,42 +44,43 @@ pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outp
 }
 
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
-  int status = 0;
-  if (PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
+  int status = -1;
+  if (pid > 0 && PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   StopProgram(pid, SIGKILL);
   return -1;
 }
 
-void StopProgram(pid_t pid, int signal) {
-  if (pid > 0 && kill(pid, signal) == 0) waitpid(pid, nullptr, 0);
+void StopProgram(pid_t pid, int signal) {  // SIGCONT: a stopped program takes it too
+  if (pid > 0 && kill(pid, signal) == 0 && kill(pid, SIGCONT) == 0) waitpid(pid, nullptr, 0);
 }
 
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
-  const pid_t pid = SpawnProgram(argv);
-  return pid < 0 ? -1 : WaitProgram(pid, timeout);
+  return WaitProgram(SpawnProgram(argv), timeout);
 }
 
-int FreeLoopbackPort() {
-  int port = 0;
-  close(ListeningSocket(port));
-  return port;
+int LoopbackPort(bool silent) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+  auto* a = reinterpret_cast<sockaddr*>(&addr);
+  socklen_t len = sizeof addr;
+  if (fd < 0 || bind(fd, a, len) != 0 || listen(fd, 64) != 0 || getsockname(fd, a, &len) != 0) {
+    throw std::runtime_error("cannot bind a loopback port");
+  }
+  if (!silent) close(fd);  // else left open, never accepted: the kernel completes the handshakes
+  return ntohs(addr.sin_port);
 }
 
-int SilentPort() {
-  int port = 0;
-  ListeningSocket(port);  // left open, never accepted: the kernel completes the handshakes
-  return port;
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TempDir::TempDir() : m_path((std::filesystem::temp_directory_path() / "qm-mqtt-XXXXXX").string()) {
   if (mkdtemp(m_path.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
 }
 
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
-}
+TempDir::~TempDir() { std::filesystem::remove_all(m_path); }
 
 }  // namespace qm::test

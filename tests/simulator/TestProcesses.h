@@ -13,17 +13,16 @@ namespace qm::test {
 
 // Polls every 5 ms until done() holds (true) or the time-out has passed (false).
 bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
-
 // Starts the program (from PATH), output to outputFile or /dev/null; its pid or -1.
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outputFile = {});
 // Its exit code, or -1 when it ended by a signal or not in time (it is then killed).
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout);
 void StopProgram(pid_t pid, int signal);  // signals and reaps
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
-
-int FreeLoopbackPort();  // nothing listens on it at the moment of the call
-// A loopback port that completes TCP handshakes but never answers, while the program runs.
-int SilentPort();
+// A loopback port nothing listens on at the moment of the call or, silent, one that
+// completes TCP handshakes but never answers, while the program runs.
+int LoopbackPort(bool silent = false);
+std::string ReadFile(const std::string& path);  // empty when missing
 
 // A fresh private directory, removed with its files on destruction.
 class TempDir final {
