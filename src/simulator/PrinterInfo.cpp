@@ -3,6 +3,7 @@
 
 #include "simulator/JsonFieldReader.h"
 #include "text/DecimalText.h"
+#include "text/PayloadView.h"
 #include "text/TextHelpers.h"
 #include "text/TextPair.h"
 
@@ -69,13 +70,13 @@ std::u16string FormatPrinterInfo(std::string_view payload, bool chinese) {
     any = true;
     out += u"  ";
     out += info.label.Pick(chinese);
-    out += u"=" + value;
+    out += u"=" + PayloadView(value);
     // Read with clamping: a huge code must not wrap around onto a known one.
     const std::u16string_view status =
         info.key == u"code" ? PrinterStatusText(ReadLeadingInt32(value), chinese) : u"";
     if (!status.empty()) out += u"(" + std::u16string(status) + u")";
   }
-  if (!any) out += u"  " + text;
+  if (!any) out += u"  " + PayloadView(payload);
   return out;
 }
 

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "simulator/RecordBacklog.h"
+
+namespace qm {
+
+bool RecordBacklog::PushStatus(std::unique_ptr<MqttStatusEvent> record) {
+  if (record == nullptr) return false;
+  const std::size_t bytes = record->text.size();
+  const std::lock_guard lock(m_mutex);
+  return PushLocked(std::move(record), bytes);
+}
+
+bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
+  if (record == nullptr) return false;
+  const std::size_t bytes = record->topic.size() + record->payload.size();
+  std::unique_ptr<MqttMessageEvent> refused;  // freed after the lock is released
+  const std::lock_guard lock(m_mutex);
+  const bool fits =
+      m_records == 0 || (m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
+  if (fits) return PushLocked(std::move(record), bytes);
+  refused = std::move(record);
+  auto* dropped = m_entries.empty() ? nullptr : std::get_if<DroppedMessages>(&m_entries.back().first);
+  if (dropped != nullptr) {
+    ++dropped->count;
+    return false;
+  }
+  return PushLocked(DroppedMessages{1}, 0);
+}
+
+bool RecordBacklog::PushLocked(Entry entry, std::size_t bytes) {
+  if (!std::holds_alternative<DroppedMessages>(entry)) ++m_records;
+  m_bytes += bytes;
+  m_entries.emplace_back(std::move(entry), bytes);
+  const bool wake = !m_wakePending;
+  m_wakePending = true;
+  return wake;
+}
+
+std::optional<RecordBacklog::Entry> RecordBacklog::Take() {
+  const std::lock_guard lock(m_mutex);
+  if (m_entries.empty()) {
+    m_wakePending = false;
+    return std::nullopt;
+  }
+  auto [entry, bytes] = std::move(m_entries.front());
+  m_entries.pop_front();
+  if (!std::holds_alternative<DroppedMessages>(entry)) --m_records;
+  m_bytes -= bytes;
+  return std::move(entry);
+}
+
+}  // namespace qm
