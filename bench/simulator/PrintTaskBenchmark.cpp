@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Cost of scanning the simulator's three test jobs as the printer does.
+// Cost of scanning the simulator's three test jobs as the printer does, and
+// of everything the window does with one 16 MiB message.
 #include <benchmark/benchmark.h>
 
+#include "simulator/IncomingJob.h"
 #include "simulator/PrintTask.h"
+#include "simulator/PrinterInfo.h"
 #include "simulator/SamplePrintJobs.h"
+#include "text/PayloadView.h"
 
 namespace {
 
@@ -28,6 +32,36 @@ void ScanAndDecide(benchmark::State& state, std::string_view tail) {
   }
 }
 
+// 16 MiB payloads: 0 a job whose id is all digits, 1 a run of '[', 2 a job
+// whose string contents have a blank every 8 characters.
+std::string LongPayload(std::int64_t kind) {
+  constexpr std::size_t kSize = 16 << 20;
+  if (kind == 0) return "{\"id\":" + std::string(kSize - 6, '7');
+  if (kind == 1) return std::string(kSize, '[');
+  std::string payload = R"({"id":1,"type":5,"contents":")";
+  while (payload.size() + 2 < kSize) payload += "abcdefg ";
+  return payload + "\"}";
+}
+
+// What the window does with one long message on the job topic
+// (validation, acknowledgement, the shown line) or on the publish topic.
+void LongMessage(benchmark::State& state) {
+  const std::string payload = LongPayload(state.range(0));
+  for (auto _ : state) {
+    if (state.range(1) == 0) {
+      qm::TaskIdHistory history;
+      qm::IncomingJob job = qm::ProcessIncomingJob(payload, "P1", history);
+      benchmark::DoNotOptimize(job);
+      std::u16string line = qm::PayloadView(payload);
+      benchmark::DoNotOptimize(line);
+    } else {
+      std::u16string info = qm::FormatPrinterInfo(payload, false);
+      benchmark::DoNotOptimize(info);
+    }
+  }
+}
+
+BENCHMARK(LongMessage)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScanJob, receipt, qm::test::kReceiptTail);
 BENCHMARK_CAPTURE(ScanJob, tspl_label, qm::test::kTsplLabelTail);
 BENCHMARK_CAPTURE(ScanJob, cpcl_label, qm::test::kCpclLabelTail);

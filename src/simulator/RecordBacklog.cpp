@@ -19,7 +19,8 @@ bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
       m_records == 0 || (m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
   if (fits) return PushLocked(std::move(record), bytes);
   refused = std::move(record);
-  auto* dropped = m_entries.empty() ? nullptr : std::get_if<DroppedMessages>(&m_entries.back().first);
+  auto* dropped =
+      m_entries.empty() ? nullptr : std::get_if<DroppedMessages>(&m_entries.back().first);
   if (dropped != nullptr) {
     ++dropped->count;
     return false;

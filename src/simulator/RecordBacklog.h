@@ -54,7 +54,7 @@ class RecordBacklog final {
   const Limits m_limits;
   std::mutex m_mutex;  // a leaf: nothing else is called while it is held
   std::deque<std::pair<Entry, std::size_t>> m_entries;  // with their bytes
-  std::size_t m_records = 0;  // status and message records held
+  std::size_t m_records = 0;                            // status and message records held
   std::size_t m_bytes = 0;
   bool m_wakePending = false;
 };

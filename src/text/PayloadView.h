@@ -19,7 +19,4 @@ inline constexpr std::size_t kPayloadViewUnits = 4096;
 // no more of the bytes than it shows.
 std::u16string PayloadView(std::string_view bytes, std::size_t maxUnits = kPayloadViewUnits);
 
-// The same rule for a text already decoded; N is the size of its UTF-8 form.
-std::u16string PayloadView(std::u16string_view text, std::size_t maxUnits = kPayloadViewUnits);
-
 }  // namespace qm

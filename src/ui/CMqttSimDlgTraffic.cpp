@@ -150,12 +150,13 @@ void CMqttSimDlg::HandleMessage(const MqttMessageEvent& record) {
   // Read now: an edit of the publish topic after connecting changes the routing.
   const std::u16string pub = TrimWhitespace(GetFieldText(u"pubTopic"));
   if (!pub.empty() && topic == pub) {
-    AppendLog(u"[" + PayloadView(topic) + u"] " + FormatPrinterInfo(record.payload, m_chinese),
-              LogKind::Received);
+    AppendLog(
+        u"[" + PayloadView(record.topic) + u"] " + FormatPrinterInfo(record.payload, m_chinese),
+        LogKind::Received);
     return;
   }
   // One bounded line whatever the payload holds; the job itself is read whole.
-  AppendLog(u"<- RECV [" + PayloadView(topic) + u"]: " + PayloadView(record.payload),
+  AppendLog(u"<- RECV [" + PayloadView(record.topic) + u"]: " + PayloadView(record.payload),
             LogKind::Received);
   HandleIncomingPayload(record.payload);
 }

@@ -273,21 +273,21 @@ TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
 }
 
 TEST(ExtractJsonField, LooseSearchOfStringsAndNumbers) {
-  const std::tuple<std::u16string_view, std::u16string_view, std::u16string_view> cases[] = {
-      {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
-      {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"},
-      {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
-      {uR"({"m":"ab\)", u"m", uR"(ab\)"},
-      {uR"({"m":"open)", u"m", u"open"},
-      {uR"({"m":"")", u"m", u""},
-      {uR"({"a":true})", u"a", u""},
-      {uR"({"d":{"x":1}})", u"d", u""},
-      {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
-      {uR"({"msg":"\"id\"","id":9})", u"id", u"9"},
-      {uR"({"id":   )", u"id", u""},
-      {uR"({"ID":3})", u"id", u""},
-      {uR"({"id" 5 , "x": 6})", u"id", u"6"},
-      {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"},
+  const std::tuple<std::string_view, std::string_view, std::string_view> cases[] = {
+      {R"({"devicename":"P1","code":0})", "devicename", "P1"},
+      {R"({"code" :	 -12.5e3})", "code", "-12.5"},
+      {R"({"m":"a\"b\\c\nd"})", "m", R"(a"b\cnd)"},
+      {R"({"m":"ab\)", "m", R"(ab\)"},
+      {R"({"m":"open)", "m", "open"},
+      {R"({"m":"")", "m", ""},
+      {R"({"a":true})", "a", ""},
+      {R"({"d":{"x":1}})", "d", ""},
+      {R"({"msg":"id","x":"y","id":9})", "id", "y"},
+      {R"({"msg":"\"id\"","id":9})", "id", "9"},
+      {R"({"id":   )", "id", ""},
+      {R"({"ID":3})", "id", ""},
+      {R"({"id" 5 , "x": 6})", "id", "6"},
+      {"{\"id\":\u3000\"全角\"}", "id", "全角"},
   };
   for (const auto& [text, key, value] : cases) EXPECT_EQ(ExtractJsonField(text, key), value);
 }
