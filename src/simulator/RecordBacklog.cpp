@@ -15,8 +15,13 @@ bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
   const std::size_t bytes = record->topic.size() + record->payload.size();
   std::unique_ptr<MqttMessageEvent> refused;  // freed after the lock is released
   const std::lock_guard lock(m_mutex);
-  const bool fits =
-      m_records == 0 || (m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
+  // After a drop, room for one message is not enough: messages go in again
+  // once the backlog is down to half its limits.
+  const bool roomy =
+      !m_dropping || (m_records <= m_limits.records / 2 && m_bytes <= m_limits.bytes / 2);
+  const bool fits = m_records == 0 ||
+                    (roomy && m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
+  m_dropping = !fits;
   if (fits) return PushLocked(std::move(record), bytes);
   refused = std::move(record);
   auto* dropped =

@@ -23,10 +23,13 @@ struct DroppedMessages {
 // MQTT library's among them, which must never wait for the window) and
 // emptied by one consumer. Bounded in records and in bytes of topic, payload
 // and status text: a message that does not fit is freed at once and counted,
-// and drops in a row become one DroppedMessages entry in its place. Status
-// records always go in: they are few, follow the window's own requests and
-// carry the connected state. A message over the byte cap goes in only into
-// an empty backlog, so a single message of any size still gets through.
+// and drops in a row become one DroppedMessages entry in its place. Once a
+// message was dropped, messages go in again only when the backlog is down
+// to half its limits, so that a steady flood gives a drop entry per batch,
+// not one after every record taken. Status records always go in: they are
+// few, follow the window's own requests and carry the connected state. A
+// message over the byte cap goes in only into an empty backlog, so a single
+// message of any size still gets through.
 class RecordBacklog final {
  public:
   struct Limits {
@@ -57,6 +60,7 @@ class RecordBacklog final {
   std::size_t m_records = 0;                            // status and message records held
   std::size_t m_bytes = 0;
   bool m_wakePending = false;
+  bool m_dropping = false;  // the last message was refused
 };
 
 }  // namespace qm
