@@ -22,15 +22,18 @@ bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
   const bool fits = m_records == 0 ||
                     (roomy && m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
   m_dropping = !fits;
-  if (fits) return PushLocked(std::move(record), bytes);
+  if (fits) {
+    m_openDrop = nullptr;
+    return PushLocked(std::move(record), bytes);
+  }
   refused = std::move(record);
-  auto* dropped =
-      m_entries.empty() ? nullptr : std::get_if<DroppedMessages>(&m_entries.back().first);
-  if (dropped != nullptr) {
-    ++dropped->count;
+  if (m_openDrop != nullptr) {
+    ++m_openDrop->count;
     return false;
   }
-  return PushLocked(DroppedMessages{1}, 0);
+  const bool wake = PushLocked(DroppedMessages{1}, 0);
+  m_openDrop = &std::get<DroppedMessages>(m_entries.back().first);
+  return wake;
 }
 
 bool RecordBacklog::PushLocked(Entry entry, std::size_t bytes) {
@@ -48,6 +51,9 @@ std::optional<RecordBacklog::Entry> RecordBacklog::Take() {
     m_wakePending = false;
     return std::nullopt;
   }
+  // Drops after the open entry is taken start a new one, behind what came
+  // meanwhile.
+  if (std::get_if<DroppedMessages>(&m_entries.front().first) == m_openDrop) m_openDrop = nullptr;
   auto [entry, bytes] = std::move(m_entries.front());
   m_entries.pop_front();
   if (!std::holds_alternative<DroppedMessages>(entry)) --m_records;

@@ -23,9 +23,10 @@ struct DroppedMessages {
 // MQTT library's among them, which must never wait for the window) and
 // emptied by one consumer. Bounded in records and in bytes of topic, payload
 // and status text: a message that does not fit is freed at once and counted,
-// and drops in a row become one DroppedMessages entry in its place. Once a
-// message was dropped, messages go in again only when the backlog is down
-// to half its limits, so that a steady flood gives a drop entry per batch,
+// and the drops of one run become one DroppedMessages entry, where the run
+// began (status records that come meanwhile stay behind it). Once a message
+// was dropped, messages go in again only when the backlog is down to half
+// its limits, so that a steady flood gives a drop entry per batch,
 // not one after every record taken. Status records always go in: they are
 // few, follow the window's own requests and carry the connected state. A
 // message over the byte cap goes in only into an empty backlog, so a single
@@ -60,6 +61,10 @@ class RecordBacklog final {
   std::size_t m_records = 0;                            // status and message records held
   std::size_t m_bytes = 0;
   bool m_wakePending = false;
+  // The entry counting the current run of drops, from the first drop until
+  // a message goes in again or the entry is taken (a deque keeps its
+  // elements in place when either end changes).
+  DroppedMessages* m_openDrop = nullptr;
   bool m_dropping = false;  // the last message was refused
 };
 

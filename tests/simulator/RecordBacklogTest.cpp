@@ -33,11 +33,13 @@ TEST(RecordBacklog, FullBacklogDropsMessagesAndCountsThemInPlace) {
   EXPECT_FALSE(backlog.PushMessage(Msg("2")));
   EXPECT_FALSE(backlog.PushMessage(Msg("3")));
   EXPECT_FALSE(backlog.PushStatus(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "s"})));
-  for (int i = 4; i <= 10; ++i) EXPECT_FALSE(backlog.PushMessage(Msg(std::to_string(i))));
+  for (int i = 4; i <= 7; ++i) EXPECT_FALSE(backlog.PushMessage(Msg(std::to_string(i))));
+  backlog.PushStatus(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "t"}));
+  for (int i = 8; i <= 10; ++i) EXPECT_FALSE(backlog.PushMessage(Msg(std::to_string(i))));
   backlog.Take();
   backlog.Take();
   backlog.PushMessage(Msg("11"));  // room for one, but not yet down to half
-  EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"3", "status:s", "dropped:8"}));
+  EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"3", "status:s", "dropped:8", "status:t"}));
   EXPECT_TRUE(backlog.PushMessage(Msg("12")));
   EXPECT_FALSE(backlog.PushMessage(Msg("13")));
   EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"12", "13"}));
