@@ -123,9 +123,10 @@ void CMqttSimDlg::HandleRecord(const RecordBacklog::Entry& entry) {
   } else if (const auto* message = std::get_if<std::unique_ptr<MqttMessageEvent>>(&entry)) {
     HandleMessage(**message);
   } else {
-    const std::u16string count = Utf8ToWide(std::to_string(std::get<DroppedMessages>(entry).count));
-    AppendLog(std::u16string(sim_text::kDroppedPrefix.Pick(m_chinese)) + count +
-                  std::u16string(sim_text::kDroppedSuffix.Pick(m_chinese)),
+    const std::uint64_t count = std::get<DroppedMessages>(entry).count;
+    const TextPair suffix = count == 1 ? sim_text::kDroppedSuffixOne : sim_text::kDroppedSuffix;
+    AppendLog(std::u16string(sim_text::kDroppedPrefix.Pick(m_chinese)) +
+                  Utf8ToWide(std::to_string(count)) + std::u16string(suffix.Pick(m_chinese)),
               LogKind::Error);
   }
 }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MqttClient.h"
@@ -196,6 +197,27 @@ TEST_F(SimTrafficTest, EveryPayloadIsOneBoundedLineAndTheNextJobIsAnswered) {
   EXPECT_EQ(Count("<- RECV [r/10]: x  [00:00:00] Task parse: forged y z"), 1);
   EXPECT_EQ(Count("Task parse: forged", true), 0);
   EXPECT_EQ(Count("<- RECV [r/10]: ", true), 3);
+}
+
+// Messages the backlog could not take are one error line in the window's
+// language: a message over its 64 MiB goes into an empty backlog, the next
+// ones do not fit behind it.
+TEST_F(SimTrafficTest, DroppedMessagesAreCountedInOneLine) {
+  for (const auto& [chinese, drops, line] :
+       {std::tuple{true, 2, "丢弃了 2 条消息：窗口来不及处理。"},
+        {false, 1, "Dropped 1 message: the window could not keep up."}}) {
+    Open(chinese, u"P1", u"jobs", u"t");
+    const auto post = [&](std::string payload) {
+      dialog->Sink().PostMessageEvent(std::make_unique<MqttMessageEvent>("t", std::move(payload)));
+    };
+    post(std::string((64 << 20) + 1, '['));
+    for (int i = 0; i < drops; ++i) post("{}");
+    ASSERT_TRUE(WaitForLine(line));
+    EXPECT_EQ(Log().back(), line);
+    EXPECT_EQ(
+        dialog->Log()->document()->lastBlock().begin().fragment().charFormat().foreground().color(),
+        QColor(0xB9, 0x1C, 0x1C));
+  }
 }
 
 TEST_F(SimTrafficTest, AFloodOfRecordsIsHandledInOrder) {
