@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "simulator/IncomingJob.h"
+#include "simulator/LongPayloads.h"
 #include "simulator/PrintTask.h"
 #include "simulator/PrinterInfo.h"
 #include "simulator/SamplePrintJobs.h"
@@ -32,21 +33,11 @@ void ScanAndDecide(benchmark::State& state, std::string_view tail) {
   }
 }
 
-// 16 MiB payloads: 0 a job whose id is all digits, 1 a run of '[', 2 a job
-// whose string contents have a blank every 8 characters.
-std::string LongPayload(std::int64_t kind) {
-  constexpr std::size_t kSize = 16 << 20;
-  if (kind == 0) return "{\"id\":" + std::string(kSize - 6, '7');
-  if (kind == 1) return std::string(kSize, '[');
-  std::string payload = R"({"id":1,"type":5,"contents":")";
-  while (payload.size() + 2 < kSize) payload += "abcdefg ";
-  return payload + "\"}";
-}
-
-// What the window does with one long message on the job topic
-// (validation, acknowledgement, the shown line) or on the publish topic.
+// What the window does with one 16 MiB message (kinds of LongPayload) on
+// the job topic (validation, acknowledgement, the shown line) or on the
+// publish topic.
 void LongMessage(benchmark::State& state) {
-  const std::string payload = LongPayload(state.range(0));
+  const std::string payload = qm::test::LongPayload(state.range(0), 16 << 20);
   for (auto _ : state) {
     if (state.range(1) == 0) {
       qm::TaskIdHistory history;

@@ -26,6 +26,7 @@
 #include <optional>
 #include <utility>
 
+#include "simulator/LongPayloads.h"
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MosquittoBurst.h"
 #include "simulator/SamplePrintJobs.h"
@@ -283,11 +284,9 @@ void BM_SimulatorWindowBurst(benchmark::State& state) {
   state.counters["log_lines"] = window.dialog.Log()->document()->blockCount();
 }
 
-// One long message of state.range(0) bytes, then a normal job. Kinds
-// (range(1)): 0 a job whose id is all digits (no break point), 1 a run of
-// '[' (no break point, no key), 2 a job whose string contents have a blank
-// every 8 characters. Topic (range(2)): 0 the job topic, 1 the publish
-// topic. Iteration time: from the publish of the long message until the
+// One long message of state.range(0) bytes, then a normal job. Kind
+// (range(1)): that of LongPayload. Topic (range(2)): 0 the job topic, 1 the
+// publish topic. Iteration time: from the publish of the long message until the
 // normal job is acknowledged.
 void BM_SimulatorWindowLongMessage(benchmark::State& state) {
   ConnectedWindow window;
@@ -295,20 +294,9 @@ void BM_SimulatorWindowLongMessage(benchmark::State& state) {
     state.SkipWithError("simulator did not connect");
     return;
   }
-  const auto size = static_cast<std::size_t>(state.range(0));
-  std::string payload;
-  if (state.range(1) == 0) payload = "{\"id\":" + std::string(size - 6, '7');
-  if (state.range(1) == 1) payload = std::string(size, '[');
-  if (state.range(1) == 2) {
-    payload = R"({"id":1,"type":5,"contents":")";
-    while (payload.size() + 2 < size) payload += "abcdefg ";
-    payload += "\"}";
-  }
   TempDir dir;
   const std::string file = dir.File("long");
-  std::ofstream(file) << payload;
-  payload.clear();
-  payload.shrink_to_fit();
+  std::ofstream(file) << LongPayload(state.range(1), static_cast<std::size_t>(state.range(0)));
   Heartbeat heartbeat;
   double nextAck = 0;
   std::uint32_t id = 1000000;
