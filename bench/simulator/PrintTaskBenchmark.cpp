@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Cost of scanning the simulator's three test jobs as the printer does.
+// Cost of scanning the simulator's three test jobs as the printer does, and
+// of everything the window does with one 16 MiB message.
 #include <benchmark/benchmark.h>
 
+#include "simulator/IncomingJob.h"
+#include "simulator/LongPayloads.h"
 #include "simulator/PrintTask.h"
+#include "simulator/PrinterInfo.h"
 #include "simulator/SamplePrintJobs.h"
+#include "text/PayloadView.h"
 
 namespace {
 
@@ -28,6 +33,26 @@ void ScanAndDecide(benchmark::State& state, std::string_view tail) {
   }
 }
 
+// What the window does with one 16 MiB message (kinds of LongPayload) on
+// the job topic (validation, acknowledgement, the shown line) or on the
+// publish topic.
+void LongMessage(benchmark::State& state) {
+  const std::string payload = qm::test::LongPayload(state.range(0), 16 << 20);
+  for (auto _ : state) {
+    if (state.range(1) == 0) {
+      qm::TaskIdHistory history;
+      qm::IncomingJob job = qm::ProcessIncomingJob(payload, "P1", history);
+      benchmark::DoNotOptimize(job);
+      std::u16string line = qm::PayloadView(payload);
+      benchmark::DoNotOptimize(line);
+    } else {
+      std::u16string info = qm::FormatPrinterInfo(payload, false);
+      benchmark::DoNotOptimize(info);
+    }
+  }
+}
+
+BENCHMARK(LongMessage)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScanJob, receipt, qm::test::kReceiptTail);
 BENCHMARK_CAPTURE(ScanJob, tspl_label, qm::test::kTsplLabelTail);
 BENCHMARK_CAPTURE(ScanJob, cpcl_label, qm::test::kCpclLabelTail);

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The simulator window under a burst: 10 000 print jobs published to its job
-// topic by mosquitto_pub, each validated, acknowledged and logged by the
-// window (offscreen), beside mosquitto_sub's receive rate for the same burst.
-// Also reported: the longest gap of a 5 ms heartbeat timer on the window's
-// thread during the burst (how long the event loop was blocked) and the
-// resident memory after it.
+// The simulator window (offscreen) against hostile and heavy broker traffic:
+// - a burst of 10 000 print jobs published to its job topic by mosquitto_pub,
+//   each validated, acknowledged and logged by the window, beside
+//   mosquitto_sub's receive rate for the same burst;
+// - one long message (up to 16 MiB, with or without break points, on the job
+//   or the publish topic), then a normal job;
+// - a QoS 0 flood of 600 000 jobs from four mosquitto_pub at once, then a
+//   normal job.
+// Each reports the longest gap of a 5 ms heartbeat timer on the window's
+// thread (how long the event loop was blocked) and the resident memory.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -14,9 +18,15 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 #include <fstream>
+#include <optional>
+#include <utility>
 
+#include "simulator/LongPayloads.h"
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MosquittoBurst.h"
 #include "simulator/SamplePrintJobs.h"
@@ -60,12 +70,17 @@ std::string Quoted(const std::vector<std::string>& args) {
   return line;
 }
 
-// mosquitto_pub sending every line of the file as one QoS 1 message.
-pid_t PublishBurst(const std::string& file) {
+// mosquitto_pub sending the file to the topic: each line as one message
+// (mode "-l") or the whole file as one ("-f").
+pid_t PublishFile(const std::string& file, const char* topic, const char* qos, const char* mode) {
   std::vector<std::string> args = Broker().ClientArgs("mosquitto_pub");
-  args.insert(args.end(), {"-q", "1", "-t", kJobTopic, "-l"});
-  return SpawnProgram({"sh", "-c", Quoted(args) + " < '" + file + "'"});
+  args.insert(args.end(), {"-q", qos, "-t", topic, mode});
+  const std::string input = std::string(mode) == "-l" ? " < '" + file + "'" : " '" + file + "'";
+  return SpawnProgram({"sh", "-c", Quoted(args) + input});
 }
+
+// mosquitto_pub sending every line of the file as one QoS 1 message.
+pid_t PublishBurst(const std::string& file) { return PublishFile(file, kJobTopic, "1", "-l"); }
 
 bool Ended(pid_t pid) {
   int status = 0;
@@ -88,10 +103,17 @@ bool RunUntil(const std::function<bool()>& done) {
   return finished;
 }
 
-double ResidentMiB() {
+void RunFor(int ms) {
+  QEventLoop drain;
+  QTimer::singleShot(ms, &drain, &QEventLoop::quit);
+  drain.exec();
+}
+
+// A field of /proc/self/status in MiB: "VmRSS:" now, "VmHWM:" the peak.
+double MemoryMiB(const std::string& field) {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    if (line.rfind(field, 0) == 0) return std::stod(line.substr(field.size())) / 1024.0;
   }
   return 0;
 }
@@ -106,42 +128,130 @@ double Seconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double>(d).count();
 }
 
-void BM_SimulatorWindowBurst(benchmark::State& state) {
-  NoChooser chooser;
-  CMqttSimDlg dialog(nullptr, false, chooser);
-  dialog.show();
-  const std::pair<int, std::string> form[] = {{3000, "P1"},
-                                              {3001, "127.0.0.1"},
-                                              {3002, std::to_string(Broker().port())},
-                                              {3005, kJobTopic},
-                                              {3006, kReportTopic}};
-  for (const auto& [id, text] : form) {
-    qobject_cast<QLineEdit*>(dialog.Control(id))->setText(QString::fromStdString(text));
+// A timer on the window's thread: its longest gap is the longest block, in
+// wall time (preemption by other processes on a loaded machine included)
+// and in the thread's own CPU time (the window's work alone).
+class Heartbeat final {
+ public:
+  Heartbeat() {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+      const qint64 now = m_beat.nsecsElapsed();
+      const qint64 cpu = ThreadCpuNs();
+      m_longestGap = std::max(m_longestGap, now - m_last);
+      m_longestCpuGap = std::max(m_longestCpuGap, cpu - m_lastCpu);
+      m_last = now;
+      m_lastCpu = cpu;
+    });
   }
-  dialog.OnCommand(kIdSimConnect, 0);
-  const QString subscribed = QStringLiteral("Subscribed: ") + QLatin1String(kReportTopic);
-  if (!RunUntil([&] { return dialog.Log()->toPlainText().contains(subscribed); })) {
+  void Start() {
+    m_beat.start();
+    m_last = 0;
+    m_lastCpu = ThreadCpuNs();
+    m_timer.start(kHeartbeatMs);
+  }
+  void Stop() { m_timer.stop(); }
+  void Report(benchmark::State& state) const {
+    state.counters["longest_block_ms"] = static_cast<double>(m_longestGap) / 1e6 - kHeartbeatMs;
+    state.counters["longest_block_cpu_ms"] = static_cast<double>(m_longestCpuGap) / 1e6;
+  }
+
+ private:
+  QTimer m_timer;
+  QElapsedTimer m_beat;
+  qint64 m_last = 0;
+  qint64 m_lastCpu = 0;
+  qint64 m_longestGap = 0;
+  qint64 m_longestCpuGap = 0;
+};
+
+// The window, shown and connected as "P1-pc" with the job and report topics.
+class ConnectedWindow final {
+ public:
+  ConnectedWindow() {
+    dialog.show();
+    const std::pair<int, std::string> form[] = {{3000, "P1"},
+                                                {3001, "127.0.0.1"},
+                                                {3002, std::to_string(Broker().port())},
+                                                {3005, kJobTopic},
+                                                {3006, kReportTopic}};
+    for (const auto& [id, text] : form) {
+      qobject_cast<QLineEdit*>(dialog.Control(id))->setText(QString::fromStdString(text));
+    }
+    QObject::connect(dialog.Log()->document(), &QTextDocument::contentsChanged,
+                     [this] { ++logChanges; });
+    dialog.OnCommand(kIdSimConnect, 0);
+    const QString subscribed = QStringLiteral("Subscribed: ") + QLatin1String(kReportTopic);
+    connected = RunUntil([&] { return dialog.Log()->toPlainText().contains(subscribed); });
+  }
+  // Runs the event loop until the log has not changed for the time: the
+  // window has worked off what it received.
+  bool RunUntilQuiet(std::chrono::milliseconds quiet) {
+    int seen = -1;
+    auto since = std::chrono::steady_clock::now();
+    return RunUntil([&] {
+      const auto now = std::chrono::steady_clock::now();
+      if (std::exchange(seen, logChanges) != logChanges) since = now;
+      return now - since >= quiet;
+    });
+  }
+  // The acknowledgement of the job with this id is among the newest lines.
+  bool Acknowledged(std::uint32_t id) const {
+    const QString ack =
+        QStringLiteral(R"(PUB -> print ack: {"devicename":"P1","id":%1,"code":0})").arg(id);
+    QTextBlock block = dialog.Log()->document()->lastBlock();
+    for (int i = 0; i < 64 && block.isValid(); ++i, block = block.previous()) {
+      if (block.text().endsWith(ack)) return true;
+    }
+    return false;
+  }
+  // Sends a normal job and runs the event loop until it is acknowledged:
+  // the seconds it took, negative when it was not in time.
+  double NormalJobRoundTrip(std::uint32_t id) {
+    static TempDir dir;
+    const std::string file = dir.File("job-" + std::to_string(id));
+    std::ofstream(file) << SampleJob(id, kReceiptTail);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pub = PublishFile(file, kJobTopic, "1", "-f");
+    const bool acked = RunUntil([&] { return Acknowledged(id); });
+    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+    RunUntil([&] { return Ended(pub); });
+    return acked ? elapsed : -1;
+  }
+
+  NoChooser chooser;
+  CMqttSimDlg dialog{nullptr, false, chooser};
+  bool connected = false;
+  int logChanges = 0;
+};
+
+// The traffic, then a normal job, under the heartbeat: the iteration time
+// runs until the job is acknowledged, nextAck (seconds) from its publish.
+// False (and the benchmark skipped) when it was not acknowledged in time.
+bool TrafficThenNormalJob(benchmark::State& state, ConnectedWindow& window, Heartbeat& heartbeat,
+                          const std::function<void()>& traffic, std::uint32_t id, double& nextAck) {
+  heartbeat.Start();
+  const auto start = std::chrono::steady_clock::now();
+  traffic();
+  nextAck = window.NormalJobRoundTrip(id);
+  const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+  RunFor(300);
+  heartbeat.Stop();
+  if (nextAck < 0) {
+    state.SkipWithError("normal job not acknowledged in time");
+    return false;
+  }
+  state.SetIterationTime(elapsed);
+  return true;
+}
+
+void BM_SimulatorWindowBurst(benchmark::State& state) {
+  ConnectedWindow window;
+  if (!window.connected) {
     state.SkipWithError("simulator did not connect");
     return;
   }
-  const double startMiB = ResidentMiB();
-  // Heartbeat on the window's thread: its longest gap is the longest block,
-  // in wall time (preemption by other processes on a loaded machine
-  // included) and in the thread's own CPU time (the window's work alone).
-  qint64 last = 0;
-  qint64 lastCpu = 0;
-  qint64 longestGap = 0;
-  qint64 longestCpuGap = 0;
-  QElapsedTimer beat;
-  QTimer heartbeat;
-  QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-    const qint64 now = beat.nsecsElapsed();
-    const qint64 cpu = ThreadCpuNs();
-    longestGap = std::max(longestGap, now - last);
-    longestCpuGap = std::max(longestCpuGap, cpu - lastCpu);
-    last = now;
-    lastCpu = cpu;
-  });
+  const double startMiB = MemoryMiB("VmRSS:");
+  Heartbeat heartbeat;
   double total = 0;
   std::uint32_t firstId = 1;
   for (auto _ : state) {
@@ -151,20 +261,15 @@ void BM_SimulatorWindowBurst(benchmark::State& state) {
     // The window's acknowledgements, counted from outside.
     const pid_t acks = SubscribeCounting(Broker(), kReportTopic, kBurst);
     state.ResumeTiming();
-    beat.start();
-    last = 0;
-    lastCpu = ThreadCpuNs();
-    heartbeat.start(kHeartbeatMs);
+    heartbeat.Start();
     const auto start = std::chrono::steady_clock::now();
     const pid_t pub = PublishBurst(file);
     const bool complete = RunUntil([&] { return Ended(acks); });
     const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
     // The window's own echoes of its acknowledgements, then quiet.
     RunUntil([&] { return Ended(pub); });
-    QEventLoop drain;
-    QTimer::singleShot(500, &drain, &QEventLoop::quit);
-    drain.exec();
-    heartbeat.stop();
+    RunFor(500);
+    heartbeat.Stop();
     if (!complete) {
       state.SkipWithError("burst not acknowledged in time");
       return;
@@ -173,11 +278,120 @@ void BM_SimulatorWindowBurst(benchmark::State& state) {
     total += elapsed;
   }
   state.counters["jobs_per_s"] = kBurst * static_cast<double>(state.iterations()) / total;
-  state.counters["longest_block_ms"] = static_cast<double>(longestGap) / 1e6 - kHeartbeatMs;
-  state.counters["longest_block_cpu_ms"] = static_cast<double>(longestCpuGap) / 1e6;
+  heartbeat.Report(state);
   state.counters["rss_before_MiB"] = startMiB;
-  state.counters["rss_after_MiB"] = ResidentMiB();
-  state.counters["log_lines"] = dialog.Log()->document()->blockCount();
+  state.counters["rss_after_MiB"] = MemoryMiB("VmRSS:");
+  state.counters["log_lines"] = window.dialog.Log()->document()->blockCount();
+}
+
+// One long message of state.range(0) bytes, then a normal job. Kind
+// (range(1)): that of LongPayload. Topic (range(2)): 0 the job topic, 1 the
+// publish topic. Iteration time: from the publish of the long message until the
+// normal job is acknowledged.
+void BM_SimulatorWindowLongMessage(benchmark::State& state) {
+  ConnectedWindow window;
+  if (!window.connected) {
+    state.SkipWithError("simulator did not connect");
+    return;
+  }
+  TempDir dir;
+  const std::string file = dir.File("long");
+  std::ofstream(file) << LongPayload(state.range(1), static_cast<std::size_t>(state.range(0)));
+  Heartbeat heartbeat;
+  double nextAck = 0;
+  std::uint32_t id = 1000000;
+  for (auto _ : state) {
+    const auto traffic = [&] {
+      const pid_t pub =
+          PublishFile(file, state.range(2) == 0 ? kJobTopic : kReportTopic, "1", "-f");
+      RunUntil([&] { return Ended(pub); });
+    };
+    if (!TrafficThenNormalJob(state, window, heartbeat, traffic, ++id, nextAck)) return;
+  }
+  heartbeat.Report(state);
+  state.counters["next_ack_ms"] = nextAck * 1000;
+  state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
+}
+
+// 4 × 150 000 receipt jobs at QoS 0 from four mosquitto_pub at once, then a
+// normal job. Iteration time: from the start of the publishers until the
+// normal job is acknowledged; it is sent once all four have ended and the
+// window has worked off what reached it (its log quiet for 500 ms: the
+// broker may still be delivering the flood when the publishers end, and a
+// job arriving while the backlog is full would be dropped). Then two more
+// floods: a Disconnect after one second of the first (until the window shows
+// the disconnected state), the window destroyed after one second of the
+// second.
+void BM_SimulatorWindowFlood(benchmark::State& state) {
+  constexpr int kPublishers = 4;
+  constexpr int kJobsEach = 150000;
+  std::optional<ConnectedWindow> window(std::in_place);
+  if (!window->connected) {
+    state.SkipWithError("simulator did not connect");
+    return;
+  }
+  TempDir dir;
+  std::vector<std::string> files;
+  for (int p = 0; p < kPublishers; ++p) {
+    files.push_back(dir.File("flood-" + std::to_string(p)));
+    std::ofstream out(files.back());
+    for (int i = 0; i < kJobsEach; ++i) {
+      out << SampleJob(10000000 + p * kJobsEach + i, kReceiptTail) << '\n';
+    }
+  }
+  const auto flood = [&] {
+    std::vector<pid_t> pubs;
+    for (const std::string& file : files) pubs.push_back(PublishFile(file, kJobTopic, "0", "-l"));
+    return pubs;
+  };
+  const auto allEnded = [](std::vector<pid_t> pubs) {
+    return RunUntil([&] {
+      std::erase_if(pubs, Ended);  // each one is reaped once
+      return pubs.empty();
+    });
+  };
+  const double startMiB = MemoryMiB("VmRSS:");
+  Heartbeat heartbeat;
+  double nextAck = 0;
+  double floodSeconds = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto traffic = [&] {
+      allEnded(flood());
+      window->RunUntilQuiet(std::chrono::milliseconds(500));
+      floodSeconds = Seconds(std::chrono::steady_clock::now() - start);
+    };
+    if (!TrafficThenNormalJob(state, *window, heartbeat, traffic, 5000000, nextAck)) return;
+  }
+  heartbeat.Report(state);
+  state.counters["flood_s"] = floodSeconds;
+  state.counters["next_ack_ms"] = nextAck * 1000;
+  state.counters["rss_before_MiB"] = startMiB;
+  state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
+  // Drop lines still in the log (the log keeps its newest 100 000 lines).
+  double dropLines = 0;
+  const QTextDocument* log = window->dialog.Log()->document();
+  for (QTextBlock block = log->begin(); block.isValid(); block = block.next()) {
+    dropLines += block.text().endsWith(QStringLiteral(" messages: the window could not keep up."));
+  }
+  state.counters["drop_lines_in_log"] = dropLines;
+  state.counters["log_lines"] = log->blockCount();
+
+  std::vector<pid_t> pubs = flood();
+  RunFor(1000);
+  auto start = std::chrono::steady_clock::now();
+  window->dialog.OnCommand(kIdSimDisconnect, 0);
+  RunUntil([&] { return !window->dialog.IsConnected(); });
+  state.counters["disconnect_in_flood_ms"] =
+      Seconds(std::chrono::steady_clock::now() - start) * 1000;
+  allEnded(pubs);
+  window.emplace();
+  pubs = flood();
+  RunFor(1000);
+  start = std::chrono::steady_clock::now();
+  window.reset();
+  state.counters["close_in_flood_ms"] = Seconds(std::chrono::steady_clock::now() - start) * 1000;
+  allEnded(pubs);
 }
 
 void BM_MosquittoSubBurst(benchmark::State& state) {
@@ -187,6 +401,12 @@ void BM_MosquittoSubBurst(benchmark::State& state) {
 
 BENCHMARK(BM_SimulatorWindowBurst)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MosquittoSubBurst)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimulatorWindowLongMessage)
+    ->ArgsProduct({{1 << 20, 16 << 20}, {0, 1, 2}, {0, 1}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimulatorWindowFlood)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qm::test

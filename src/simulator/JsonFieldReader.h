@@ -13,7 +13,9 @@ namespace qm {
 // trailing backslash stays, an unterminated string gives what was read) or
 // the run of digits, '-' and '.' that starts there. true, false, null,
 // objects, arrays and anything else give an empty value, as does a key that
-// is not found.
-std::u16string ExtractJsonField(std::u16string_view text, std::u16string_view key);
+// is not found. Works on the UTF-8 bytes (the key is ASCII), so that a long
+// text is never decoded whole; white space is that of IsWideSpace. Returns
+// the value's bytes.
+std::string ExtractJsonField(std::string_view text, std::string_view key);
 
 }  // namespace qm

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/PrinterInfo.h"
 
+#include <algorithm>
+
 #include "simulator/JsonFieldReader.h"
 #include "text/DecimalText.h"
+#include "text/PayloadView.h"
 #include "text/TextHelpers.h"
 #include "text/TextPair.h"
 
@@ -10,22 +13,22 @@ namespace qm {
 namespace {
 
 struct InfoKey {
-  std::u16string_view key;
+  std::string_view key;  // ASCII
   TextPair label;
 };
 
 // In display order.
 constexpr InfoKey kInfoKeys[] = {
-    {u"devicename", {u"devicename", u"设备"}},
-    {u"code", {u"code", u"状态"}},
-    {u"imei", {u"imei", u"IMEI"}},
-    {u"iccid", {u"iccid", u"ICCID"}},
-    {u"id", {u"id", u"任务"}},
-    {u"scan_content", {u"scan_content", u"扫码"}},
-    {u"amount", {u"amount", u"金额"}},
-    {u"pay_code", {u"pay_code", u"付款码"}},
-    {u"timestamp", {u"timestamp", u"时间"}},
-    {u"message", {u"message", u"消息"}},
+    {"devicename", {u"devicename", u"设备"}},
+    {"code", {u"code", u"状态"}},
+    {"imei", {u"imei", u"IMEI"}},
+    {"iccid", {u"iccid", u"ICCID"}},
+    {"id", {u"id", u"任务"}},
+    {"scan_content", {u"scan_content", u"扫码"}},
+    {"amount", {u"amount", u"金额"}},
+    {"pay_code", {u"pay_code", u"付款码"}},
+    {"timestamp", {u"timestamp", u"时间"}},
+    {"message", {u"message", u"消息"}},
 };
 
 struct StatusText {
@@ -50,6 +53,17 @@ constexpr StatusText kStatusTexts[] = {
 
 constexpr TextPair kPrinterInfo{u"Printer info", u"打印机信息"};
 
+// The decimal integer at the start of a value, read with clamping (a huge
+// code must not wrap around onto a known one). Past the sign and leading
+// zeros, a dozen characters decide it.
+int ReadCode(std::string_view value) {
+  std::size_t digits = value.starts_with('+') || value.starts_with('-') ? 1 : 0;
+  std::u16string head(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(digits));
+  digits = std::min(value.find_first_not_of('0', digits), value.size());
+  for (const char ch : value.substr(digits, 12)) head += static_cast<unsigned char>(ch);
+  return ReadLeadingInt32(head);
+}
+
 }  // namespace
 
 std::u16string_view PrinterStatusText(int code, bool chinese) {
@@ -60,22 +74,23 @@ std::u16string_view PrinterStatusText(int code, bool chinese) {
 }
 
 std::u16string FormatPrinterInfo(std::string_view payload, bool chinese) {
-  const std::u16string text = Utf8ToWide(payload);
+  // Searched in bytes up to the first zero byte: a long payload is never
+  // decoded whole, only what is shown of it.
+  const std::string_view text = payload.substr(0, payload.find('\0'));
   std::u16string out(kPrinterInfo.Pick(chinese));
   bool any = false;
   for (const InfoKey& info : kInfoKeys) {
-    const std::u16string value = ExtractJsonField(text, info.key);
+    const std::string value = ExtractJsonField(text, info.key);
     if (value.empty()) continue;
     any = true;
     out += u"  ";
     out += info.label.Pick(chinese);
-    out += u"=" + value;
-    // Read with clamping: a huge code must not wrap around onto a known one.
+    out += u"=" + PayloadView(value);
     const std::u16string_view status =
-        info.key == u"code" ? PrinterStatusText(ReadLeadingInt32(value), chinese) : u"";
+        info.key == "code" ? PrinterStatusText(ReadCode(value), chinese) : u"";
     if (!status.empty()) out += u"(" + std::u16string(status) + u")";
   }
-  if (!any) out += u"  " + text;
+  if (!any) out += u"  " + PayloadView(payload);
   return out;
 }
 

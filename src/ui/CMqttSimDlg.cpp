@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextOption>
 
 #include "look/SimLayout.h"
 
@@ -218,6 +220,13 @@ void CMqttSimDlg::CreateLogSection() {
   m_log->setReadOnly(true);
   m_log->setUndoRedoEnabled(false);
   m_log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // A line without break points wraps anywhere (its layout then costs in
+  // proportion to its length), and every line runs left to right whatever
+  // script a received text starts with.
+  m_log->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  QTextOption option = m_log->document()->defaultTextOption();
+  option.setTextDirection(Qt::LeftToRight);
+  m_log->document()->setDefaultTextOption(option);
   // Not reached by Tab; a click still selects text to copy.
   m_log->setFocusPolicy(Qt::ClickFocus);
   m_log->setFont(m_fontNormal);

@@ -4,16 +4,13 @@
 // Clear and Export, and a message band, in English or Chinese.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QFont>
 #include <QTime>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "look/SimColors.h"
@@ -100,6 +97,7 @@ class CMqttSimDlg final : public CBaseDlg {
   QWidget* Control(int id) const;
   QPlainTextEdit* Log() const { return m_log; }
   MqttClient& Client() { return m_client; }
+  MqttEventSink& Sink() { return m_sink; }
   TaskIdHistory& TaskIds() { return m_taskIds; }
   bool IsChinese() const { return m_chinese; }
   bool IsConnected() const { return m_connected; }
@@ -137,18 +135,13 @@ class CMqttSimDlg final : public CBaseDlg {
   // The traffic: connect flow, test jobs and the client's records.
   void OnConnect();
   void OnTest();
-  // The client's records are handled in the order they were posted, at
-  // most kRecordRoundMs of them in one go: under a flood the rest waits in
-  // m_pendingRecords, so that the window stays responsive.
-  using MqttRecord =
-      std::variant<std::unique_ptr<MqttStatusEvent>, std::unique_ptr<MqttMessageEvent>>;
+  // The client's records are handled in the order they arrived, for at
+  // most kRecordRoundMs in one go: under a flood the rest waits in the
+  // sink's backlog, so that the window stays responsive.
   static constexpr qint64 kRecordRoundMs = 5;
-  void OnMqttStatus(MqttStatusQEvent& event);
-  void OnMqttMessage(MqttMessageQEvent& event);
-  void ReceiveRecord(MqttRecord record);
   void DrainRecords();
   void HandleInLogBatch(const std::function<void()>& work);
-  void HandleRecord(const MqttRecord& record);
+  void HandleRecord(const RecordBacklog::Entry& entry);
   void HandleStatus(const MqttStatusEvent& record);
   void HandleMessage(const MqttMessageEvent& record);
   void HandleIncomingPayload(const std::string& payload);
@@ -171,6 +164,7 @@ class CMqttSimDlg final : public CBaseDlg {
   CModernButton* m_exportButton = nullptr;
   QPlainTextEdit* m_log = nullptr;
   // Declared before the client: the client, destroyed first, detaches it.
+  // Holds the records not yet handled.
   MqttQtEventSink m_sink{this};
   MqttClient m_client;
   TaskIdHistory m_taskIds;
@@ -187,9 +181,6 @@ class CMqttSimDlg final : public CBaseDlg {
   FileChooser& m_chooser;
   std::function<QTime()> m_clock;
   UnixClock m_jobClock = SystemUnixSeconds;
-  std::deque<MqttRecord> m_pendingRecords;
-  QElapsedTimer m_recordRound;  // running from the first record of a round
-  bool m_recordRoundOpen = false;
   bool m_logBatchOpen = false;  // lines go in as one edit; trimmed after it
   int m_logMaxLines = kLogMaxLines;
   int m_logMaxUnits = kLogMaxUnits;

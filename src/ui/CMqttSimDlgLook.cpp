@@ -29,12 +29,8 @@ void CMqttSimDlg::paintEvent(QPaintEvent*) {
 }
 
 bool CMqttSimDlg::event(QEvent* event) {
-  if (event->type() == WM_MQTT_STATUS) {
-    OnMqttStatus(static_cast<MqttStatusQEvent&>(*event));
-    return true;
-  }
-  if (event->type() == WM_MQTT_MESSAGE) {
-    OnMqttMessage(static_cast<MqttMessageQEvent&>(*event));
+  if (event->type() == WM_MQTT_RECORDS) {
+    DrainRecords();
     return true;
   }
   return CBaseDlg::event(event);

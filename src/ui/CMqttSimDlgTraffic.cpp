@@ -3,18 +3,23 @@
 // the MQTT client. The rules live in the simulator library; here they are
 // only routed to the client and the log.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "simulator/IncomingJob.h"
 #include "simulator/PrinterInfo.h"
 #include "simulator/SimulatorConnectPlan.h"
+#include "text/PayloadView.h"
 #include "text/TextHelpers.h"
 #include "ui/CModernButton.h"
 #include "ui/CMqttSimDlg.h"
 #include "ui/ElidedLabel.h"
 #include "ui/LogBatch.h"
+#include "ui/SimTexts.h"
 #include "ui/UiText.h"
 
 namespace qm {
@@ -86,51 +91,21 @@ void CMqttSimDlg::OnTest() {
   }
 }
 
-void CMqttSimDlg::OnMqttStatus(MqttStatusQEvent& event) {
-  if (std::unique_ptr<MqttStatusEvent> record = event.TakeRecord()) {
-    ReceiveRecord(std::move(record));
-  }
-}
-
-void CMqttSimDlg::OnMqttMessage(MqttMessageQEvent& event) {
-  if (std::unique_ptr<MqttMessageEvent> record = event.TakeRecord()) {
-    ReceiveRecord(std::move(record));
-  }
-}
-
-void CMqttSimDlg::ReceiveRecord(MqttRecord record) {
-  // A round of the event loop handles records for at most kRecordRoundMs;
-  // the rest waits, in order, for the drain that the round posted.
-  if (!m_recordRoundOpen) {
-    m_recordRoundOpen = true;
-    m_recordRound.start();
-    QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
-  }
-  if (m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
-    HandleInLogBatch([&] { HandleRecord(record); });
-    return;
-  }
-  m_pendingRecords.push_back(std::move(record));
-}
-
 void CMqttSimDlg::DrainRecords() {
-  // Runs once the event loop has come round: a drain that finds nothing
-  // left ends the rounds; otherwise this round's share is handled and the
-  // next drain posted, and records arriving meanwhile count against the
-  // same round.
-  if (m_pendingRecords.empty()) {
-    m_recordRoundOpen = false;
-    return;
-  }
-  m_recordRound.start();
-  HandleInLogBatch([this] {
-    while (!m_pendingRecords.empty() && m_recordRound.elapsed() < kRecordRoundMs) {
-      const MqttRecord record = std::move(m_pendingRecords.front());
-      m_pendingRecords.pop_front();
-      HandleRecord(record);
-    }
+  // One round: the oldest records for at most kRecordRoundMs, logged as one
+  // edit. While the backlog has more, the next round waits behind what the
+  // event loop has queued meanwhile (timers, painting, input); the sink
+  // posts no wake of its own until a round has found the backlog empty.
+  std::optional<RecordBacklog::Entry> entry = m_sink.Backlog().Take();
+  if (!entry) return;
+  QElapsedTimer round;
+  round.start();
+  HandleInLogBatch([&] {
+    do {
+      HandleRecord(*entry);
+    } while (round.elapsed() < kRecordRoundMs && (entry = m_sink.Backlog().Take()));
   });
-  QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
+  if (entry) QTimer::singleShot(0, this, &CMqttSimDlg::DrainRecords);
 }
 
 void CMqttSimDlg::HandleInLogBatch(const std::function<void()>& work) {
@@ -142,11 +117,17 @@ void CMqttSimDlg::HandleInLogBatch(const std::function<void()>& work) {
   work();
 }
 
-void CMqttSimDlg::HandleRecord(const MqttRecord& record) {
-  if (const auto* status = std::get_if<std::unique_ptr<MqttStatusEvent>>(&record)) {
+void CMqttSimDlg::HandleRecord(const RecordBacklog::Entry& entry) {
+  if (const auto* status = std::get_if<std::unique_ptr<MqttStatusEvent>>(&entry)) {
     HandleStatus(**status);
+  } else if (const auto* message = std::get_if<std::unique_ptr<MqttMessageEvent>>(&entry)) {
+    HandleMessage(**message);
   } else {
-    HandleMessage(*std::get<std::unique_ptr<MqttMessageEvent>>(record));
+    const std::uint64_t count = std::get<DroppedMessages>(entry).count;
+    const TextPair suffix = count == 1 ? sim_text::kDroppedSuffixOne : sim_text::kDroppedSuffix;
+    AppendLog(std::u16string(sim_text::kDroppedPrefix.Pick(m_chinese)) +
+                  Utf8ToWide(std::to_string(count)) + std::u16string(suffix.Pick(m_chinese)),
+              LogKind::Error);
   }
 }
 
@@ -170,11 +151,14 @@ void CMqttSimDlg::HandleMessage(const MqttMessageEvent& record) {
   // Read now: an edit of the publish topic after connecting changes the routing.
   const std::u16string pub = TrimWhitespace(GetFieldText(u"pubTopic"));
   if (!pub.empty() && topic == pub) {
-    AppendLog(u"[" + topic + u"] " + FormatPrinterInfo(record.payload, m_chinese),
-              LogKind::Received);
+    AppendLog(
+        u"[" + PayloadView(record.topic) + u"] " + FormatPrinterInfo(record.payload, m_chinese),
+        LogKind::Received);
     return;
   }
-  AppendLog(u"<- RECV [" + topic + u"]: " + Utf8ToWide(record.payload), LogKind::Received);
+  // One bounded line whatever the payload holds; the job itself is read whole.
+  AppendLog(u"<- RECV [" + PayloadView(record.topic) + u"]: " + PayloadView(record.payload),
+            LogKind::Received);
   HandleIncomingPayload(record.payload);
 }
 

@@ -41,6 +41,14 @@ inline constexpr std::u16string_view kDisconnecting = u"Disconnecting...";
 inline constexpr std::u16string_view kExportFailed = u"Export failed.";
 inline constexpr std::u16string_view kLogExported = u"Log exported.";
 
+// The line for messages the window could not take in time, around their
+// count (one message, or more).
+inline constexpr TextPair kDroppedPrefix{u"Dropped ", u"丢弃了 "};
+inline constexpr TextPair kDroppedSuffixOne{u" message: the window could not keep up.",
+                                            u" 条消息：窗口来不及处理。"};
+inline constexpr TextPair kDroppedSuffix{u" messages: the window could not keep up.",
+                                         u" 条消息：窗口来不及处理。"};
+
 // The save chooser of the export.
 inline constexpr std::u16string_view kExportFileName = u"mqtt_log.txt";
 inline constexpr std::u16string_view kExportFilter = u"Text Files (*.txt)";

@@ -105,14 +105,14 @@ const tuple<string, bool, u16string_view> kPrinterInfo[] = {
      u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
     {string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
     {"\xff", false, u"Printer info  \uFFFD"}};
-const tuple<u16string_view, u16string_view, u16string_view> kFields[] = {
-    {uR"({"devicename":"P1","code":0})", u"devicename", u"P1"},
-    {uR"({"code" :	 -12.5e3})", u"code", u"-12.5"}, {uR"({"m":"a\"b\\c\nd"})", u"m", uR"(a"b\cnd)"},
-    {uR"({"m":"ab\)", u"m", uR"(ab\)"}, {uR"({"m":"open)", u"m", u"open"},
-    {uR"({"d":{"x":1}})", u"d", u""}, {uR"({"id":   )", u"id", u""},
-    {uR"({"msg":"id","x":"y","id":9})", u"id", u"y"},
-    {uR"({"msg":"\"id\"","id":9})", u"id", u"9"}, {uR"({"ID":3})", u"id", u""},
-    {uR"({"id" 5 , "x": 6})", u"id", u"6"}, {u"{\"id\":\u3000\"全角\"}", u"id", u"全角"}};
+const tuple<string_view, string_view, string_view> kFields[] = {
+    {R"({"devicename":"P1","code":0})", "devicename", "P1"},
+    {R"({"code" :	 -12.5e3})", "code", "-12.5"}, {R"({"m":"a\"b\\c\nd"})", "m", R"(a"b\cnd)"},
+    {R"({"m":"ab\)", "m", R"(ab\)"}, {R"({"m":"open)", "m", "open"},
+    {R"({"d":{"x":1}})", "d", ""}, {R"({"id":   )", "id", ""},
+    {R"({"msg":"id","x":"y","id":9})", "id", "y"},
+    {R"({"msg":"\"id\"","id":9})", "id", "9"}, {R"({"ID":3})", "id", ""},
+    {R"({"id" 5 , "x": 6})", "id", "6"}, {"{\"id\":\u3000\"全角\"}", "id", "全角"}};
 // Summaries of refused jobs (accepted and repeated ones: tests/ui/SimTrafficTest.cpp).
 const std::pair<string_view, string_view> kSummaries[] = {
     {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},

@@ -14,6 +14,7 @@ TEST(TextHelpers, TrimTruncateAndLower) {
                                 {u"\u00A0x\u0085", u"x"},
                                 {u"\u3000中文\u2003", u"中文"},
                                 {u"\u2028 a\tb ", u"a\tb"},
+                                {u"\u202F\u205Fx\u1680", u"x"},
                                 {u"\u200Bx\u00AD", u"\u200Bx\u00AD"}}) {
     EXPECT_EQ(TrimWhitespace(in), out);
   }

@@ -4,36 +4,43 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <atomic>
 
 namespace qm {
 namespace {
 
-// A record that counts its live instances.
-struct Counted {
-  static inline std::atomic<int> alive{0};
-  Counted() { ++alive; }
-  ~Counted() { --alive; }
+// Counts the wake events it receives.
+struct Receiver final : QObject {
+  int wakes = 0;
+  bool event(QEvent* e) override { return e->type() == WM_MQTT_RECORDS ? ++wakes, true : false; }
 };
 
-// Records still queued when their receiver dies, or posted to none, are freed.
-TEST(MqttQtEventSink, RecordsNobodyHandlesAreFreed) {
+// However many records arrive, one wake is queued until the receiver has
+// found the backlog empty; the records wait there in order.
+TEST(MqttQtEventSink, OneWakeForManyRecordsThenAgainAfterTheBacklogRanDry) {
   int argc = 1;
   char name[] = "test";
   char* argv[] = {name, nullptr};
   QCoreApplication app(argc, argv);
-  auto receiver = std::make_unique<QObject>();
-  MqttQtEventSink sink(receiver.get());
+  Receiver receiver;
+  MqttQtEventSink sink(&receiver);
   sink.PostStatusEvent(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "Connected."}));
   sink.PostMessageEvent(std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs", "{}"}));
-  for (int i = 0; i < 5; ++i)
-    PostMqttRecord(receiver.get(), WM_MQTT_STATUS, std::make_unique<Counted>());
-  EXPECT_EQ(Counted::alive, 5);
-  receiver.reset();
-  EXPECT_EQ(Counted::alive, 0);
-  PostMqttRecord(static_cast<QObject*>(nullptr), WM_MQTT_STATUS, std::make_unique<Counted>());
-  EXPECT_EQ(Counted::alive, 0);
-  MqttQtEventSink(nullptr).PostStatusEvent(std::make_unique<MqttStatusEvent>());
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(receiver.wakes, 1);
+  auto status = sink.Backlog().Take();
+  ASSERT_TRUE(status.has_value());
+  EXPECT_EQ(std::get<std::unique_ptr<MqttStatusEvent>>(*status)->text, "Connected.");
+  auto message = sink.Backlog().Take();
+  ASSERT_TRUE(message.has_value());
+  EXPECT_EQ(std::get<std::unique_ptr<MqttMessageEvent>>(*message)->payload, "{}");
+  sink.PostMessageEvent(std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs", "x"}));
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(receiver.wakes, 1);  // the backlog was not yet found empty
+  EXPECT_TRUE(sink.Backlog().Take().has_value());
+  EXPECT_FALSE(sink.Backlog().Take().has_value());
+  sink.PostMessageEvent(std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs", "y"}));
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(receiver.wakes, 2);
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 // connect flow, test jobs on their whole road, acknowledgements and reports.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MqttClient.h"
@@ -175,13 +178,55 @@ TEST_F(SimTrafficTest, TestNeedsAConnectionAndKeepsTheId) {
   ASSERT_TRUE(WaitForLine("PUB -> x: " + SampleJob(1765000001, kReceiptTail)));
 }
 
+// A payload is shown as one bounded line: 4 MiB without a break point, CR,
+// LF and the separators that would forge log lines; the job after them is
+// answered at once. "r/10" only starts with the publish topic: jobs, not reports.
+TEST_F(SimTrafficTest, EveryPayloadIsOneBoundedLineAndTheNextJobIsAnswered) {
+  Open(false, u"P1", u"r/10", u"r/1");
+  Connect({"r/10", "r/1"});
+  TempDir dir;
+  std::ofstream(dir.File("big")) << "{\"id\":" << std::string((4 << 20) - 6, '7');
+  std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+  args.insert(args.end(), {"-q", "1", "-t", "r/10", "-f", dir.File("big")});
+  ASSERT_EQ(RunProgram(args, kDeadline), 0);
+  Publish("r/10", "x\r\n[00:00:00] Task parse: forged\xE2\x80\xA8y\xE2\x80\xA9z");
+  Publish("r/10", SampleJob(5, kCpclLabelTail));
+  const std::string ack = R"(PUB -> print ack: {"devicename":"P1","id":5,"code":0})";
+  EXPECT_TRUE(WaitUntil([&] { return Count(ack) == 1; }, std::chrono::seconds(15)));
+  EXPECT_EQ(Count("<- RECV [r/10]: {\"id\":" + std::string(4090, '7') + " … [4194304 bytes]"), 1);
+  EXPECT_EQ(Count("<- RECV [r/10]: x  [00:00:00] Task parse: forged y z"), 1);
+  EXPECT_EQ(Count("Task parse: forged", true), 0);
+  EXPECT_EQ(Count("<- RECV [r/10]: ", true), 3);
+}
+
+// Messages the backlog could not take are one error line in the window's
+// language: a message over its 64 MiB goes into an empty backlog, the next
+// ones do not fit behind it.
+TEST_F(SimTrafficTest, DroppedMessagesAreCountedInOneLine) {
+  for (const auto& [chinese, drops, line] :
+       {std::tuple{true, 2, "丢弃了 2 条消息：窗口来不及处理。"},
+        {false, 1, "Dropped 1 message: the window could not keep up."}}) {
+    Open(chinese, u"P1", u"jobs", u"t");
+    const auto post = [&](std::string payload) {
+      dialog->Sink().PostMessageEvent(std::make_unique<MqttMessageEvent>("t", std::move(payload)));
+    };
+    post(std::string((64 << 20) + 1, '['));
+    for (int i = 0; i < drops; ++i) post("{}");
+    ASSERT_TRUE(WaitForLine(line));
+    EXPECT_EQ(Log().back(), line);
+    EXPECT_EQ(
+        dialog->Log()->document()->lastBlock().begin().fragment().charFormat().foreground().color(),
+        QColor(0xB9, 0x1C, 0x1C));
+  }
+}
+
 TEST_F(SimTrafficTest, AFloodOfRecordsIsHandledInOrder) {
   Open(false, u"P1", u"jobs", u"t");
   Lines expected;
   for (int i = 1; i <= 3000; ++i) {
     const std::string id = std::to_string(i);
     auto record = std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"});
-    PostMqttRecord(dialog.get(), WM_MQTT_MESSAGE, std::move(record));
+    dialog->Sink().PostMessageEvent(std::move(record));
     expected.push_back("[t] Printer info  id=" + id);
   }
   ASSERT_TRUE(WaitForLine(expected.back()));

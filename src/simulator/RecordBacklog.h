@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+// The bounded hand-over of the MQTT client's records to the window thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <variant>
+
+#include "simulator/MqttEvents.h"
+
+namespace qm {
+
+// Messages refused in a row because the backlog was full.
+struct DroppedMessages {
+  std::uint64_t count = 0;
+};
+
+// The records of the client in arrival order, filled from any thread (the
+// MQTT library's among them, which must never wait for the window) and
+// emptied by one consumer. Bounded in records and in bytes of topic, payload
+// and status text: a message that does not fit is freed at once and counted,
+// and the drops of one run become one DroppedMessages entry, where the run
+// began (status records that come meanwhile stay behind it). Once a message
+// was dropped, messages go in again only when the backlog is down to half
+// its limits, so that a steady flood gives a drop entry per batch,
+// not one after every record taken. Status records always go in: they are
+// few, follow the window's own requests and carry the connected state. A
+// message over the byte cap goes in only into an empty backlog, so a single
+// message of any size still gets through.
+class RecordBacklog final {
+ public:
+  struct Limits {
+    std::size_t records = 20000;
+    std::size_t bytes = std::size_t{64} << 20;
+  };
+  using Entry = std::variant<std::unique_ptr<MqttStatusEvent>, std::unique_ptr<MqttMessageEvent>,
+                             DroppedMessages>;
+
+  explicit RecordBacklog(Limits limits) : m_limits(limits) {}
+  RecordBacklog() : RecordBacklog(Limits{}) {}
+
+  // Each is true when the consumer must be woken: no wake was pending, so
+  // the caller is to send one. Later pushes return false until the consumer
+  // has found the backlog empty.
+  bool PushStatus(std::unique_ptr<MqttStatusEvent> record);
+  bool PushMessage(std::unique_ptr<MqttMessageEvent> record);
+  // The oldest entry; none when the backlog is empty, which also ends the
+  // pending wake (the next push asks for a new one).
+  std::optional<Entry> Take();
+
+ private:
+  bool PushLocked(Entry entry, std::size_t bytes);
+
+  const Limits m_limits;
+  std::mutex m_mutex;  // a leaf: nothing else is called while it is held
+  std::deque<std::pair<Entry, std::size_t>> m_entries;  // with their bytes
+  std::size_t m_records = 0;                            // status and message records held
+  std::size_t m_bytes = 0;
+  bool m_wakePending = false;
+  // The entry counting the current run of drops, from the first drop until
+  // a message goes in again or the entry is taken (a deque keeps its
+  // elements in place when either end changes).
+  DroppedMessages* m_openDrop = nullptr;
+  bool m_dropping = false;  // the last message was refused
+};
+
+}  // namespace qm
