@@ -103,17 +103,25 @@ TEST_F(MainDlgUsbTest, TheWholeRoadWithItsStatusTextsAndFrames) {
   Click(Page(1).selfTestButton);
   expect(u"✔  Self-test command sent.", kGreen);
   EXPECT_EQ(node.Drain(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
-  for (const int page : {0, 1, 3, 4}) {  // printer frames on pages 0 and 1, "SW" on 3 and 4
+  // Printer frames on pages 0 and 1, "SW" on 3 and 4; the CA buttons (1, 3: 2) shown with TLS on
+  // the current page only; the topic prefix of the trimmed keys.
+  const auto ca = [&] { return Page(1).caButton->isVisible() + 2 * Page(3).caButton->isVisible(); };
+  QString shown;
+  for (const int page : {0, 1, 3, 4}) {
     const bool ali = page == 0 || page == 4;
     SelectTab(page);
     Type(page, ali ? kAlibaba : kSelfHosted);
+    shown += QString::number(ca());
     if (!ali) Choose(Field(page, u"tls").combo, 1);
     Click(Page(page).writeButton);
+    shown +=
+        QString::number(ca()) + (ali ? Field(page, u"pubTopic").prefix->text() : QString()) + u'|';
     EXPECT_EQ(node.Drain(), ExpectedPair(page >= 3, ali ? kAlibabaJson : kSelfHostedJson,
                                          ali ? "dev01" : "SN0001"))
         << page;
     expect(u"✔  Write completed successfully.", kGreen);
   }
+  EXPECT_EQ(shown, QStringLiteral("00/a1B2c3/dev01/user/|01|02|00/a1B2c3/dev01/user/|"));
   for (int page : {4, 0}) {  // page 0 (reserve 17) refuses what page 4 (reserve 10) takes: 239
     SelectTab(page);
     Field(page, u"deviceSecret").edit->setText(QString(239 - int(kAlibabaJson.size()) + 6, u'x'));
@@ -172,15 +180,30 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   ASSERT_TRUE(PlugAndConnect({pa, pc}));  // connected to A, the list changes: both stay
   ASSERT_TRUE(Plug({pb, pc, pa}));
   EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(pa.displayName));
-  Click(Page(0).selfTestButton);
-  EXPECT_EQ(node.Drain().size() + 10 * b.Drain().size(), 8u);
+  dialog->activateWindow();  // Space after Shift+Tab, Tab: the focus stays on the button
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  const auto tabToAndPress = [](QWidget* button) {
+    button->setFocus();
+    for (Qt::Key key : {Qt::Key_Backtab, Qt::Key_Tab, Qt::Key_Space})
+      QTest::keyClick(QApplication::focusWidget(), key);
+  };
+  tabToAndPress(Page(0).selfTestButton);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // the second Space writes again
+  EXPECT_EQ(node.Drain().size() + 10 * b.Drain().size(), 16u);
+  SelectTab(2);  // Tencent Cloud: the focus comes back with the unlock
+  Type(2, kTencent);
+  tabToAndPress(Page(2).writeButton);
+  EXPECT_NE(QApplication::focusWidget(), Page(2).writeButton);
+  timers->Advance(5000);
+  EXPECT_EQ(QApplication::focusWidget(), Page(2).writeButton);
   const int before = printers->listings;  // disconnect: the list read again at once
   Click(Connect());
   EXPECT_EQ(State() + QString::number(printers->listings > before),
             QStringLiteral("000 11 Connect1"));
 }
 
-// The window's texts in both languages, and the status messages translated.
+// The window's texts in both languages with the choices kept, the status messages translated,
+// the topic prefix of the keys on pages 0 and 4 with a placeholder when both are empty.
 TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
   const auto shown = [&] {
     QStringList texts{dialog->windowTitle(), UsbCombo()->currentText(), Status()};
@@ -189,7 +212,10 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
     for (int tab = 0; tab < 5; ++tab)
       texts << qobject_cast<QTabBar*>(dialog->Control(kIdTab))->tabText(tab);
     texts << Field(0, u"url").label->text() << Field(0, u"productKey").label->text()
-          << Page(3).writeButton->text() << Page(1).caButton->text();
+          << Page(3).writeButton->text() << Page(1).caButton->text()
+          << Field(0, u"subTopic").prefix->text() << Field(4, u"pubTopic").prefix->text()
+          << Field(1, u"tls").combo->currentText()
+          << Field(1, u"cleanSession").combo->currentText();
     return texts.join(u'|');
   };
   // clang-format off
@@ -197,73 +223,42 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
       QStringLiteral("Quillmark  V16|No usable USB device|ℹ  Select a USB device and click Connect.|"
                      "Connect|MQTT Simulator|  Printer Alibaba Cloud  |  Printer Self-hosted  |"
                      "  Printer Tencent Cloud  |  Box Self-hosted  |  Box Alibaba  |"
-                     "Alibaba Cloud URL :|ProductKey :|Write to cloud box|Custom CA Certificate (optional)"),
+                     "Alibaba Cloud URL :|ProductKey :|Write to cloud box|Custom CA Certificate (optional)|"
+                     "/${ProductKey}/${DeviceName}/user/|/a1//user/|Enable TLS|Keep offline messages"),
       QStringLiteral("VARNO  Quillmark  V16|未检测到可用的 USB 设备|ℹ  请先选择 USB 设备并点击连接。|连接|"
                      "MQTT 模拟器|  打印机-阿里云  |  打印机-自建 MQTT  |  打印机-腾讯云  |  云盒-自建 MQTT  |"
-                     "  云盒-阿里云  |阿里云 URL：|ProductKey :|写入云盒|自定义 CA 证书（选配）")};
-  const std::pair<std::u16string, std::u16string> messages[] = {
-      {u"Please enter ProductKey.", u"请输入 ProductKey！"},
-      {u"Please enter DeviceName.", u"请输入 DeviceName！"},
-      {u"Please enter DeviceSecret.", u"请输入 DeviceSecret！"},
-      {u"Please enter ClientID / SN.", u"请输入 ClientID/SN！"},
-      {u"SN / ClientID must be 30 characters or fewer.", u"SN/ClientID 不能超过30个字符！"},
-      {u"Please enter domain or IP address.", u"请输入域名或IP地址！"},
-      {u"Please enter port.", u"请输入端口号！"},
-      {u"Please enter username.", u"请输入用户名！"},
-      {u"Please enter password.", u"请输入密码！"},
-      {u"Please enter subscribe topic.", u"请输入订阅主题！"},
-      {u"Configuration exceeds device storage capacity.", u"错误：配置数据超出设备存储容量！"},
-      {u"Please enter port", u"Please enter port"}};  // outside the table: English
+                     "  云盒-阿里云  |阿里云 URL：|ProductKey :|写入云盒|自定义 CA 证书（选配）|"
+                     "/${ProductKey}/${DeviceName}/user/|/a1//user/|启用 TLS|保留离线消息")};
+  const QString en = QStringLiteral("Please enter ProductKey.|Please enter DeviceName.|Please enter "
+      "DeviceSecret.|Please enter ClientID / SN.|SN / ClientID must be 30 characters or fewer.|Please "
+      "enter domain or IP address.|Please enter port.|Please enter username.|Please enter password.|"
+      "Please enter subscribe topic.|Configuration exceeds device storage capacity.|Please enter port");
+  const QString zh = QStringLiteral("请输入 ProductKey！|请输入 DeviceName！|请输入 DeviceSecret！|请输入 ClientID/SN！|"
+      "SN/ClientID 不能超过30个字符！|请输入域名或IP地址！|请输入端口号！|请输入用户名！|请输入密码！|"
+      "请输入订阅主题！|错误：配置数据超出设备存储容量！|Please enter port");  // the last one outside the table
   // clang-format on
-  EXPECT_EQ(shown(), texts[0]);
-  for (int zh : {1, 0}) {
-    Choose(kIdLanguageCombo, zh);
-    for (const auto& [english, chinese] : messages)
-      EXPECT_EQ(dialog->LocalizeMessage(english), zh ? chinese : english);
-    EXPECT_EQ(
-        shown(),
-        zh ? texts[1] : QStringLiteral("VARNO  ") + texts[0]);  // the first switch sets the brand
-    dialog->OnCommand(Page(1).writeId, kBnClicked);
-    EXPECT_EQ(Status(), QString::fromUtf16(zh ? u"⚠  请输入 ClientID/SN！"
-                                              : u"⚠  Please enter ClientID / SN."));
-  }
-}
-
-// Pages 0 and 4 show the topic prefix: the keys trimmed, empty ones leave a placeholder. The CA
-// button shows with TLS on the current page only. A language switch keeps the choices.
-TEST_F(MainDlgUsbTest, TopicPrefixCaButtonRuleAndChoicesKeptAcrossALanguageSwitch) {
-  const auto prefixes = [&](int page) {
-    return Field(page, u"subTopic").prefix->text() + u'|' + Field(page, u"pubTopic").prefix->text();
-  };
-  Type(4, QStringLiteral("productKey= a1 |deviceName=  "));
-  EXPECT_EQ(prefixes(4), QStringLiteral("/a1//user/|/a1//user/"));
-  Type(4, QStringLiteral("productKey="));
-  Type(2, QStringLiteral("deviceName=x"));  // page 2 has no prefix rows
-  EXPECT_EQ(prefixes(4) + u'|' + prefixes(0),
-            QStringList(4, QStringLiteral("/${ProductKey}/${DeviceName}/user/")).join(u'|'));
-  ASSERT_TRUE(PlugAndConnect({EntryFor(node, u"Printer", u"S1")}));
-  for (int page : {3, 1}) {
-    const CModernButton* ca = Page(page).caButton;
-    SelectTab(page);
-    EXPECT_FALSE(ca->isVisible());
-    Choose(Field(page, u"tls").combo, 1);
-    EXPECT_TRUE(ca->isVisible() && ca->isEnabled());
-    SelectTab(0);
-    EXPECT_FALSE(ca->isVisible());
-  }
-  SelectTab(1);
+  Type(4, QStringLiteral("productKey= a1 |deviceName=  "));  // one key left empty
+  Field(1, u"tls").combo->setCurrentIndex(1);                // choices kept across a switch
   Field(1, u"cleanSession").combo->setCurrentIndex(1);
-  dialog->OnCommand(Page(1).writeId, kBnClicked);  // some status showing
-  Choose(kIdLanguageCombo, 1);
-  EXPECT_TRUE(Page(1).caButton->isVisible());
-  EXPECT_EQ(Field(1, u"tls").combo->currentText() + Field(1, u"cleanSession").combo->currentText() +
-                Status() + Connect()->property("text").toString(),
-            QString::fromUtf16(u"启用 TLS保留离线消息ℹ  自建 MQTT 参数配置断开"));
+  EXPECT_EQ(shown(), texts[0]);
+  for (int chinese : {1, 0}) {
+    Choose(kIdLanguageCombo, chinese);
+    QStringList localized;
+    for (const QString& text : en.split(u'|'))
+      localized << QString::fromStdU16String(dialog->LocalizeMessage(text.toStdU16String()));
+    EXPECT_EQ(localized.join(u'|'), chinese ? zh : en);
+    // the first switch sets the brand into the title
+    EXPECT_EQ(shown(), chinese ? texts[1] : QStringLiteral("VARNO  ") + texts[0]);
+    dialog->OnCommand(Page(1).writeId, kBnClicked);
+    EXPECT_EQ(Status(), QString::fromUtf16(chinese ? u"⚠  请输入 ClientID/SN！"
+                                                   : u"⚠  Please enter ClientID / SN."));
+  }
 }
 
 using MainDlgLinuxTest = MainDlgUsbTest;
 
-// A node of mode 000, opened as a user (as root: with the effective user "nobody").
+// A node of mode 000, opened as a user (as root: with the effective user "nobody"); a node that
+// is gone. The device menu shows an ampersand as a letter.
 TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
   // clang-format off
   const std::tuple<int, int, const char16_t*> cases[] = {
@@ -272,7 +267,9 @@ TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
       {1, 0, u"⚠  USB open failed. Check the device is on and the cable is connected."},
       {1, 1, u"⚠  USB打开失败，请确认设备已开机并连接数据线。"}};
   // clang-format on
-  ASSERT_TRUE(Plug({EntryFor(node, u"P", u"S1"), {u"usb#x#/dev/usb/lp-missing", u"Gone", 1, 2}}));
+  ASSERT_TRUE(
+      Plug({EntryFor(node, u"P", u"S1"),
+            {u"usb#x#/dev/usb/lp-missing", u"AT&T Printer  (VID_1234 PID_0A0B)  S1", 1, 2}}));
   ASSERT_EQ(::chmod(node.Path().c_str(), 0), 0);
   for (const auto& [device, language, status] : cases) {
     Choose(kIdLanguageCombo, language);
@@ -283,40 +280,14 @@ TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
     EXPECT_EQ(Status(), QString::fromUtf16(status));
     EXPECT_TRUE(dialog->StatusColor() == kRed && !dialog->IsConnected());
   }
-}
-
-// Self-test pressed by Space after Shift+Tab, Tab keeps the focus; a Tencent Cloud write gets it
-// back with its unlock.
-TEST_F(MainDlgLinuxTest, KeyboardFocusStaysOnTheButtonThatWrote) {
-  ASSERT_TRUE(PlugAndConnect({EntryFor(node, u"P", u"S1")}));
-  dialog->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-  const auto tabToAndPress = [](QWidget* button) {
-    button->setFocus();
-    for (Qt::Key key : {Qt::Key_Backtab, Qt::Key_Tab, Qt::Key_Space})
-      QTest::keyClick(QApplication::focusWidget(), key);
-  };
-  tabToAndPress(Page(0).selfTestButton);
-  EXPECT_EQ(QApplication::focusWidget(), Page(0).selfTestButton);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // the second Space writes again
-  EXPECT_EQ(node.Drain().size(), 16u);
-  SelectTab(2);
-  Type(2, kTencent);
-  tabToAndPress(Page(2).writeButton);
-  EXPECT_NE(QApplication::focusWidget(), Page(2).writeButton);
-  timers->Advance(5000);
-  EXPECT_EQ(QApplication::focusWidget(), Page(2).writeButton);
-}
-
-TEST_F(MainDlgLinuxTest, DeviceMenuShowsAnAmpersandAsALetter) {
-  ASSERT_TRUE(Plug({{u"usb#x#/dev/usb/lp0", u"AT&T Printer  (VID_1234 PID_0A0B)  S1", 1, 2}}));
-  QString shown;  // the menu entry's text with mnemonics resolved
+  QString shown;  // with mnemonics resolved
   test::DriveNestedLoop([&] { UsbCombo()->showPopup(); }, test::ActivePopup,
                         [&](QWidget* menu) {
-                          shown = qobject_cast<QMenu*>(menu)->actions().value(0)->iconText();
+                          shown = qobject_cast<QMenu*>(menu)->actions().value(1)->iconText() +
+                                  u'|' + UsbCombo()->currentText();
                           QTest::keyClick(menu, Qt::Key_Escape);
                         });
-  EXPECT_EQ(shown + u'|' + UsbCombo()->currentText(),
+  EXPECT_EQ(shown,
             QStringLiteral(
                 "AT&T Printer  (VID_1234 PID_0A0B)  S1|AT&T Printer  (VID_1234 PID_0A0B)  S1"));
 }
