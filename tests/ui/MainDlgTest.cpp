@@ -15,6 +15,8 @@
 namespace qm {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using namespace std::chrono_literals;
 using MainDlgTest = test::ShownMainDlg;
 using MainDlgDpi = test::ShownMainDlg;
@@ -25,14 +27,28 @@ QString Face(const QWidget* widget) { return widget->font().families().value(0);
 QString Timers(const QObject& window) {
   QString shown;
   for (int i : {1, 2})
-    if (auto* t =
-            window.findChild<QTimer*>(QStringLiteral("timer%1").arg(i), Qt::FindDirectChildrenOnly))
+    if (auto* t = window.findChild<QTimer*>(u"timer%1"_s.arg(i), Qt::FindDirectChildrenOnly))
       shown += QString::asprintf("%d %d %d %d|", t->interval(), t->isSingleShot(),
                                  t->timerType() == Qt::PreciseTimer, t->isActive());
   return shown;
 }
 
-TEST_F(MainDlgTest, LockedPagesShowPageZeroWithGreyLabelsAndMissingRowsReadEmpty) {
+// Size, bands and faces at the test's dpi (96 or 144), again under a Chinese system language
+// (Chinese faces, English texts); the locked pages.
+TEST_F(MainDlgTest, SizeBandsAndFacesAtItsDpiAndSystemLanguage) {
+  const bool dense = dialog->Dpi() == 144, zh = QLocale::system().language() == QLocale::Chinese;
+  ASSERT_TRUE(dense || dialog->Dpi() == 96) << dialog->Dpi();
+  EXPECT_EQ(dialog->size(), dense ? QSize(1500, 1140) : QSize(1000, 760));
+  const QImage image = dialog->grab().toImage();
+  EXPECT_EQ(QString::asprintf("%06X %06X %06X", test::Rgb24(image, 500, 3),
+                              test::Rgb24(image, 500, dense ? 81 : 54),
+                              test::Rgb24(image, 500, dense ? 1062 : 708)),
+            u"0F3460 0969DA F8F9FB"_s);
+  EXPECT_EQ(Face(dialog->Control(kIdUsbCombo)) + u'|' + Face(dialog->Control(kIdStatus)) + u'|' +
+                dialog->Control(kIdConnectButton)->property("text").toString(),
+            zh ? u"Microsoft YaHei UI|Microsoft YaHei UI|Connect"
+               : u"Segoe UI|Segoe UI Semibold|Connect");
+  // Locked: page 0 shown with grey labels; missing rows read empty.
   std::u16string ports;  // each page's port row starts at 1883
   for (int p = 0; p < 5; ++p) {
     const PageState& page = dialog->Page(p);
@@ -44,31 +60,13 @@ TEST_F(MainDlgTest, LockedPagesShowPageZeroWithGreyLabelsAndMissingRowsReadEmpty
               p == 0);
     ports += dialog->GetFieldText(p, u"port") + u'|';
   }
-  const QImage image = dialog->grab().toImage();  // grey, not the normal text colour
   const QRect label = dialog->Page(0).fields[0]->label->geometry();
   EXPECT_TRUE(test::Draws(image, 0x9CA3AF, label) && !test::Draws(image, 0x374151, label));
-  test::FindField(dialog->Page(2), u"productKey")->edit->setText(QStringLiteral("  pk  "));
+  test::FindField(dialog->Page(2), u"productKey")->edit->setText(u"  pk  "_s);
   EXPECT_EQ(dialog->GetFieldText(2, u"productKey") + ports + dialog->GetFieldText(1, u"url") +
                 dialog->GetFieldText(7, u"port"),
             u"  pk  1883|1883|1883|1883|1883|");
   EXPECT_EQ(dialog->GetFieldComboSel(0, u"tls"), 0);
-}
-
-// Size, bands and faces at the test's dpi (96 or 144); again under a Chinese system language:
-// Chinese faces, English texts.
-TEST_F(MainDlgTest, SizeBandsAndFacesAtItsDpiAndSystemLanguage) {
-  const bool dense = dialog->Dpi() == 144, zh = QLocale::system().language() == QLocale::Chinese;
-  ASSERT_TRUE(dense || dialog->Dpi() == 96) << dialog->Dpi();
-  EXPECT_EQ(dialog->size(), dense ? QSize(1500, 1140) : QSize(1000, 760));
-  const QImage image = dialog->grab().toImage();
-  for (const auto& [y, colour] : {std::pair<int, Rgb>{3, 0x0F3460},
-                                  {dense ? 81 : 54, 0x0969DA},
-                                  {dense ? 1062 : 708, 0xF8F9FB}})
-    EXPECT_EQ(test::Rgb24(image, 500, y), colour) << y;
-  EXPECT_EQ(Face(dialog->Control(kIdUsbCombo)) + u'|' + Face(dialog->Control(kIdStatus)) + u'|' +
-                dialog->Control(kIdConnectButton)->property("text").toString(),
-            zh ? u"Microsoft YaHei UI|Microsoft YaHei UI|Connect"
-               : u"Segoe UI|Segoe UI Semibold|Connect");
 }
 
 // The device poll every second from the first show, the unlock once five seconds after its start,
@@ -86,7 +84,7 @@ TEST_F(MainDlgTest, ProgramTimersAndTheEndsOfTheModalRun) {
     EXPECT_TRUE(test::DriveNestedLoop([&] { code = modal.exec(); }, test::ActiveModal,
                                       [&](QWidget*) { timers += Timers(modal), act(modal); }));
     EXPECT_TRUE(code == result && modal.parentWidget() == nullptr) << code;
-    EXPECT_EQ(timers, QStringLiteral("5000 1 1 0|1000 0 0 0|/5000 1 1 0|1000 0 0 1|"));
+    EXPECT_EQ(timers, u"5000 1 1 0|1000 0 0 0|/5000 1 1 0|1000 0 0 1|"_s);
   }
   dialog->close();
   QDirIterator files(qEnvironmentVariable("HOME"), QDir::Files | QDir::Hidden | QDir::System,
@@ -104,8 +102,7 @@ TEST_F(MainDlgDpi, SizeFontsAndLayoutFollowTheScreen) {
   ASSERT_TRUE(test::WaitUntil([&] { return dialog->Dpi() == 96; }, 5s));
   QWidget *const combo = dialog->Control(kIdUsbCombo), *const status = dialog->Control(kIdStatus);
   Choose(kIdLanguageCombo, 1);
-  ASSERT_TRUE(dialog->IsChinese());
-  EXPECT_EQ(Face(combo), QStringLiteral("Segoe UI"));
+  ASSERT_TRUE(dialog->IsChinese() && Face(combo) == u"Segoe UI"_s);
   dialog->resize(1003, 761);
   QApplication::processEvents();
   const std::tuple<QScreen*, int, QSize, QSize, int> steps[] = {
@@ -115,11 +112,12 @@ TEST_F(MainDlgDpi, SizeFontsAndLayoutFollowTheScreen) {
     dialog->windowHandle()->setScreen(screen);
     ASSERT_TRUE(test::WaitUntil([&, dpi = dpi] { return dialog->Dpi() == dpi; }, 5s));
     QApplication::processEvents();
-    EXPECT_TRUE(dialog->size() == size && dialog->minimumSize() == minimum) << dpi;
-    EXPECT_EQ(status->height(), statusHeight);
+    EXPECT_TRUE(dialog->size() == size && dialog->minimumSize() == minimum &&
+                status->height() == statusHeight)
+        << dpi;
     EXPECT_EQ(
         Face(combo) + u'|' + Face(status) + u'|' + QString::number(combo->font().pointSizeF()),
-        QStringLiteral("Microsoft YaHei UI|Microsoft YaHei UI|9.5"));
+        u"Microsoft YaHei UI|Microsoft YaHei UI|9.5"_s);
   }
 }
 

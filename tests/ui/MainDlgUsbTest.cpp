@@ -14,16 +14,18 @@
 namespace qm {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using Bytes = std::vector<std::uint8_t>;
 constexpr Rgb kGrey = 0x374151, kRed = 0xB91C1C, kGreen = 0x15803D;
 
 // A page's rows as "key=text|key=text"; the records they make.
 // clang-format off
-const QString kAlibaba = QStringLiteral("productKey=a1B2c3|deviceName= dev01 |deviceSecret=s3cr3t|"
-                                        "url=iot.example.com|port=8883|subTopic=get|pubTopic=update");
-const QString kSelfHosted = QStringLiteral("clientId=SN0001|domain=mqtt.example.org|port= 1884 |"
-                                           "username=user|password=pass|subTopic=down|pubTopic=up");
-const QString kTencent = QStringLiteral("productKey=TPK01|deviceName=tdev|deviceSecret=tsecret|subTopic=s|pubTopic=p");
+const QString kAlibaba = u"productKey=a1B2c3|deviceName= dev01 |deviceSecret=s3cr3t|"
+                                        u"url=iot.example.com|port=8883|subTopic=get|pubTopic=update"_s;
+const QString kSelfHosted = u"clientId=SN0001|domain=mqtt.example.org|port= 1884 |"
+                                           u"username=user|password=pass|subTopic=down|pubTopic=up"_s;
+const QString kTencent = u"productKey=TPK01|deviceName=tdev|deviceSecret=tsecret|subTopic=s|pubTopic=p"_s;
 const std::string kAlibabaJson = R"({"Key":"a1B2c3","SN":"dev01","Pass":"s3cr3t","Url":"iot.example.com",)"
                                  R"("Port":8883,"SUB":"user/get","PUB":"user/update","Type":1})";
 const std::string kSelfHostedJson = R"({"Key":"user","SN":"SN0001","Pass":"pass","Url":"mqtt.example.org",)"
@@ -94,9 +96,9 @@ TEST_F(MainDlgUsbTest, TheWholeRoadWithItsStatusTextsAndFrames) {
     expect(u"⚠  Select a USB device and click Connect first.", kRed);
   }
   ASSERT_TRUE(Plug({EntryFor(node, u"Printer", u"S1")}));
-  EXPECT_EQ(State(), QStringLiteral("000 11 Connect"));
+  EXPECT_EQ(State(), u"000 11 Connect"_s);
   ASSERT_TRUE(PlugAndConnect({EntryFor(node, u"Printer", u"S1")}));
-  EXPECT_EQ(State(), QStringLiteral("111 10 Disconnect"));
+  EXPECT_EQ(State(), u"111 10 Disconnect"_s);
   expect(u"✔  Connected: Printer  (VID_1234 PID_0A0B)  S1", kGreen);
   SelectTab(1);
   expect(u"ℹ  Self-hosted MQTT settings.", kGrey);
@@ -121,7 +123,7 @@ TEST_F(MainDlgUsbTest, TheWholeRoadWithItsStatusTextsAndFrames) {
         << page;
     expect(u"✔  Write completed successfully.", kGreen);
   }
-  EXPECT_EQ(shown, QStringLiteral("00/a1B2c3/dev01/user/|01|02|00/a1B2c3/dev01/user/|"));
+  EXPECT_EQ(shown, u"00/a1B2c3/dev01/user/|01|02|00/a1B2c3/dev01/user/|"_s);
   for (int page : {4, 0}) {  // page 0 (reserve 17) refuses what page 4 (reserve 10) takes: 239
     SelectTab(page);
     Field(page, u"deviceSecret").edit->setText(QString(239 - int(kAlibabaJson.size()) + 6, u'x'));
@@ -159,7 +161,7 @@ TEST_F(MainDlgUsbTest, TheWholeRoadWithItsStatusTextsAndFrames) {
     timers->Advance(ms);
     expect(u"⚠  USB device was unplugged. Pages are locked. Connect again.", kRed);
     EXPECT_EQ(State() + QString::number(UsbCombo()->count() + 10 * Unlocked(2)),
-              QStringLiteral("000 00 Connect1"));
+              u"000 00 Connect1"_s);
   }
 }
 
@@ -198,8 +200,7 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   EXPECT_EQ(QApplication::focusWidget(), Page(2).writeButton);
   const int before = printers->listings;  // disconnect: the list read again at once
   Click(Connect());
-  EXPECT_EQ(State() + QString::number(printers->listings > before),
-            QStringLiteral("000 11 Connect1"));
+  EXPECT_EQ(State() + QString::number(printers->listings > before), u"000 11 Connect1"_s);
 }
 
 // The window's texts in both languages with the choices kept, the status messages translated,
@@ -220,25 +221,25 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
   };
   // clang-format off
   const QString texts[] = {
-      QStringLiteral("Quillmark  V16|No usable USB device|ℹ  Select a USB device and click Connect.|"
-                     "Connect|MQTT Simulator|  Printer Alibaba Cloud  |  Printer Self-hosted  |"
-                     "  Printer Tencent Cloud  |  Box Self-hosted  |  Box Alibaba  |"
-                     "Alibaba Cloud URL :|ProductKey :|Write to cloud box|Custom CA Certificate (optional)|"
-                     "/${ProductKey}/${DeviceName}/user/|/a1//user/|Enable TLS|Keep offline messages"),
-      QStringLiteral("VARNO  Quillmark  V16|未检测到可用的 USB 设备|ℹ  请先选择 USB 设备并点击连接。|连接|"
-                     "MQTT 模拟器|  打印机-阿里云  |  打印机-自建 MQTT  |  打印机-腾讯云  |  云盒-自建 MQTT  |"
-                     "  云盒-阿里云  |阿里云 URL：|ProductKey :|写入云盒|自定义 CA 证书（选配）|"
-                     "/${ProductKey}/${DeviceName}/user/|/a1//user/|启用 TLS|保留离线消息")};
-  const QString en = QStringLiteral("Please enter ProductKey.|Please enter DeviceName.|Please enter "
-      "DeviceSecret.|Please enter ClientID / SN.|SN / ClientID must be 30 characters or fewer.|Please "
-      "enter domain or IP address.|Please enter port.|Please enter username.|Please enter password.|"
-      "Please enter subscribe topic.|Configuration exceeds device storage capacity.|Please enter port");
-  const QString zh = QStringLiteral("请输入 ProductKey！|请输入 DeviceName！|请输入 DeviceSecret！|请输入 ClientID/SN！|"
-      "SN/ClientID 不能超过30个字符！|请输入域名或IP地址！|请输入端口号！|请输入用户名！|请输入密码！|"
-      "请输入订阅主题！|错误：配置数据超出设备存储容量！|Please enter port");  // the last one outside the table
+      u"Quillmark  V16|No usable USB device|ℹ  Select a USB device and click Connect.|"
+                     u"Connect|MQTT Simulator|  Printer Alibaba Cloud  |  Printer Self-hosted  |"
+                     u"  Printer Tencent Cloud  |  Box Self-hosted  |  Box Alibaba  |"
+                     u"Alibaba Cloud URL :|ProductKey :|Write to cloud box|Custom CA Certificate (optional)|"
+                     u"/${ProductKey}/${DeviceName}/user/|/a1//user/|Enable TLS|Keep offline messages"_s,
+      u"VARNO  Quillmark  V16|未检测到可用的 USB 设备|ℹ  请先选择 USB 设备并点击连接。|连接|"
+                     u"MQTT 模拟器|  打印机-阿里云  |  打印机-自建 MQTT  |  打印机-腾讯云  |  云盒-自建 MQTT  |"
+                     u"  云盒-阿里云  |阿里云 URL：|ProductKey :|写入云盒|自定义 CA 证书（选配）|"
+                     u"/${ProductKey}/${DeviceName}/user/|/a1//user/|启用 TLS|保留离线消息"_s};
+  const QString en = u"Please enter ProductKey.|Please enter DeviceName.|Please enter "
+      u"DeviceSecret.|Please enter ClientID / SN.|SN / ClientID must be 30 characters or fewer.|Please "
+      u"enter domain or IP address.|Please enter port.|Please enter username.|Please enter password.|"
+      u"Please enter subscribe topic.|Configuration exceeds device storage capacity.|Please enter port"_s;
+  const QString zh = u"请输入 ProductKey！|请输入 DeviceName！|请输入 DeviceSecret！|请输入 ClientID/SN！|"
+      u"SN/ClientID 不能超过30个字符！|请输入域名或IP地址！|请输入端口号！|请输入用户名！|请输入密码！|"
+      u"请输入订阅主题！|错误：配置数据超出设备存储容量！|Please enter port"_s;  // the last one outside the table
   // clang-format on
-  Type(4, QStringLiteral("productKey= a1 |deviceName=  "));  // one key left empty
-  Field(1, u"tls").combo->setCurrentIndex(1);                // choices kept across a switch
+  Type(4, u"productKey= a1 |deviceName=  "_s);  // one key left empty
+  Field(1, u"tls").combo->setCurrentIndex(1);   // choices kept across a switch
   Field(1, u"cleanSession").combo->setCurrentIndex(1);
   EXPECT_EQ(shown(), texts[0]);
   for (int chinese : {1, 0}) {
@@ -248,7 +249,7 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
       localized << QString::fromStdU16String(dialog->LocalizeMessage(text.toStdU16String()));
     EXPECT_EQ(localized.join(u'|'), chinese ? zh : en);
     // the first switch sets the brand into the title
-    EXPECT_EQ(shown(), chinese ? texts[1] : QStringLiteral("VARNO  ") + texts[0]);
+    EXPECT_EQ(shown(), chinese ? texts[1] : u"VARNO  "_s + texts[0]);
     dialog->OnCommand(Page(1).writeId, kBnClicked);
     EXPECT_EQ(Status(), QString::fromUtf16(chinese ? u"⚠  请输入 ClientID/SN！"
                                                    : u"⚠  Please enter ClientID / SN."));
@@ -288,8 +289,7 @@ TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
                           QTest::keyClick(menu, Qt::Key_Escape);
                         });
   EXPECT_EQ(shown,
-            QStringLiteral(
-                "AT&T Printer  (VID_1234 PID_0A0B)  S1|AT&T Printer  (VID_1234 PID_0A0B)  S1"));
+            u"AT&T Printer  (VID_1234 PID_0A0B)  S1|AT&T Printer  (VID_1234 PID_0A0B)  S1"_s);
 }
 
 }  // namespace

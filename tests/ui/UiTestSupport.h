@@ -20,9 +20,7 @@
 #include "ui/TimerSource.h"
 #include "usb/FifoDevice.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace qm::test {
 
@@ -35,9 +33,7 @@ struct FakeDeviceLister final : DeviceLister {
 
 // Timers that fire only when the test moves the clock on (Advance: in time order).
 struct ManualTimers final : TimerSource {
-  void Define(int id, TimerSpec spec, std::function<void()> fire) override {
-    timers[id] = {spec, std::move(fire)};
-  }
+  void Define(int id, TimerSpec s, std::function<void()> f) override { timers[id] = {s, f}; }
   void Start(int id) override { due[id] = now + timers.at(id).first.intervalMs; }
   void Stop(int id) override { due.erase(id); }
   void Advance(long long ms);
@@ -68,13 +64,9 @@ class ShownMainDlg : public ::testing::Test {
  protected:
   void SetUp() override;
   QString Status() const { return qobject_cast<QLabel*>(dialog->Control(kIdStatus))->text(); }
-  static void Choose(QComboBox* combo, int index) {  // as the user picks it
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-  }
-  void Choose(int id, int index) const {
-    Choose(qobject_cast<QComboBox*>(dialog->Control(id)), index);
-  }
+  // Picks an entry as the user does.
+  static void Choose(QComboBox* c, int i) { c->setCurrentIndex(i), c->activated(i); }
+  void Choose(int id, int i) const { Choose(qobject_cast<QComboBox*>(dialog->Control(id)), i); }
   void SelectTab(int page) const {
     qobject_cast<QTabBar*>(dialog->Control(kIdTab))->setCurrentIndex(page);
   }
