@@ -124,6 +124,11 @@ TEST_F(MainDlgUsbTest, TheWholeRoadWithItsStatusTextsAndFrames) {
     expect(u"✔  Write completed successfully.", kGreen);
   }
   EXPECT_EQ(shown, u"00/a1B2c3/dev01/user/|01|02|00/a1B2c3/dev01/user/|"_s);
+  SelectTab(1);  // a language switch keeps the CA button; the texts follow it
+  Choose(kIdLanguageCombo, 1);
+  EXPECT_EQ(Status() + Connect()->property("text").toString() + QString::number(ca()),
+            u"ℹ  自建 MQTT 参数配置断开1"_s);
+  Choose(kIdLanguageCombo, 0);
   for (int page : {4, 0}) {  // page 0 (reserve 17) refuses what page 4 (reserve 10) takes: 239
     SelectTab(page);
     Field(page, u"deviceSecret").edit->setText(QString(239 - int(kAlibabaJson.size()) + 6, u'x'));
