@@ -22,14 +22,15 @@ constexpr Rgb kGrey = 0x374151, kRed = 0xB91C1C, kGreen = 0x15803D;
 // A page's rows as "key=text|key=text"; the records they make.
 // clang-format off
 const QString kAlibaba = u"productKey=a1B2c3|deviceName= dev01 |deviceSecret=s3cr3t|"
-                                        u"url=iot.example.com|port=8883|subTopic=get|pubTopic=update"_s;
+                         u"url=iot.example.com|port=8883|subTopic=get|pubTopic=update"_s;
 const QString kSelfHosted = u"clientId=SN0001|domain=mqtt.example.org|port= 1884 |"
-                                           u"username=user|password=pass|subTopic=down|pubTopic=up"_s;
-const QString kTencent = u"productKey=TPK01|deviceName=tdev|deviceSecret=tsecret|subTopic=s|pubTopic=p"_s;
-const std::string kAlibabaJson = R"({"Key":"a1B2c3","SN":"dev01","Pass":"s3cr3t","Url":"iot.example.com",)"
-                                 R"("Port":8883,"SUB":"user/get","PUB":"user/update","Type":1})";
-const std::string kSelfHostedJson = R"({"Key":"user","SN":"SN0001","Pass":"pass","Url":"mqtt.example.org",)"
-                                    R"("Port":1884,"SUB":"down","PUB":"up","Type":2,"tls":1,"sen":0})";
+                            u"username=user|password=pass|subTopic=down|pubTopic=up"_s;
+const QString kTencent =
+    u"productKey=TPK01|deviceName=tdev|deviceSecret=tsecret|subTopic=s|pubTopic=p"_s;
+const std::string kAlibabaJson = R"({"Key":"a1B2c3","SN":"dev01","Pass":"s3cr3t",)"
+    R"("Url":"iot.example.com","Port":8883,"SUB":"user/get","PUB":"user/update","Type":1})";
+const std::string kSelfHostedJson = R"({"Key":"user","SN":"SN0001","Pass":"pass",)"
+    R"("Url":"mqtt.example.org","Port":1884,"SUB":"down","PUB":"up","Type":2,"tls":1,"sen":0})";
 // clang-format on
 
 UsbDeviceEntry EntryFor(const test::FifoDevice& node, std::u16string name, std::u16string sn) {
@@ -234,14 +235,15 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndAllElevenTranslatedMessages) {
       u"  云盒-阿里云  |阿里云 URL：|ProductKey :|写入云盒|自定义 CA 证书（选配）|"
       u"/${ProductKey}/${DeviceName}/user/|/a1//user/|启用 TLS|保留离线消息"_s};
   const QString en =
-      u"Please enter ProductKey.|Please enter DeviceName.|Please enter "
-      u"DeviceSecret.|Please enter ClientID / SN.|SN / ClientID must be 30 characters or fewer.|Please "
-      u"enter domain or IP address.|Please enter port.|Please enter username.|Please enter password.|"
-      u"Please enter subscribe topic.|Configuration exceeds device storage capacity.|Please enter port"_s;
+      u"Please enter ProductKey.|Please enter DeviceName.|Please enter DeviceSecret.|"
+      u"Please enter ClientID / SN.|SN / ClientID must be 30 characters or fewer.|"
+      u"Please enter domain or IP address.|Please enter port.|Please enter username.|"
+      u"Please enter password.|Please enter subscribe topic.|"
+      u"Configuration exceeds device storage capacity.|Please enter port"_s;
   const QString zh =
       u"请输入 ProductKey！|请输入 DeviceName！|请输入 DeviceSecret！|请输入 ClientID/SN！|"
       u"SN/ClientID 不能超过30个字符！|请输入域名或IP地址！|请输入端口号！|请输入用户名！|请输入密码！|"
-      u"请输入订阅主题！|错误：配置数据超出设备存储容量！|Please enter port"_s;  // the last one outside the table
+      u"请输入订阅主题！|错误：配置数据超出设备存储容量！|Please enter port"_s;  // the last: no entry
   // clang-format on
   Type(4, u"productKey= a1 |deviceName=  "_s);  // one key left empty
   Field(1, u"tls").combo->setCurrentIndex(1);   // choices kept across a switch
@@ -268,7 +270,8 @@ using MainDlgLinuxTest = MainDlgUsbTest;
 TEST_F(MainDlgLinuxTest, OpenFailuresSayWhetherPermissionIsMissing) {
   // clang-format off
   const std::tuple<int, int, const char16_t*> cases[] = {
-      {0, 0, u"⚠  No permission to open the USB device. Add your user to the group lp and log in again."},
+      {0, 0, u"⚠  No permission to open the USB device. Add your user to the group lp and log in "
+             u"again."},
       {0, 1, u"⚠  没有打开 USB 设备的权限。请将用户加入 lp 组后重新登录。"},
       {1, 0, u"⚠  USB open failed. Check the device is on and the cable is connected."},
       {1, 1, u"⚠  USB打开失败，请确认设备已开机并连接数据线。"}};
