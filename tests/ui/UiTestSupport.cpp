@@ -2,7 +2,6 @@
 #include "ui/UiTestSupport.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
@@ -11,26 +10,21 @@
 namespace qm::test {
 
 void ManualTimers::Advance(long long ms) {
-  const long long end = now + ms;
-  const auto due = [&](const auto& entry) { return entry.second.due.value_or(end + 1); };
-  for (auto next = std::ranges::min_element(timers, {}, due);
-       next != timers.end() && due(*next) <= end;
-       next = std::ranges::min_element(timers, {}, due)) {
-    Timer& timer = next->second;
-    now = *timer.due;
-    timer.due.reset();
-    if (!timer.spec.singleShot) timer.due = now + timer.spec.intervalMs;
-    timer.fire();
+  for (const long long end = now + ms;;) {
+    const auto next = std::ranges::min_element(due, {}, [](const auto& d) { return d.second; });
+    if (next == due.end() || next->second > end) return void(now = end);
+    const auto [id, at] = *next;
+    const auto& [spec, fire] = timers.at(id);
+    now = at;
+    spec.singleShot ? void(due.erase(id)) : void(due[id] = at + spec.intervalMs);
+    fire();
   }
-  now = end;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-  const QDeadlineTimer deadline(limit);
-  while (!condition()) {
+  for (const QDeadlineTimer deadline(limit); !condition(); QThread::msleep(5)) {
     if (deadline.hasExpired()) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
   }
   return true;
 }
@@ -43,22 +37,15 @@ bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWid
   bool acted = false;
   const QDeadlineTimer deadline(limit);
   QTimer poll;
-  poll.setInterval(10);
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* widget = find();
-    if (widget != nullptr && !acted) {
-      acted = true;
-      act(widget);
-      return;
-    }
+    if (widget != nullptr && !acted) return acted = true, act(widget);
     if (!deadline.hasExpired()) return;
-    // Time is up: end whatever nested loop is still running.
     if (widget == nullptr) widget = ActivePopup() != nullptr ? ActivePopup() : ActiveModal();
-    if (widget != nullptr) widget->close();
+    if (widget != nullptr) widget->close();  // time is up: end the nested loop
   });
-  poll.start();
+  poll.start(10);
   open();
-  poll.stop();
   return acted;
 }
 
@@ -76,10 +63,10 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
 }
 
 void ShownMainDlg::SetUp() {
+  auto lister = std::make_unique<FakeDeviceLister>();
   auto source = std::make_unique<ManualTimers>();
-  timers = source.get();
-  dialog = std::make_unique<CMainDlg>(nullptr, std::make_unique<FakeDeviceLister>(printers),
-                                      std::move(source));
+  printers = lister.get(), timers = source.get();
+  dialog = std::make_unique<CMainDlg>(nullptr, std::move(lister), std::move(source));
   dialog->show();
   QCoreApplication::processEvents();
 }
