@@ -26,31 +26,8 @@ struct Shown {
   QImage Image() const { return button->grab().toImage(); }
 };
 
-// Primary fill per state as the mouse comes and goes; disabled under the mouse it keeps hover.
-TEST(CModernButton, FillPerState) {
-  Shown f(true);
-  EXPECT_TRUE(test::Draws(f.Image(), 0xFFFFFF, QRect(60, 10, 80, 20)));  // the caption
-  QEvent leave(QEvent::Leave);
-  const std::tuple<std::function<void()>, bool, QRgb> steps[] = {
-      {[&] {
-         QTest::mouseMove(f.button, {10, 20});
-       },
-       true, 0x0550AE},
-      {[&] { QCoreApplication::sendEvent(f.button, &leave); }, false, 0x0969DA},
-      {[&] { f.button->setDown(true); }, false, 0x03367A},
-      {[&] {
-         f.button->setDown(false), QTest::mouseMove(f.button, {30, 20});
-       },
-       true, 0x0550AE},
-      {[&] { f.button->setEnabled(false); }, true, 0x94C2EA}};
-  for (const auto& [act, hover, fill] : steps) {
-    act();
-    EXPECT_EQ(std::pair(f.button->IsHover(), Rgb24(f.Image(), 12, 20)), std::pair(hover, fill));
-  }
-}
-
 // Keyboard focus only: every other pixel of x 3..196, y 3..36 inverted, corners aside.
-TEST(CModernButtonFocus, DottedRectangleInvertsEveryOtherPixelOnBothFills) {
+TEST(CModernButton, FocusRectangleInvertsEveryOtherPixelOnBothFills) {
   for (const auto& [primary, fill, inverted] :
        {std::tuple{true, 0x0969DAu, 0xF69625u}, std::tuple{false, 0xF6F8FAu, 0x090705u}}) {
     Shown f(primary);

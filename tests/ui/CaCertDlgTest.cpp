@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +24,9 @@ struct ScriptedChooser final : FileChooser {
   QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
+QString Text(const QWidget* w) {
+  return w->property(w->inherits("QPlainTextEdit") ? "plainText" : "text").toString();
+}
 End Click(int id) {
   return [id](CCaCertDlg* ca) { QTest::mouseClick(FindControl(ca, id), Qt::LeftButton); };
 }
@@ -64,9 +68,8 @@ class CaCertDlgTest : public test::ShownMainDlg {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())));
     return file.fileName();
   }
-  // Opens the dialog on `path` and ends it with `end`. Gives its title, header, label, path,
-  // summary's last line, captions, Confirm's state, size, header face; "open" if still open;
-  // then the outcome.
+  // Opens the dialog on `path`, ends it with `end`: title, header face, size, Confirm's state,
+  // texts (of the summary its last line), "open" if still open; then the outcome.
   QString Send(const QString& path, const End& end) {
     chooser->path = path;
     QStringList shown;
@@ -74,27 +77,24 @@ class CaCertDlgTest : public test::ShownMainDlg {
         [&] { QTest::mouseClick(dialog->Page(1).caButton, Qt::LeftButton); }, test::ActiveModal,
         [&](QWidget* modal) {
           auto* ca = qobject_cast<CCaCertDlg*>(modal);
-          const QList<QLabel*> labels = ca->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-          shown << ca->windowTitle();
-          for (QWidget* w : {(QWidget*)labels[0], (QWidget*)labels[1], FindControl(ca, 1201)})
-            shown << w->property("text").toString();
-          shown << FindControl(ca, 1202)->property("plainText").toString().section(u'\n', -1);
-          for (int id : {1203, 1204}) shown << FindControl(ca, id)->property("text").toString();
-          shown << QString::number(FindControl(ca, 1203)->isEnabled())
-                << QStringLiteral("%1x%2").arg(ca->width()).arg(ca->height())
-                << labels[0]->font().families().value(0);
+          shown << ca->windowTitle() << ca->findChild<QLabel*>()->font().family()
+                << QStringLiteral("%1x%2 %3")
+                       .arg(ca->width())
+                       .arg(ca->height())
+                       .arg(FindControl(ca, 1203)->isEnabled());
+          for (QWidget* w : ca->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            shown << Text(w).section(u'\n', -1);
           end(ca);
           if (ca->isVisible()) shown << QStringLiteral("open");
         });
     return shown.join(u'|') + u'\n' + Outcome();
   }
-  QString Size() const { return QString::fromLatin1(dialog->Dpi() == 144 ? "870x600" : "580x400"); }
   // The status line, its colour and whether the page's buttons are enabled.
   QString Outcome() const {
-    return QStringLiteral("%1|%2|%3")
-        .arg(Status(), QString::number(dialog->StatusColor(), 16))
-        .arg(dialog->Page(1).caButton->isEnabled());
+    return Status() + u'|' + QString::number(dialog->StatusColor(), 16) + u'|' +
+           QString::number(dialog->Page(1).caButton->isEnabled());
   }
+  QString Size() const { return QString::fromLatin1(dialog->Dpi() == 144 ? "870x600" : "580x400"); }
 
   ScriptedChooser* chooser = nullptr;
   test::FifoDevice node;
@@ -126,11 +126,12 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDevice) {
   };
   for (const auto& [file, summaryEnd, end, sent] : cases) {
     dialog->SetStatus(u"before", 0x374151);
-    EXPECT_EQ(Send(file, end),
-              QStringLiteral("Custom CA Certificate (Optional)|Confirm CA Certificate Write|File "
-                             "path:|%1|%2|Confirm & Send|Cancel|%3|%4|Segoe UI\n%5")
-                  .arg(file, summaryEnd, file == big ? u"0" : u"1", Size(),
-                       sent ? u"✔  CA certificate sent via USB.|15803d|1" : u"before|374151|1"));
+    EXPECT_EQ(
+        Send(file, end),
+        QStringLiteral("Custom CA Certificate (Optional)|Segoe UI|%1 %2|Confirm CA Certificate "
+                       "Write|File path:|%3|%4|Confirm & Send|Cancel\n%5")
+            .arg(Size(), file == big ? u"0" : u"1", file, summaryEnd,
+                 sent ? u"✔  CA certificate sent via USB.|15803d|1" : u"before|374151|1"));
     EXPECT_EQ(node.Drain(), sent ? CaFrame(*sent) : std::vector<std::uint8_t>{});
   }
 }
@@ -165,8 +166,8 @@ TEST_F(CaCertDlgTest, BothLanguagesADeviceThatTakesNothingAndAnUnplug) {
   EXPECT_EQ(seen.join(u'\n'), QStringLiteral(
       "⚠  Enable TLS first.|b91c1c|1\n✔  CA certificate sent via USB.|15803d|1\n"
       "✖  Failed to send CA certificate.|b91c1c|1\n⚠  请先启用 TLS。|b91c1c|1\n"
-      "自定义 CA 证书（选配）|确认写入 CA 证书|文件路径：|%1|点击「确认并发送」将通过 USB 写入设备。|"
-      "确认并发送|取消|1|%2|Microsoft YaHei UI\n✔  CA 证书已通过 USB 发送。|15803d|1\n"
+      "自定义 CA 证书（选配）|Microsoft YaHei UI|%2 1|确认写入 CA 证书|文件路径：|%1|"
+      "点击「确认并发送」将通过 USB 写入设备。|确认并发送|取消\n✔  CA 证书已通过 USB 发送。|15803d|1\n"
       "✖  CA 证书发送失败。|b91c1c|1\n⚠  请先选择 USB 设备并点击连接。|b91c1c|0").arg(path, Size()));
   // clang-format on
 }

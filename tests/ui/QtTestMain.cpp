@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <cstdlib>
-#include <string>
 
 int main(int argc, char* argv[]) {
   char home[] = "/tmp/qm-ui-home-XXXXXX";
