@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
-
 #include "ui/UiTestSupport.h"
 
 namespace qm {
@@ -12,31 +10,22 @@ namespace {
 
 using test::Rgb24;
 
-struct Shown {
-  QWidget host;
-  CModernButton* button = new CModernButton(&host);
-
-  explicit Shown(bool primary) {
-    button->SetPrimary(primary);
-    button->setText(QStringLiteral("WWWW"));
-    button->setGeometry(20, 20, 200, 40);
-    host.show();
-    EXPECT_TRUE(test::WaitUntil([&] { return button->isVisible(); }, std::chrono::seconds(5)));
-  }
-  QImage Image() const { return button->grab().toImage(); }
-};
-
 // Keyboard focus only: every other pixel of x 3..196, y 3..36 inverted, corners aside.
 TEST(CModernButton, FocusRectangleInvertsEveryOtherPixelOnBothFills) {
   for (const auto& [primary, fill, inverted] :
        {std::tuple{true, 0x0969DAu, 0xF69625u}, std::tuple{false, 0xF6F8FAu, 0x090705u}}) {
-    Shown f(primary);
-    f.host.activateWindow();
-    f.button->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(test::WaitUntil([&] { return f.button->hasFocus(); }, std::chrono::seconds(5)));
-    EXPECT_FALSE(test::Draws(f.Image(), inverted)) << primary;
-    f.host.setAttribute(Qt::WA_KeyboardFocusChange, true);
-    const QImage image = f.Image();
+    QWidget host;
+    auto* button = new CModernButton(&host);
+    button->SetPrimary(primary);
+    button->setText(QStringLiteral("WWWW"));
+    button->setGeometry(20, 20, 200, 40);
+    host.show();
+    host.activateWindow();
+    button->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(test::WaitUntil([&] { return button->hasFocus(); }, std::chrono::seconds(5)));
+    EXPECT_FALSE(test::Draws(button->grab().toImage(), inverted)) << primary;  // mouse focus
+    host.setAttribute(Qt::WA_KeyboardFocusChange, true);
+    const QImage image = button->grab().toImage();
     const int parity = Rgb24(image, 6, 3) == inverted;  // 6 + 3 is odd
     std::string wrong;
     const auto check = [&](int x, int y) {

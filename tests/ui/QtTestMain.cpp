@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Test entry for the window tests: one QApplication; the user's folders in an empty scratch
-// home ($HOME), where anything written shows, and its "runtime" (0700) as runtime folder.
+// Window tests' entry: one QApplication; the user's folders in a scratch home, runtime 0700.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
