@@ -24,7 +24,7 @@ using std::string, std::u16string, std::string_view, std::u16string_view, std::t
 // letter); types signed 32-bit, then 1 to 6, 99 or 100; contents and message by type, the last of
 // each counting; brackets inside strings, missing commas and cut texts.
 const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
-    {208, {"", "[1]", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
+    {208, {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
      R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
      R"({"id":1,"type":5,"contents":"x","message":"m"})", R"({"id":1,"type":99,"contents":[]})",
      R"({"id":1,"type":100,"contents":3})", R"({"id":1,"type":1,"contents":})",
@@ -131,6 +131,10 @@ TEST(TaskRules, CodesHistoryAcknowledgementsAndTexts) {
     const string task = "{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type);
     EXPECT_EQ(DecideTaskCode(ParsePrintTask(task + ",\"contents\":\"x\"}"), history), code) << task;
   }
+  history.Clear();  // forgets 501, the last id accepted; its free slots match no 0
+  for (const char* task :
+       {R"({"id":501,"type":1,"contents":"x"})", R"({"id":0,"type":1,"contents":"x"})"})
+    EXPECT_EQ(DecideTaskCode(ParsePrintTask(task), history), 0) << task;
   for (const auto& [c, ack, en, zh] : kCodeTexts) {
     EXPECT_EQ(tuple(AckCodeText(c), PrinterStatusText(c, false), PrinterStatusText(c, true)),
               tuple(ack, en, zh));

@@ -45,11 +45,10 @@ pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outp
 
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
   int status = -1;
-  if (pid > 0 && PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  StopProgram(pid, SIGKILL);
-  return -1;
+  const bool ended =
+      pid > 0 && PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout);
+  if (!ended) StopProgram(pid, SIGKILL);
+  return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void StopProgram(pid_t pid, int signal) {
