@@ -20,9 +20,7 @@ namespace {
 using std::string, std::u16string, std::string_view, std::u16string_view, std::tuple;
 
 // clang-format off
-// Task codes: ids whole, 0 to 4294967295, the last that parses counting (an escape reads as its
-// letter); types signed 32-bit, then 1 to 6, 99 or 100; contents and message by type, the last of
-// each counting; brackets inside strings, missing commas and cut texts.
+// Ids 0 to 4294967295, types 1 to 6, 99, 100; contents by type; the last of each key counts.
 const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
     {208, {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
      R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
@@ -51,8 +49,7 @@ const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
      R"({"contents":"\",\"type\":7","id":9,"type":1})",
      R"({"id":1 "type":1 "contents":"x"})", " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}",
      R"({"id":1,"type":1,"contents":"x")", R"({"id":1,"type":1,"contents":"x"} not json)"}}};
-// Id, type, code: free slots never match 0; bad contents come first; a refused id is not
-// remembered; after ten more ids 0 and 500 are pushed out; accepted again, 500 pushes out 501.
+// Id, type, code: a refused id is not remembered; ten more ids push one out.
 const tuple<std::uint32_t, int, int> kIdHistory[] = {{0, 1, 0}, {0, 1, 209}, {500, 1, 0},
     {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0},
     {4, 1, 0}, {5, 1, 0}, {6, 1, 0}, {7, 1, 0}, {8, 1, 0}, {9, 1, 0}, {501, 1, 209}, {0, 1, 0},
