@@ -147,6 +147,7 @@ TEST(TaskRules, CodesHistoryAcknowledgementsAndTexts) {
 }
 
 TEST(ConnectRules, PlanFormOptionsAndReportTopic) {
+  const string topic = "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1";  // 打印/任务
   for (const SimulatorForm& form : {SimulatorForm{u" ", u"h", u"", u"", u"", u"s", u"p", 0, 0},
                                     SimulatorForm{u"P1", u" \t", u"", u"", u"", u"", u"", 0, 0}}) {
     const SimulatorConnectPlan p = PlanSimulatorConnect(form, true);
@@ -154,24 +155,20 @@ TEST(ConnectRules, PlanFormOptionsAndReportTopic) {
         tuple(p.ok, p.error.en, p.error.zh, p.notes.size()),
         tuple(false, u"Client ID and domain are required.", u"clientID 和域名不能为空。", 0u));
   }
+  // The record, then the options the client gets from it: every text trimmed and in UTF-8.
   SimulatorConnectPlan plan = PlanSimulatorConnect(
-      {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u" pub/t ", 1, 1}, false);
+      {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u"\u3000打印/任务 ", 1, 1}, false);
   const SelfHostedConfig& c = plan.config;
-  EXPECT_EQ(
-      tuple(plan.ok, c.clientId, c.domain, c.username, c.password, c.subTopic, c.pubTopic, c.port,
-            c.tls, c.cleanSession, plan.notes.size()),
-      tuple(true, u"P1-pc", u" broker ", u" user ", u" pw ", u"pub/t", u"pub/t", 1883, 1, 1, 4u));
+  EXPECT_EQ(tuple(plan.ok, c.clientId, c.domain, c.username, c.password, c.subTopic, c.pubTopic,
+                  c.port, c.tls, c.cleanSession, plan.notes.size()),
+            tuple(true, u"P1-pc", u" broker ", u" user ", u" pw ", u"打印/任务", u"打印/任务", 1883,
+                  1, 1, 4u));
+  const MqttConnectOptions o = MqttConnectOptions::FromForm(c);
+  EXPECT_EQ(std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
+            std::vector<string>({"mqtts://broker:1883", "P1-pc", "user", "pw", topic, topic}));
   plan = PlanSimulatorConnect({u"P1", u"h", u" 99999999999x", u"", u"", u" s ", u"p", 0, 0}, true);
   EXPECT_EQ(tuple(plan.config.port, plan.config.subTopic), tuple(2147483647, u"s"));
   for (const auto& [s, p, u, t] : kReportTopics) EXPECT_EQ(ReportTopicToSubscribe(s, p, u), t);
-  // Every text trimmed and in UTF-8; the scheme follows the TLS choice and port 8883.
-  const MqttConnectOptions o =
-      MqttConnectOptions::FromForm({u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ",
-                                    u" 打印/任务 ", u"\u3000reports/SN123 ", 0, 0});
-  EXPECT_EQ(
-      std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
-      std::vector<string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
-                           "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1", "reports/SN123"}));
   for (const auto& [tls, port, length, choice, cleansession, uri] : kUris) {
     const MqttConnectOptions o = MqttConnectOptions::FromForm(
         {u"c", u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
