@@ -73,13 +73,12 @@ TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   EXPECT_EQ(std::vector({got[0].topic, got[0].payload, got[1].topic, got[1].payload}),
             std::vector<std::string>({kReports, binary, kReports, ""}));
   ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", 4), 4);
+  EXPECT_FALSE(client->Subscribe("") || client->Publish("", "x"));  // refused, posting nothing
   EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri(), 0)},
                                        {true, "Connected."},
                                        {true, std::string("Subscribed: ") + kReports},
                                        {true, "Publish acknowledged."},
                                        {true, "Publish acknowledged."}}));
-  EXPECT_FALSE(client->Subscribe("") || client->Publish("", "x"));
-  EXPECT_EQ(sink.StatusCount(), 5u);
   EXPECT_NE(broker.Log().find(" as SN1-pc (p2, c0, k60)."), std::string::npos) << broker.Log();
 }
 
