@@ -13,8 +13,7 @@
 namespace qm::test {
 
 struct BrokerSettings {
-  std::string user;  // with a password: anonymous clients are refused
-  std::string password;
+  std::string user, password;            // with a password: anonymous clients are refused
   std::vector<std::string> extraConfig;  // further mosquitto.conf lines
 };
 
@@ -27,9 +26,6 @@ class MosquittoBroker final {
   bool Start(int port = 0);
   void Stop() { StopProgram(std::exchange(m_pid, -1), SIGTERM); }
   void Kill() { StopProgram(std::exchange(m_pid, -1), SIGKILL); }  // as a crash
-  void Freeze() const {  // it answers nothing more, until killed
-    if (m_pid > 0) kill(m_pid, SIGSTOP);
-  }
   int port() const { return m_port; }
   std::string Uri() const { return "mqtt://127.0.0.1:" + std::to_string(m_port); }
   // Arguments for mosquitto_pub / mosquitto_sub that reach this broker.
@@ -40,8 +36,6 @@ class MosquittoBroker final {
   std::string Log() const { return ReadFile(m_dir.File("broker.log")); }  // its own output
 
  private:
-  bool StartOn(int port);
-
   BrokerSettings m_settings;
   TempDir m_dir;
   pid_t m_pid = -1;

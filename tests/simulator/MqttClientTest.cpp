@@ -22,10 +22,8 @@ MqttConnectOptions OptionsFor(const std::string& uri, const std::string& sub = k
 std::string ConnectingText(const std::string& uri, int clean = 1) {
   return "Connecting to " + uri + " (MQTT cleansession=" + std::to_string(clean) + ") ...";
 }
-std::size_t Occurrences(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
+std::size_t Occurrences(const std::string& text, const std::string& part, std::size_t at = 0) {
+  return (at = text.find(part, at)) == std::string::npos ? 0 : 1 + Occurrences(text, part, at + 1);
 }
 
 class MqttClientTest : public ::testing::Test {
@@ -75,13 +73,12 @@ TEST_F(MqttClientTest, PublishIsAcknowledgedAndDeliveredByteForByte) {
   EXPECT_EQ(std::vector({got[0].topic, got[0].payload, got[1].topic, got[1].payload}),
             std::vector<std::string>({kReports, binary, kReports, ""}));
   ASSERT_GE(sink.WaitForStatus("Publish acknowledged.", 4), 4);
+  EXPECT_FALSE(client->Subscribe("") || client->Publish("", "x"));  // refused, posting nothing
   EXPECT_EQ(sink.Statuses(), (Statuses{{false, ConnectingText(broker.Uri(), 0)},
                                        {true, "Connected."},
                                        {true, std::string("Subscribed: ") + kReports},
                                        {true, "Publish acknowledged."},
                                        {true, "Publish acknowledged."}}));
-  EXPECT_FALSE(client->Subscribe("") || client->Publish("", "x"));
-  EXPECT_EQ(sink.StatusCount(), 5u);
   EXPECT_NE(broker.Log().find(" as SN1-pc (p2, c0, k60)."), std::string::npos) << broker.Log();
 }
 
@@ -108,8 +105,7 @@ TEST_F(MqttClientTest, SilentHostTimesOutOrIsLeftWithoutStrayReports) {
   ASSERT_EQ(sink.WaitForStatus("Connect failed", 0, kDeadline, true), 1);
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(sink.Statuses()[1], (Status{false, "Connect failed: TCP connect timeout"}));
-  EXPECT_GE(elapsed, std::chrono::seconds(1));
-  EXPECT_LT(elapsed, std::chrono::seconds(8));
+  EXPECT_TRUE(elapsed >= std::chrono::seconds(1) && elapsed < std::chrono::seconds(8));
   ExpectRefused(false);
   ASSERT_TRUE(client->Connect(OptionsFor(silent)));
   client->Disconnect();
@@ -148,26 +144,6 @@ TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
   client->Disconnect();
   ASSERT_EQ(sink.WaitForStatus("Disconnected.", 10), 10);
   ExpectRefused(false);
-}
-
-// The held handle's unanswered publishes fail before the new connect is announced.
-TEST_F(MqttClientTest, RequestsKeptForAResumedSessionFailWhenTheNextConnectStarts) {
-  const MqttConnectOptions options = OptionsFor(broker.Uri(), kJobs, 0);
-  ConnectAndSubscribe(options);
-  broker.Freeze();
-  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(client->Publish(kReports, std::to_string(i)));
-  broker.Kill();
-  const int lost = sink.WaitForStatus("Connection lost");
-  ASSERT_GE(lost, 0);
-  ExpectRefused(true);
-  ASSERT_TRUE(broker.Start(broker.port())) << broker.Log();
-  ASSERT_TRUE(client->Connect(options));
-  const int connecting = sink.WaitForStatus(ConnectingText(broker.Uri(), 0), lost);
-  const int failed = sink.WaitForStatus("Publish failed", lost);
-  ASSERT_GE(failed, 0);
-  EXPECT_LT(failed, connecting);
-  EXPECT_FALSE(sink.Statuses()[failed].first);
-  ASSERT_GE(sink.WaitForStatus("Connected.", connecting), 0);
 }
 
 // Each case with a live broker waits until the broker has logged the end of its session.

@@ -20,9 +20,7 @@ namespace {
 using std::string, std::u16string, std::string_view, std::u16string_view, std::tuple;
 
 // clang-format off
-// Task codes: ids whole, 0 to 4294967295, the last that parses counting (an escape reads as its
-// letter); types signed 32-bit, then 1 to 6, 99 or 100; contents and message by type, the last of
-// each counting; brackets inside strings, missing commas and cut texts.
+// Ids 0 to 4294967295, types 1 to 6, 99, 100; contents by type; the last of each key counts.
 const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
     {208, {"", "[1]", "{\"id\" 1}", "{1:2}", "{\"id\":12x,\"type\":1,\"contents\":\"a\"}",
      R"({"id":1,"type":6,"contents":7})", R"({"id":1,"type":2,"contents":[1]})",
@@ -51,26 +49,23 @@ const std::pair<int, std::vector<string_view>> kTaskCodes[] = {
      R"({"contents":"\",\"type\":7","id":9,"type":1})",
      R"({"id":1 "type":1 "contents":"x"})", " {\"id\" : 42 ,\"type\":\t1,\r\n\"contents\":\"x\"}",
      R"({"id":1,"type":1,"contents":"x")", R"({"id":1,"type":1,"contents":"x"} not json)"}}};
-// Id, type, code: bad contents come first; a refused id is not remembered; after nine more ids
-// 500 is pushed out; accepted again, it pushes out 501.
-const tuple<std::uint32_t, int, int> kIdHistory[] = {{500, 1, 0}, {500, 1, 209}, {500, 5, 208},
-    {501, 7, 203}, {501, 1, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0}, {4, 1, 0}, {5, 1, 0}, {6, 1, 0},
-    {7, 1, 0}, {8, 1, 0}, {9, 1, 0}, {501, 1, 209}, {500, 1, 0}, {501, 1, 0}};
+// Id, type, code: a refused id is not remembered; ten more ids push one out.
+const tuple<std::uint32_t, int, int> kIdHistory[] = {{0, 1, 0}, {0, 1, 209}, {500, 1, 0},
+    {500, 1, 209}, {500, 5, 208}, {501, 7, 203}, {501, 1, 0}, {1, 1, 0}, {2, 1, 0}, {3, 1, 0},
+    {4, 1, 0}, {5, 1, 0}, {6, 1, 0}, {7, 1, 0}, {8, 1, 0}, {9, 1, 0}, {501, 1, 209}, {0, 1, 0},
+    {500, 1, 0}, {501, 1, 0}};
 const tuple<int, string_view, u16string_view, u16string_view> kCodeTexts[] = {
     {0, "success", u"ok", u"正常/打印成功"}, {100, "unknown error", u"unknown error", u"未知错误"},
     {101, "out of paper", u"out of paper", u"缺纸"}, {102, "cover open", u"cover open", u"开盖"},
-    {103, "overheat", u"overheat", u"过热"},
+    {103, "overheat", u"overheat", u"过热"}, {205, "invalid message", u"", u""},
     {109, "printer not connected", u"printer offline", u"打印机未连接"},
     {201, "missing/invalid id (valid range 0-4294967295)", u"missing id", u"没有id"},
-    {202, "missing type", u"missing type", u"没有type"},
+    {202, "missing type", u"missing type", u"没有type"}, {206, "download error", u"", u""},
     {203, "invalid type (allowed: 1,2,3,4,5,6,99,100)", u"invalid type", u"无效type"},
     {204, "missing contents/message", u"missing contents", u"没有内容"},
-    {205, "invalid message", u"", u""}, {206, "download error", u"", u""},
-    {207, "task too long", u"", u""},
-    {208, "invalid content format", u"bad contents", u"内容格式错误"},
-    {209, "duplicate task id", u"duplicate id", u"重复任务"}, {1, "unknown code", u"", u""},
-    {104, "unknown code", u"", u""}, {200, "unknown code", u"", u""},
-    {210, "unknown code", u"", u""}};
+    {208, "invalid content format", u"bad contents", u"内容格式错误"}, {1, "unknown code", u"", u""},
+    {209, "duplicate task id", u"duplicate id", u"重复任务"}, {207, "task too long", u"", u""},
+    {104, "unknown code", u"", u""}, {200, "unknown code", u"", u""}, {210, "unknown code", u"", u""}};
 // Acknowledgements: only quote and backslash escaped; cut at 255 bytes, even inside an escape pair.
 const tuple<string, std::uint32_t, int, string> kAcks[] = {
     {"SN123", 42, 0, R"({"devicename":"SN123","id":42,"code":0})"},
@@ -105,21 +100,12 @@ const tuple<string, bool, u16string_view> kPrinterInfo[] = {
      u"打印机信息  {\"devicename\":\"\",\"code\":true,\"id\":null}"},
     {string("hello\0{\"code\":0}", 16), false, u"Printer info  hello"},
     {"\xff", false, u"Printer info  \uFFFD"}};
+// Values read loosely: numbers cut at the first other sign, cut strings, a missing colon.
 const tuple<string_view, string_view, string_view> kFields[] = {
-    {R"({"devicename":"P1","code":0})", "devicename", "P1"},
     {R"({"code" :	 -12.5e3})", "code", "-12.5"}, {R"({"m":"a\"b\\c\nd"})", "m", R"(a"b\cnd)"},
-    {R"({"m":"ab\)", "m", R"(ab\)"}, {R"({"m":"open)", "m", "open"},
-    {R"({"d":{"x":1}})", "d", ""}, {R"({"id":   )", "id", ""},
-    {R"({"msg":"id","x":"y","id":9})", "id", "y"},
-    {R"({"msg":"\"id\"","id":9})", "id", "9"}, {R"({"ID":3})", "id", ""},
-    {R"({"id" 5 , "x": 6})", "id", "6"}, {"{\"id\":\u3000\"全角\"}", "id", "全角"}};
-// Summaries of refused jobs (accepted and repeated ones: tests/ui/SimTrafficTest.cpp).
-const std::pair<string_view, string_view> kSummaries[] = {
-    {R"({"id":4294967295})", "id=4294967295, type=missing -> code=202 (missing type)"},
-    {R"({"id":4294967296,"type":1})", "invalid id (require uint32 integer in 0-4294967295), "
-     "value out of range -> code=201 (missing/invalid id (valid range 0-4294967295))"},
-    {R"({"type":1})", "invalid id (require uint32 integer in 0-4294967295) -> code=201 "
-     "(missing/invalid id (valid range 0-4294967295))"}, {"[1]", "invalid JSON object."}};
+    {R"({"m":"ab\)", "m", R"(ab\)"}, {R"({"id":   )", "id", ""}, {R"({"d":{"x":1}})", "d", ""},
+    {R"({"id" 5 , "x": 6})", "id", "6"}, {R"({"msg":"id","x":"y","id":9})", "id", "y"},
+    {"{\"id\":\u3000\"全角\"}", "id", "全角"}};
 // Status text, publish topic, subscribe topic: the report topic to subscribe.
 const tuple<u16string, u16string, u16string, u16string> kReportTopics[] = {
     {u"Connected.", u" p ", u"s", u"p"}, {u"Connected.", u" p ", u"p ", u""},
@@ -130,29 +116,22 @@ const tuple<std::uint32_t, std::int64_t, std::uint32_t> kJobIds[] = {{0, 0, 1}, 
     {0, -2, 4294967295}, {41, 7, 42}, {4294967294u, 7, 4294967295u}, {4294967295u, 7, 1}};
 // clang-format on
 
-TEST(DecideTaskCode, FollowsTheRulesInOrder) {
+TEST(TaskRules, CodesHistoryAcknowledgementsAndTexts) {
   for (const auto& [code, texts] : kTaskCodes) {
     for (const string_view text : texts) {
       TaskIdHistory history;
       EXPECT_EQ(DecideTaskCode(ParsePrintTask(text), history), code) << text;
     }
   }
-}
-
-TEST(DecideTaskCode, RefusesAnIdAcceptedAmongTheLastTen) {
-  const auto task = [](std::uint32_t id, int type = 1) {
-    return ParsePrintTask("{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type) +
-                          ",\"contents\":\"x\"}");
-  };
   TaskIdHistory history;
-  for (const auto& [id, type, code] : kIdHistory)
-    EXPECT_EQ(DecideTaskCode(task(id, type), history), code);
-  history.Clear();
-  EXPECT_EQ(DecideTaskCode(task(0), history), 0);  // free slots never match 0
-  EXPECT_EQ(DecideTaskCode(task(0), history), 209);
-}
-
-TEST(AckTexts, CodeTextsPrinterStatusTextsAndTheAcknowledgement) {
+  for (const auto& [id, type, code] : kIdHistory) {
+    const string task = "{\"id\":" + std::to_string(id) + ",\"type\":" + std::to_string(type);
+    EXPECT_EQ(DecideTaskCode(ParsePrintTask(task + ",\"contents\":\"x\"}"), history), code) << task;
+  }
+  history.Clear();  // forgets 501, the last id accepted; its free slots match no 0
+  for (const char* task :
+       {R"({"id":501,"type":1,"contents":"x"})", R"({"id":0,"type":1,"contents":"x"})"})
+    EXPECT_EQ(DecideTaskCode(ParsePrintTask(task), history), 0) << task;
   for (const auto& [c, ack, en, zh] : kCodeTexts) {
     EXPECT_EQ(tuple(AckCodeText(c), PrinterStatusText(c, false), PrinterStatusText(c, true)),
               tuple(ack, en, zh));
@@ -162,47 +141,34 @@ TEST(AckTexts, CodeTextsPrinterStatusTextsAndTheAcknowledgement) {
   for (int i = 0; i < 119; ++i) quotes += "\\\"";
   EXPECT_EQ(BuildPrintAckJson("x" + string(1000, '"'), 1, 0),
             "{\"devicename\":\"x" + quotes + "\\");
+  for (const auto& [last, now, next] : kJobIds) {
+    EXPECT_EQ(NextTestJobId(last, [now = now] { return now; }), next) << last << " " << now;
+  }
 }
 
-TEST(PlanSimulatorConnect, ChecksInOrderThenRecordAndNotes) {
+TEST(ConnectRules, PlanFormOptionsAndReportTopic) {
+  const string topic = "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1";  // 打印/任务
   for (const SimulatorForm& form : {SimulatorForm{u" ", u"h", u"", u"", u"", u"s", u"p", 0, 0},
                                     SimulatorForm{u"P1", u" \t", u"", u"", u"", u"", u"", 0, 0}}) {
-    const SimulatorConnectPlan refused = PlanSimulatorConnect(form, true);
-    EXPECT_TRUE(!refused.ok && refused.error.en == u"Client ID and domain are required." &&
-                refused.notes.empty());
-    EXPECT_EQ(refused.error.zh, u"clientID 和域名不能为空。");
+    const SimulatorConnectPlan p = PlanSimulatorConnect(form, true);
+    EXPECT_EQ(
+        tuple(p.ok, p.error.en, p.error.zh, p.notes.size()),
+        tuple(false, u"Client ID and domain are required.", u"clientID 和域名不能为空。", 0u));
   }
+  // The record, then the options the client gets from it: every text trimmed and in UTF-8.
   SimulatorConnectPlan plan = PlanSimulatorConnect(
-      {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u" pub/t ", 1, 1}, false);
-  ASSERT_TRUE(plan.ok);
+      {u" P1 ", u" broker ", u"", u" user ", u" pw ", u"", u"\u3000打印/任务 ", 1, 1}, false);
   const SelfHostedConfig& c = plan.config;
-  EXPECT_EQ(c.clientId + u"|" + c.domain + u"|" + c.username + u"|" + c.password + u"|" +
-                c.subTopic + u"|" + c.pubTopic,
-            u"P1-pc| broker | user | pw |pub/t|pub/t");
-  EXPECT_EQ(tuple(c.port, c.tls, c.cleanSession), tuple(1883, 1, 1));
-  EXPECT_EQ(
-      plan.notes,
-      (std::vector<u16string>{
-          u"Clean Session policy: sen=1 (Keep offline messages) -> MQTT cleansession=0",
-          u"Simulator client ID: P1-pc (printer keeps P1)", u"Print jobs go to: ",
-          u"Printer status is reported on the publish topic: pub/t. The subscribe topic  is where "
-          u"the printer receives jobs, not where it reports status."}));
+  EXPECT_EQ(tuple(plan.ok, c.clientId, c.domain, c.username, c.password, c.subTopic, c.pubTopic,
+                  c.port, c.tls, c.cleanSession, plan.notes.size()),
+            tuple(true, u"P1-pc", u" broker ", u" user ", u" pw ", u"打印/任务", u"打印/任务", 1883,
+                  1, 1, 4u));
+  const MqttConnectOptions o = MqttConnectOptions::FromForm(c);
+  EXPECT_EQ(std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
+            std::vector<string>({"mqtts://broker:1883", "P1-pc", "user", "pw", topic, topic}));
   plan = PlanSimulatorConnect({u"P1", u"h", u" 99999999999x", u"", u"", u" s ", u"p", 0, 0}, true);
   EXPECT_EQ(tuple(plan.config.port, plan.config.subTopic), tuple(2147483647, u"s"));
-  for (const auto& [status, pub, sub, topic] : kReportTopics) {
-    EXPECT_EQ(ReportTopicToSubscribe(status, pub, sub), topic);
-  }
-}
-
-// Every text trimmed and in UTF-8; the scheme follows the TLS choice and port 8883.
-TEST(MqttConnectOptions, TrimsSchemeCutAndCleanSession) {
-  const MqttConnectOptions o =
-      MqttConnectOptions::FromForm({u"  SN123-pc\t", u" broker.local ", 1883, u" user ", u" pw ",
-                                    u" 打印/任务 ", u"\u3000reports/SN123 ", 0, 0});
-  EXPECT_EQ(
-      std::vector({o.serverUri, o.clientId, o.username, o.password, o.subTopic, o.pubTopic}),
-      std::vector<string>({"mqtt://broker.local:1883", "SN123-pc", "user", "pw",
-                           "\xE6\x89\x93\xE5\x8D\xB0/\xE4\xBB\xBB\xE5\x8A\xA1", "reports/SN123"}));
+  for (const auto& [s, p, u, t] : kReportTopics) EXPECT_EQ(ReportTopicToSubscribe(s, p, u), t);
   for (const auto& [tls, port, length, choice, cleansession, uri] : kUris) {
     const MqttConnectOptions o = MqttConnectOptions::FromForm(
         {u"c", u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
@@ -210,21 +176,14 @@ TEST(MqttConnectOptions, TrimsSchemeCutAndCleanSession) {
   }
 }
 
-TEST(ProcessIncomingJob, SummaryLineInEveryFormTheAcknowledgementAndReports) {
+// Labels in order or the whole payload; values read loosely, empty ones as absent.
+TEST(IncomingRules, AcknowledgementReportsAndPrinterInfo) {
   TaskIdHistory history;
-  for (const auto& [payload, summary] : kSummaries) {
-    EXPECT_EQ(WideToUtf8(ProcessIncomingJob(payload, "P1", history).summary),
-              "Task parse: " + string(summary));
-  }
   EXPECT_EQ(ProcessIncomingJob(R"({"id":1.5})", "P1", history).ack,
             R"({"devicename":"P1","id":0,"code":201})");
   const IncomingJob report = ProcessIncomingJob(R"({"devicename":"P1","code":0})", "P1", history);
   EXPECT_TRUE(report.uplinkReport && report.summary.empty() && report.ack.empty());
   for (const auto& [payload, isReport] : kReports) EXPECT_EQ(IsUplinkReport(payload), isReport);
-}
-
-// Labels in order or the whole payload; values read loosely, empty ones as absent.
-TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
   for (const auto& [payload, zh, line] : kPrinterInfo)
     EXPECT_EQ(FormatPrinterInfo(payload, zh), line);
   // Codes beyond 32 bits or at its edges: no status text, none wrapped onto a known one.
@@ -233,13 +192,6 @@ TEST(FormatPrinterInfo, LabelsInOrderOrTheWholePayload) {
               "Printer info  code=" + n);
   }
   for (const auto& [text, key, value] : kFields) EXPECT_EQ(ExtractJsonField(text, key), value);
-}
-
-// The payloads of the three kinds, byte for byte: on their road in tests/ui/SimTrafficTest.cpp.
-TEST(NextTestJobId, WrapsToOneAndIsNeverZero) {
-  for (const auto& [last, now, next] : kJobIds) {
-    EXPECT_EQ(NextTestJobId(last, [now = now] { return now; }), next) << last << " " << now;
-  }
 }
 
 }  // namespace

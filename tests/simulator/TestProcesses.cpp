@@ -31,29 +31,28 @@ pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outp
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  const std::string out = outputFile.empty() ? "/dev/null" : outputFile;
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+  const char* out = outputFile.empty() ? "/dev/null" : outputFile.c_str();
+  posix_spawn_file_actions_addopen(&fa, 1, out, O_WRONLY | O_CREAT | O_APPEND, 0600);
+  posix_spawn_file_actions_adddup2(&fa, 1, 2);
   pid_t pid = -1;
-  const int rc = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  const int rc = posix_spawnp(&pid, args[0], &fa, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&fa);
   return rc == 0 ? pid : -1;
 }
 
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout) {
   int status = -1;
-  if (pid > 0 && PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  StopProgram(pid, SIGKILL);
-  return -1;
+  const bool ended =
+      pid > 0 && PollUntil([&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout);
+  if (!ended) StopProgram(pid, SIGKILL);
+  return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-void StopProgram(pid_t pid, int signal) {  // SIGCONT: a stopped program takes it too
-  if (pid > 0 && kill(pid, signal) == 0 && kill(pid, SIGCONT) == 0) waitpid(pid, nullptr, 0);
+void StopProgram(pid_t pid, int signal) {
+  if (pid > 0 && kill(pid, signal) == 0) waitpid(pid, nullptr, 0);
 }
 
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {

@@ -19,8 +19,7 @@ pid_t SpawnProgram(const std::vector<std::string>& argv, const std::string& outp
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout);
 void StopProgram(pid_t pid, int signal);  // signals and reaps
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
-// A loopback port nothing listens on at the moment of the call or, silent, one that
-// completes TCP handshakes but never answers, while the program runs.
+// A loopback port nothing listens on now or, silent, one that accepts TCP but never answers.
 int LoopbackPort(bool silent = false);
 std::string ReadFile(const std::string& path);  // empty when missing
 
