@@ -2,7 +2,6 @@
 // Scaling, the button look, the layouts of the three windows and the main window's colours.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <tuple>
 
 #include "look/ButtonLook.h"
@@ -12,11 +11,6 @@
 #include "look/SimLayout.h"
 
 namespace qm {
-
-void PrintTo(const Rect& r, std::ostream* os) {
-  *os << '{' << r.x << ", " << r.y << ", " << r.width << ", " << r.height << '}';
-}
-
 namespace {
 
 using Rects = std::vector<Rect>;
@@ -26,8 +20,8 @@ constexpr MainTextWidths kShort{30, 60, 20, 40};  // short captions: the minimum
 
 // clang-format off
 // Half away from zero, for both signs; below 96 dpi too.
-const std::tuple<int, int, int> kScaled[] = {{1, 96, 1}, {1, 144, 2}, {10, 120, 13}, {3, 120, 4},
-    {0, 192, 0}, {-1, 144, -2}, {-10, 120, -13}, {7, 72, 5}, {5, 72, 4}, {860, 144, 1290}};
+const std::tuple<int, int, int> kScaled[] = {{1, 96, 1}, {1, 144, 2}, {10, 120, 13}, {0, 192, 0},
+    {-1, 144, -2}, {-10, 120, -13}, {7, 72, 5}, {5, 72, 4}, {860, 144, 1290}};
 const std::tuple<bool, S, ButtonColors> kButtonColours[] = {
     {true, S::Disabled, {0x94C2EA, 0x94C2EA, 0xFFFFFF}}, {true, S::Pressed, {0x03367A, 0x03367A, 0xFFFFFF}},
     {true, S::Hover, {0x0550AE, 0x0550AE, 0xFFFFFF}}, {true, S::Normal, {0x0969DA, 0x0969DA, 0xFFFFFF}},
@@ -109,17 +103,16 @@ MainLayout Layout(int dpi, int w, int h, MainTextWidths texts = kShort) {
 PageLayout Page(int dpi, const PageLayoutInput& in) { return ComputePageLayout(dpi, in).value(); }
 
 // clang-format off
-// 96 dpi: header, accent, separator, status band; 144 dpi: accent, separator, status band; 120 dpi:
-// separator.
+// 96 dpi: header, accent, separator, status band; 144 dpi: accent, separator, status band.
 const Rects kMainBands = {{0, 0, 1000, 56}, {0, 54, 1000, 2}, {12, 646, 976, 1}, {0, 648, 1000, 52},
-    {0, 81, 1500, 3}, {18, 919, 1464, 2}, {0, 922, 1500, 78}, {15, 732, 970, 1}};
+    {0, 81, 1500, 3}, {18, 919, 1464, 2}, {0, 922, 1500, 78}};
 // Status, USB caption and list, Connect, language choice and caption, simulator button, title, tab.
 const Rects kMainAt96 = {{12, 712, 458, 36}, {478, 712, 44, 36}, {522, 717, 360, 26},
     {890, 716, 98, 28}, {900, 15, 88, 26}, {826, 15, 68, 26}, {688, 13, 128, 30}, {0, 0, 680, 56},
     {12, 68, 976, 631}};
 // Client width: device list width, status width, right edge of Connect.
 const std::tuple<int, int, int, int> kStatusRow[] = {{1167, 420, 579, 1155}, {1166, 419, 579, 1154},
-    {556, 200, 188, 544}, {555, 200, 187, 543}, {500, 192, 140, 488}, {300, 140, 80, 376}};
+    {556, 200, 188, 544}, {555, 200, 187, 543}, {300, 140, 80, 376}};
 // clang-format on
 
 TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
@@ -127,10 +120,9 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
             (std::vector<Size>{{1000, 760}, {1250, 950}, {1290, 1050}}));
   const MainBackground b96 = ComputeMainBackground(96, {1000, 700}),
                        b144 = ComputeMainBackground(144, {1500, 1000});
-  EXPECT_EQ(
-      (Rects{b96.header, b96.accent, b96.separator, b96.statusBand, b144.accent, b144.separator,
-             b144.statusBand, ComputeMainBackground(120, {1000, 800}).separator}),
-      kMainBands);
+  EXPECT_EQ((Rects{b96.header, b96.accent, b96.separator, b96.statusBand, b144.accent,
+                   b144.separator, b144.statusBand}),
+            kMainBands);
   EXPECT_EQ(std::tuple(b96.cardBorder, b144.cardBorder), std::tuple(1, 2));
   // Nothing below 200 (96 dpi) in either direction; the simulator button 118..160, the title
   // at least 160 wide; a page at least 160 wide and with rows.
@@ -155,14 +147,10 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
               std::tuple(combo, status, connectRight))
         << width;
   }
-  MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});  // text + 8, + 28
+  const MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});  // text + 8, + 28
   EXPECT_EQ((Rects{l.status, l.usbLabel, l.usbCombo, l.connectButton, l.languageCombo,
                    l.languageLabel, l.simulatorButton, l.title, l.tab}),
             kMainAt96);
-  l = Layout(144, 1500, 1100, MainTextWidths{60, 100, 30, 40});
-  EXPECT_EQ(
-      (Rects{l.languageCombo, l.languageLabel, l.simulatorButton, l.status}),
-      (Rects{{1350, 22, 132, 39}, {1263, 22, 78, 39}, {1071, 19, 177, 45}, {18, 1028, 708, 54}}));
   EXPECT_EQ((std::vector{Layout(96, 1000, 250).tab.height, Layout(96, 1000, 240).tab.height,
                          Layout(144, 1500, 310).tab.height}),
             (std::vector{121, 120, 180}));
@@ -172,17 +160,17 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
       (Rects{{12, 98, 976, 601}, {32, 113, 936, 576}, {12, 10, 276, 180}, {18, 15, 564, 470}}));
 }
 
-PageLayoutInput NineRows(int height, bool caShown = false, int width = 700) {
+PageLayoutInput NineRows(int height, bool caShown) {
   std::vector<PageRowInput> rows(7, {RowKind::Edit, 90});
   rows.insert(rows.end(), {{RowKind::Combo, 30}, {RowKind::Combo, 95}});
-  return {Rect{0, 0, width, height}, rows, 100, 90, true, caShown};
+  return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
 }
 
 // clang-format off
 // Page height, CA button shown: rows' room, height and gap; gaps give way first, then heights.
 const std::tuple<int, bool, int, int, int> kNineRows[] = {{398, false, 350, 30, 10},
     {397, false, 349, 30, 9}, {342, false, 294, 30, 3}, {341, false, 293, 29, 4},
-    {248, false, 200, 24, 2}, {100, false, 80, 24, 2}, {439, true, 349, 30, 9}};
+    {100, false, 80, 24, 2}, {439, true, 349, 30, 9}};
 // Page width, widest label, dpi: the label column (120 wanted, 96..200, 34 % of the page).
 const std::tuple<int, int, int, int> kLabelColumn[] = {{588, 400, 96, 199}, {589, 400, 96, 200},
     {282, 400, 96, 96}, {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}};
@@ -201,10 +189,7 @@ TEST(PageLayout, RowsLabelColumnPrefixAndButtons) {
     EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), std::tuple(available, rowHeight, gap))
         << height;
   }
-  const PageLayout wide = Page(120, NineRows(1250, false, 1250));
-  EXPECT_EQ(
-      std::tuple(Page(144, NineRows(600, true)).available, wide.rows[1].label, wide.writeButton),
-      std::tuple(465, Rect{0, 51, 150, 38}, Rect{1055, 1200, 195, 50}));
+  EXPECT_EQ(Page(144, NineRows(600, true)).available, 465);
   for (const auto& [pageWidth, widestLabel, dpi, column] : kLabelColumn) {
     EXPECT_EQ(Page(dpi, {Rect{0, 0, pageWidth, 400}, {{RowKind::Edit, widestLabel}}}).labelColumn,
               column)

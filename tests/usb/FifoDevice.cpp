@@ -11,10 +11,7 @@
 #include "text/TextHelpers.h"
 
 namespace qm::test {
-static int Checked(int result, const char* what) {
-  if (result < 0) throw std::runtime_error(what);
-  return result;
-}
+static int Checked(int r, const char* what) { return r < 0 ? throw std::runtime_error(what) : r; }
 
 FifoDevice::FifoDevice() {
   Checked(::mkdtemp(m_folder.data()) == nullptr ? -1 : 0, "mkdtemp");
