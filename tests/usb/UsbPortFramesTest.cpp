@@ -22,13 +22,6 @@ using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 using std::chrono::steady_clock;
 
-Bytes Framed(Bytes head, const std::string& payload, const Bytes& tail) {
-  if (head.empty()) return {};
-  head.insert(head.end(), payload.begin(), payload.end());
-  head.insert(head.end(), tail.begin(), tail.end());
-  return head;
-}
-
 std::string P(std::size_t n) { return std::string(n, 'p'); }
 const std::string kRaw("a\0\"\\\xff\x1d\x1e\x1f", 8);  // carried as they are
 // Builder, payload, the bytes before and after it; no bytes: no frame.
@@ -41,14 +34,16 @@ const std::tuple<Frame (*)(std::string_view), std::string, Bytes, Bytes> kFrames
     {BuildCaCertFrame, P(65535), {0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E, 0xFF, 0xFF}, {0x1D, 0x1E, 0x1F}},
     {BuildSwConfigFrame, P(255), {0x53, 0x57, 0xF1, 0xFF, 0x00, 0x00, 0x00}, {}},
     {BuildSwConfigFrame, P(256), {}, {}}, {BuildSwNameFrame, P(256), {}, {}},
-    {BuildSwNameFrame, kRaw, {0x53, 0x57, 0xF0, 0x08, 0x00, 0x00, 0x00}, {}}};
+    {BuildSwNameFrame, kRaw, {0x53, 0x57, 0xF0, 0x08, 0x00, 0x00, 0x00}, {}},
+    {[](std::string_view) { return BuildSelfTestFrame(); }, "", {0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}, {}}};
 // clang-format on
 
 TEST(DeviceFrames, ExactBytesAndLengthLimits) {
-  for (const auto& [build, payload, head, tail] : kFrames) {
-    EXPECT_EQ(build(payload), Framed(head, payload, tail)) << payload.size();
+  for (auto [build, payload, frame, tail] : kFrames) {
+    if (!frame.empty()) frame.insert(frame.end(), payload.begin(), payload.end());
+    frame.insert(frame.end(), tail.begin(), tail.end());
+    EXPECT_EQ(build(payload), frame) << payload.size();
   }
-  EXPECT_EQ(BuildSelfTestFrame(), (Bytes{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}));
 }
 
 struct PortOnFifo : ::testing::Test {
@@ -58,7 +53,7 @@ struct PortOnFifo : ::testing::Test {
 };
 
 // clang-format off
-const std::tuple<std::u16string, int, int, std::u16string> kPaths[] = {
+const std::tuple<std::u16string, std::uint16_t, std::uint16_t, std::u16string> kPaths[] = {
     {u"\\\\?\\usb#vid_1234&pid_0a0b#SER01#{28d78fad-5a12-11d1}", 0x1234, 0x0A0B, u"SER01"},
     {u"usb#Vid_AbCd&pId_eF01#SeR01#/dev/usb/lp0", 0xABCD, 0xEF01, u"SeR01"},
     {u"usb#vid_123456&pid_fffff#", 0x3456, 0xFFFF, u""},  // low 16 bits
@@ -70,9 +65,7 @@ TEST(DevicePath, IdsAndSerialFromThePathAndTheDisplayName) {
   for (const auto& [path, vid, pid, serial] : kPaths) {
     std::uint16_t gotVid = 0xDEAD, gotPid = 0xBEEF;
     ParseVidPid(path, gotVid, gotPid);
-    EXPECT_EQ(std::tuple(int{gotVid}, int{gotPid}, ExtractUsbSerial(path)),
-              std::tuple(vid, pid, serial))
-        << WideToUtf8(path);
+    EXPECT_EQ(std::tuple(gotVid, gotPid, ExtractUsbSerial(path)), std::tuple(vid, pid, serial));
   }
   EXPECT_EQ(BuildDisplayName(u"P", 0, 0, u"S1"), u"P  S1");
 }
