@@ -73,17 +73,14 @@ CaCertInfo Made(Names subject, std::int64_t from = kFrom, std::int64_t to = kTo,
                At(kTo - 10));
 }
 
-TEST(CaCertificate, FixtureSummaryInBothLanguagesAtTheValidityBounds) {
+TEST(CaCertificate, FixtureSummaryAtTheValidityBoundsRecordAndFrame) {
   setenv("TZ", "UTC0", 1);
   tzset();
-  for (const auto& [now, en, zh] :
-       {std::tuple{At(kFrom) - 1ns,
-                   u"Warning: Certificate is not yet valid (structure is valid)." + kEnWarn,
-                   u"⚠ 证书尚未生效（结构有效）。" + kZhWarn},
-        {At(kFrom), kEnPassed, kZhPassed},
-        {At(kTo), kEnPassed, kZhPassed},
-        {At(kTo) + 1ns, u"Warning: Certificate is expired (structure is valid)." + kEnWarn,
-         u"⚠ 证书已过期（结构有效）。" + kZhWarn}}) {
+  // clang-format off
+  for (const auto& [now, en, zh] : {std::tuple{At(kFrom) - 1ns, u"Warning: Certificate is not yet valid (structure is valid)." + kEnWarn,
+        u"⚠ 证书尚未生效（结构有效）。" + kZhWarn}, {At(kFrom), kEnPassed, kZhPassed}, {At(kTo), kEnPassed, kZhPassed},
+       {At(kTo) + 1ns, u"Warning: Certificate is expired (structure is valid)." + kEnWarn, u"⚠ 证书已过期（结构有效）。" + kZhWarn}}) {
+    // clang-format on
     const CaCertInfo info = Check(kFixture, now);
     EXPECT_EQ(
         std::tuple(BuildCaCertSummary(info, false), BuildCaCertSummary(info, true), info.data),
@@ -101,20 +98,9 @@ TEST(CaCertificate, FixtureSummaryInBothLanguagesAtTheValidityBounds) {
                        Message{u"Certificate is expired (structure is valid).",
                                u"证书已过期（结构有效）。"},
                        true, false, u"1950-01-01 00:00:00", u"9999-12-31 23:59:59"));
-}
-
-TEST(CaCertificate, FixtureRecordAndFrameBytes) {
-  const std::string record = R"({"mqttsca":"-----BEGIN CERTIFICATE-----\n)"
-                             R"(MIIBrjCCAVWgAwIBAgICEAEwCgYIKoZIzj0EAwIwHDEaMBgGA1UEAwwRUXVpbGxt\n)"
-                             R"(YXJrIFJvb3QgQ0EwIBcNMjQwMTAyMDMwNDA1WhgPMjA1MTA2MzAyMzU5NTlaMD4x\n)"
-                             R"(CzAJBgNVBAYTAkNOMRIwEAYDVQQKDAlRdWlsbG1hcmsxGzAZBgNVBAMMEuaJk+WN\n)"
-                             R"(sOacuua1i+ivlSBDQTBZMBMGByqGSM49AgEGCCqGSM49AwEHA0IABIEqvvEvjs/I\n)"
-                             R"(RGVUn6LkfjhF5bExjEDywz8XhNsYYmEijmrIrp2o6EDXOYTEYd9IkSIq7oPkImAq\n)"
-                             R"(GZ/rZSItRf2jYzBhMA8GA1UdEwEB/wQFMAMBAf8wDgYDVR0PAQH/BAQDAgEGMB0G\n)"
-                             R"(A1UdDgQWBBQ9QCrOfMpNQRAAQewVzHi5DmI6RDAfBgNVHSMEGDAWgBTsYFSKB9GO\n)"
-                             R"(XSMZP/f6mdhPqAIhxTAKBggqhkjOPQQDAgNHADBEAiA6+UEO9TvLLglnQUxZvKae\n)"
-                             R"(fECE4nSI1MK6yE/ThwZB0QIgG+ZXbEsPml144xJRkybVkrnhVHVybd/Y8uf2ravR\n)"
-                             R"(Km8=\n-----END CERTIFICATE-----\n"})";
+  std::string record = R"({"mqttsca":")";  // the fixture's 644 bytes, each line end escaped
+  for (const char ch : kFixture) record += ch == '\n' ? std::string("\\n") : std::string(1, ch);
+  record += "\"}";
   std::vector<std::uint8_t> frame{0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E, 0x02, 0x9E};  // 670 bytes
   frame.insert(frame.end(), record.begin(), record.end());
   frame.insert(frame.end(), {0x1D, 0x1E, 0x1F});
@@ -155,7 +141,7 @@ TEST(CaCertificateFile, DescribedInLocalTimeAndKeptWholeOrRefused) {
 }
 
 // CN, OU, O, e-mail; the alternative names' first e-mail; the first attribute; 511 units.
-TEST(CaCertificateData, DisplayNamesOfSubjectAndIssuer) {
+TEST(CaCertificateData, DisplayNamesSizeAndTextRefusals) {
   const auto de = Utf8Entry("C", "DE"), org = Utf8Entry("O", "Org"), ou = Utf8Entry("OU", "Unit");
   const test::NameEntry empty{"L", "", V_ASN1_UTF8STRING},
       c510{"CN", std::string(510, 'c') + "\xF0\x9F\x98\x80", V_ASN1_UTF8STRING},
@@ -175,9 +161,6 @@ TEST(CaCertificateData, DisplayNamesOfSubjectAndIssuer) {
     const CaCertInfo info = Made(subject, kFrom, kTo, issuer, subjectAlt, issuerAlt);
     EXPECT_EQ(std::tie(info.subject, info.issuer), std::tie(subjectText, issuerText));
   }
-}
-
-TEST(CaCertificateData, SizeAndTextRefusals) {
   const std::string full = kFixture + std::string(4096 - kFixture.size(), '\n');
   std::string damaged = kFixture;
   damaged[damaged.find("-----END") - 40] = '*';
