@@ -15,7 +15,6 @@
 #include "usb/DeviceFrames.h"
 
 namespace qm {
-namespace {
 
 using namespace std::chrono;
 using test::Utf8Entry;
@@ -179,5 +178,4 @@ TEST(CaCertificateData, DisplayNamesSizeAndTextRefusals) {
   }
 }
 
-}  // namespace
 }  // namespace qm

@@ -7,7 +7,6 @@
 #include "config/PortField.h"
 
 namespace qm {
-namespace {
 
 // clang-format off
 // Every field differs from its neighbours, so a value in the wrong place shows.
@@ -99,5 +98,4 @@ TEST(Records, CapacityBoundaryOfEveryReserveEscapesAndPort) {
   for (const auto& [text, port] : kPorts) EXPECT_EQ(ReadPortField(text), port) << port;
 }
 
-}  // namespace
 }  // namespace qm

@@ -16,7 +16,6 @@
 #include "usb/UsbPrinterPort.h"
 
 namespace qm {
-namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
@@ -146,5 +145,4 @@ TEST(UsbPrinterPort, UnpluggedDeviceFailsAtOnceAndStaysOpen) {
   EXPECT_TRUE(port.IsOpen());
 }
 
-}  // namespace
 }  // namespace qm

@@ -9,7 +9,6 @@
 #include <optional>
 
 namespace qm {
-namespace {
 
 using Text = std::optional<std::string>;
 
@@ -78,5 +77,4 @@ TEST(UsbEnumeration, OnlyPrintersOfUsbDevicesWithTheirNamesIdsAndSerials) {
   g_clear_object(&bed);
 }
 
-}  // namespace
 }  // namespace qm
