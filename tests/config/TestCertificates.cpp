@@ -2,7 +2,7 @@
 #include "config/TestCertificates.h"
 
 #include <openssl/pem.h>
-#include <openssl/x509v3.h>
+#include <openssl/x509.h>
 
 #include <ctime>
 #include <memory>
@@ -37,13 +37,6 @@ std::string MakeCertificatePem(const CertificateParams& p) {
                                             reinterpret_cast<const unsigned char*>(e.value.data()),
                                             static_cast<int>(e.value.size()), -1, 0);
     }
-  }
-  for (const auto& [nid, value] : {std::pair{NID_subject_alt_name, &p.subjectAltName},
-                                   {NID_issuer_alt_name, &p.issuerAltName}}) {
-    if (value->empty()) continue;
-    X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, nullptr, nid, value->c_str());
-    ok = ok && extension && X509_add_ext(c, extension, -1);
-    X509_EXTENSION_free(extension);
   }
   const std::unique_ptr<BIO, int (*)(BIO*)> bio(BIO_new(BIO_s_mem()), BIO_free);
   if (!ok || !X509_set_pubkey(c, key) || !X509_sign(c, key, EVP_sha256()) ||
