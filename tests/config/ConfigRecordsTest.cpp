@@ -8,16 +8,16 @@
 
 namespace qm {
 
+using C = SelfHostedConfig;
+auto Fields(const RecordResult& r) { return std::tuple(r.ok, r.json, r.idUtf8, r.error); }
+
 // clang-format off
 // Every field differs from its neighbours, so a value in the wrong place shows.
-const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883,
-                                  u"get", u"update"};
-const SelfHostedConfig kSelfHosted{u"SN123", u"broker.local", 8884, u"user", u" pw ", u"jobs/SN123",
-                                   u"reports/SN123", 1, 0};
+const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883, u"get", u"update"};
+const SelfHostedConfig kSelfHosted{u"SN123", u"broker.local", 8884, u"user", u" pw ", u"jobs/SN123", u"reports/SN123", 1, 0};
 const TencentCloudConfig kTencent{u"PK", u"dev", u"sec", 8883, u"PK/dev/data", u"PK/dev/event"};
 // No upper bound on the port; control bytes escaped, UTF-8 carried.
-const SelfHostedConfig kOdd{u"SN123", u"中文.example/x", 99999, u" a\tb ", u"\u0001\"",
-                            u"jobs/SN123", u"", 0, 1};
+const SelfHostedConfig kOdd{u"SN123", u"中文.example/x", 99999, u" a\tb ", u"\u0001\"", u"jobs/SN123", u"", 0, 1};
 const std::tuple<RecordResult, std::string, std::string> kRecords[] = {
     {BuildType1Record(kAlibaba, false), R"({"Key":"a1Key","SN":"dev01","Pass":"s3cret",)"
      R"("Url":"iot.example.com","Port":1883,"SUB":"user/get","PUB":"user/update","Type":1})", "dev01"},
@@ -32,18 +32,10 @@ const std::tuple<RecordResult, std::string, std::string> kRecords[] = {
 const std::pair<std::u16string, int> kPorts[] = {
     {u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"", 0}, {u"+7", 7}, {u"-1", -1}, {u"--5", 0},
     {u"2147483648", 2147483647}, {u"-4294967296", -2147483647 - 1}, {u"\uFF11", 0}};
-// clang-format on
-
-auto Fields(const RecordResult& r) { return std::tuple(r.ok, r.json, r.idUtf8, r.error); }
-
-using C = SelfHostedConfig;
-// Self-hosted fields in order: each step fills the one before (port 0 in the domain step only);
-// the encoding is checked once everything is there. An empty message: accepted.
-// clang-format off
+// Self-hosted fields in order, each step filling the one before; the encoding is checked last.
 const std::tuple<std::u16string C::*, std::u16string, std::u16string> kSteps[] = {
     {&C::clientId, u" \u3000 ", u"Please enter ClientID / SN."},
-    {&C::clientId, std::u16string(29, u'x') + u"\U0001F600",
-     u"SN / ClientID must be 30 characters or fewer."},
+    {&C::clientId, std::u16string(29, u'x') + u"\U0001F600", u"SN / ClientID must be 30 characters or fewer."},
     {&C::clientId, u"  " + std::u16string(30, u'x') + u"\t", u"Please enter domain or IP address."},
     {&C::domain, u"d", u"Please enter port."}, {&C::username, u"\t", u"Please enter username."},
     {&C::username, u"u", u"Please enter password."},

@@ -27,40 +27,28 @@ const std::string kRaw("a\0\"\\\xff\x1d\x1e\x1f", 8);  // carried as they are
 // clang-format off
 const std::tuple<Frame (*)(std::string_view), std::string, Bytes, Bytes> kFrames[] = {
     {BuildConfigFrame, kRaw, {0x1B, 0x1C, 0x1D, 0x08, 0x04}, {0x0D, 0x0A, 0x1D, 0x1E, 0x1F}},
-    {BuildNameFrame, P(300), {0x1B, 0x1C, 0x1D, 0x01, 0x01, 0x2C},
-     {0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE, 0xED, 0x1D, 0x1E, 0x1F}},
+    {BuildNameFrame, P(300), {0x1B, 0x1C, 0x1D, 0x01, 0x01, 0x2C}, {0x1D, 0x1E, 0x1F, 0x1B, 0x1C, 0x1D, 0xFE, 0xED, 0x1D, 0x1E, 0x1F}},
     {BuildCaCertFrame, "", {}, {}}, {BuildCaCertFrame, P(65536), {}, {}},
     {BuildCaCertFrame, P(65535), {0x1B, 0x1C, 0x1D, 0x05, 0x08, 0x0E, 0xFF, 0xFF}, {0x1D, 0x1E, 0x1F}},
     {BuildSwConfigFrame, P(255), {0x53, 0x57, 0xF1, 0xFF, 0x00, 0x00, 0x00}, {}},
     {BuildSwConfigFrame, P(256), {}, {}}, {BuildSwNameFrame, P(256), {}, {}},
     {BuildSwNameFrame, kRaw, {0x53, 0x57, 0xF0, 0x08, 0x00, 0x00, 0x00}, {}},
     {[](std::string_view) { return BuildSelfTestFrame(); }, "", {0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F}, {}}};
+// Ids as the low 16 bits, any case; the serial up to 24 units, never half a surrogate pair.
+const std::tuple<std::u16string, std::uint16_t, std::uint16_t, std::u16string> kPaths[] = {
+    {u"\\\\?\\usb#vid_1234&pid_0a0b#SER01#{28d78fad-5a12-11d1}", 0x1234, 0x0A0B, u"SER01"},
+    {u"usb#Vid_AbCd&pId_eF01#SeR01#/dev/usb/lp0", 0xABCD, 0xEF01, u"SeR01"},
+    {u"usb#vid_123456&pid_fffff#", 0x3456, 0xFFFF, u""},
+    {u"usb#vid_1&pid_2#ABCDEFGHIJKLMNOPQRSTUVWXYZ0123#/dev", 1, 2, u"ABCDEFGHIJKLMNOPQRSTUVWX"},
+    {u"usb#vid_1&pid_2#ABCDEFGHIJKLMNOPQRSTUVW\U0001F5A8XYZ#/dev", 1, 2, u"ABCDEFGHIJKLMNOPQRSTUVW"}};
 // clang-format on
 
-TEST(DeviceFrames, ExactBytesAndLengthLimits) {
+TEST(DeviceFrames, ExactBytesLengthLimitsAndDevicePaths) {
   for (auto [build, payload, frame, tail] : kFrames) {
     if (!frame.empty()) frame.insert(frame.end(), payload.begin(), payload.end());
     frame.insert(frame.end(), tail.begin(), tail.end());
     EXPECT_EQ(build(payload), frame) << payload.size();
   }
-}
-
-struct PortOnFifo : ::testing::Test {
-  void SetUp() override { ASSERT_TRUE(port.Open(device.WidePath())); }
-  test::FifoDevice device;
-  UsbPrinterPort port;
-};
-
-// clang-format off
-const std::tuple<std::u16string, std::uint16_t, std::uint16_t, std::u16string> kPaths[] = {
-    {u"\\\\?\\usb#vid_1234&pid_0a0b#SER01#{28d78fad-5a12-11d1}", 0x1234, 0x0A0B, u"SER01"},
-    {u"usb#Vid_AbCd&pId_eF01#SeR01#/dev/usb/lp0", 0xABCD, 0xEF01, u"SeR01"},
-    {u"usb#vid_123456&pid_fffff#", 0x3456, 0xFFFF, u""},  // low 16 bits
-    {u"usb#vid_1&pid_2#ABCDEFGHIJKLMNOPQRSTUVWXYZ0123#/dev", 1, 2, u"ABCDEFGHIJKLMNOPQRSTUVWX"},
-    {u"usb#vid_1&pid_2#ABCDEFGHIJKLMNOPQRSTUVW\U0001F5A8XYZ#/dev", 1, 2, u"ABCDEFGHIJKLMNOPQRSTUVW"}};
-// clang-format on
-
-TEST(DevicePath, IdsAndSerialFromThePathAndTheDisplayName) {
   for (const auto& [path, vid, pid, serial] : kPaths) {
     std::uint16_t gotVid = 0xDEAD, gotPid = 0xBEEF;
     ParseVidPid(path, gotVid, gotPid);
@@ -68,6 +56,12 @@ TEST(DevicePath, IdsAndSerialFromThePathAndTheDisplayName) {
   }
   EXPECT_EQ(BuildDisplayName(u"P", 0, 0, u"S1"), u"P  S1");
 }
+
+struct PortOnFifo : ::testing::Test {
+  void SetUp() override { ASSERT_TRUE(port.Open(device.WidePath())); }
+  test::FifoDevice device;
+  UsbPrinterPort port;
+};
 
 std::size_t OpenDescriptors() {  // less the listing's own
   return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}) - 1;
