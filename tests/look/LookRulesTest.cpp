@@ -54,9 +54,6 @@ const std::tuple<int, bool, std::tuple<int, int, int>> kNineRows[] = {{398, fals
 // Page width, widest label, dpi: the label column (120 wanted, 96..200, 34 % of the page).
 const std::tuple<int, int, int, int> kLabelColumn[] = {{588, 400, 96, 199}, {589, 400, 96, 200},
     {282, 400, 96, 96}, {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}};
-// Prefix 52 % of the input (at most 260), 42 % under 340, at least 80; the edit keeps 90.
-const std::tuple<int, int, int, int> kPrefix[] = {{800, 140, 260, 404}, {470, 140, 176, 158},
-    {469, 140, 142, 191}, {300, 122, 80, 102}, {250, 116, 80, 90}};
 // The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
 const std::tuple<int, int, int, bool, int> kButtons[] = {{700, 150, 90, true, 186},
     {700, 150, 400, true, 220}, {700, 150, 400, false, 186}, {300, 100, 90, true, 138},
@@ -65,13 +62,6 @@ const std::tuple<int, int, int, bool, int> kButtons[] = {{700, 150, 90, true, 18
 const std::tuple<int, Size, Size, Rect, Rect, Rect, Rect, int> kSimPerDpi[] = {
     {96, {920, 780}, {640, 760}, {0, 54, 920, 2}, {12, 360, 110, 30}, {12, 528, 896, 220}, {0, 754, 920, 26}, 200},
     {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330}, {0, 1131, 1380, 39}, 300}};
-// dpi, client height: row height and gap, Connect's top, the log's top and height.
-const std::tuple<int, int, int, int, int, int, int> kLowClient[] = {
-    {96, 560, 26, 6, 360, 528, 80}, {96, 559, 26, 5, 351, 516, 80}, {96, 520, 25, 2, 315, 467, 80},
-    {96, 400, 22, 2, 288, 428, 80}, {96, 278, 26, 6, 360, 528, 80}, {144, 700, 33, 3, 432, 642, 120}};
-// dpi, client width, widest label, Test caption: label column and Test width.
-const std::tuple<int, int, int, int, int, int> kColumns[] = {{96, 920, 150, 70, 158, 98},
-    {96, 920, 400, 27, 294, 88}, {96, 250, 200, 27, 90, 88}, {144, 1380, 60, 100, 165, 142}};
 // clang-format on
 
 TEST(Look, ScaleButtonsAndMainColours) {
@@ -158,7 +148,7 @@ PageLayoutInput NineRows(int height, bool caShown) {
   return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
 }
 
-TEST(PageLayout, RowsLabelColumnPrefixAndButtons) {
+TEST(PageLayout, RowsLabelColumnAndButtons) {
   for (const auto& [height, ca, want] : kNineRows) {
     const PageLayout l = Page(96, NineRows(height, ca));
     EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), want) << height;
@@ -166,13 +156,6 @@ TEST(PageLayout, RowsLabelColumnPrefixAndButtons) {
   EXPECT_EQ(Page(144, NineRows(600, true)).available, 465);
   for (const auto& [pageWidth, widest, dpi, column] : kLabelColumn)
     EXPECT_EQ(Page(dpi, {{0, 0, pageWidth, 400}, {{RowKind::Edit, widest}}}).labelColumn, column);
-  for (const auto& [pageWidth, inputX, prefix, edit] : kPrefix) {
-    const PageRowPlacement row =
-        Page(96, {Rect{10, 20, pageWidth, 400}, {{RowKind::Edit, 10}, {RowKind::PrefixedEdit, 10}}})
-            .rows[1];
-    EXPECT_EQ((Rects{row.prefix, row.input}),
-              (Rects{{inputX, 60, prefix, 30}, {inputX + prefix + 6, 60, edit, 30}}));
-  }
   PageLayout l = Page(96, {Rect{20, 100, 700, 500}, {{RowKind::Edit, 10}}, 100, 90});
   EXPECT_EQ((Rects{l.selfTestButton, l.writeButton, l.caButton}),
             (Rects{{20, 560, 156, 40}, {564, 560, 156, 40}, {20, 518, 280, 34}}));
@@ -184,25 +167,22 @@ TEST(PageLayout, RowsLabelColumnPrefixAndButtons) {
   EXPECT_EQ(l.caButton.width, 200);
 }
 
-// Every row caption `label` wide but the fifth, `widest`.
-SimLayoutInput Texts(int label = 60, int test = 0, int language = 0, int widest = 60) {
-  SimLayoutInput in{std::vector<int>(9, label), language, test};
-  in.rowLabelWidths[4] = widest;
-  return in;
+SimLayoutInput Texts(int test = 0, int language = 0) {
+  return {std::vector(9, 60), language, test};
 }
 
 SimLayout Sim(int dpi, int w, int h, const SimLayoutInput& input = Texts()) {
   return ComputeSimLayout(dpi, Size{w, h}, input).value_or(SimLayout{});
 }
 
-TEST(SimLayout, RowsPerDpiLowClientsAndColumns) {
-  const SimLayout l = Sim(96, 920, 780, Texts(60, 27, 80));  // the caption widens leftwards
+TEST(SimLayout, RowsLanguageCaptionAndPerDpi) {
+  const SimLayout l = Sim(96, 920, 780, Texts(27, 80));  // the caption widens leftwards
   ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
               (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
   }
-  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, Texts(60, 27, 56)).languageLabel),
+  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, Texts(27, 56)).languageLabel),
             std::tuple(Rect{726, 15, 88, 26}, Rect{750, 15, 64, 26}));
   for (const auto& [dpi, initial, minimum, accent, connect, log, messageLine, limit] : kSimPerDpi) {
     const SimLayout s = Sim(dpi, initial.width, initial.height);
@@ -212,17 +192,6 @@ TEST(SimLayout, RowsPerDpiLowClientsAndColumns) {
                          s.messageLine, fits(limit - 1, 900).has_value(),
                          fits(900, limit - 1).has_value(), fits(limit, limit).has_value()),
               std::tuple(initial, minimum, accent, connect, log, messageLine, false, false, true));
-  }
-  for (const auto& [dpi, height, rowHeight, rowGap, connectY, logY, logHeight] : kLowClient) {
-    const SimLayout s = Sim(dpi, dpi == 96 ? 920 : 1380, height);
-    EXPECT_EQ(std::tuple(s.rowHeight, s.rowGap, s.rowLabels[8].height, s.publishLabel.height,
-                         s.connectButton.y, s.log.y, s.log.height),
-              std::tuple(rowHeight, rowGap, rowHeight, rowHeight, connectY, logY, logHeight));
-  }
-  for (const auto& [dpi, width, widest, testCaption, column, test] : kColumns) {
-    const SimLayout s = Sim(dpi, width, 800, Texts(40, testCaption, 0, widest));
-    EXPECT_EQ(std::tuple(s.labelColumn, s.topicLabel.width, s.testButton.width),
-              std::tuple(column, column, test));
   }
 }
 
