@@ -50,7 +50,17 @@ const std::u16string kCloud[][4] = {
     {u"k", std::u16string(u"\0n", 2), u"s", u"DeviceName encoding failed (UTF-8 conversion error)."}};
 // clang-format on
 
-TEST(Records, ExactBytesAndValidationInOrder) {
+// Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
+template <typename Config, typename Build>
+void ExpectCapacity(std::size_t accepted, Config c, std::u16string Config::*field, Build build) {
+  c.*field = std::u16string(accepted - build(c).json.size() + (c.*field).size(), u'p');
+  EXPECT_EQ(build(c).json.size(), accepted);
+  c.*field += u"p";
+  EXPECT_EQ(Fields(build(c)),
+            std::tuple(false, "", "", u"Configuration exceeds device storage capacity."));
+}
+
+TEST(Records, ExactBytesValidationInOrderCapacityEscapesAndPort) {
   for (const auto& [r, json, id] : kRecords) EXPECT_EQ(Fields(r), std::tuple(true, json, id, u""));
   for (const auto& [key, name, secret, message] : kCloud) {
     for (const RecordResult& r : {BuildType1Record({key, name, secret, u"u", 1, u"s", u"p"}, false),
@@ -66,19 +76,6 @@ TEST(Records, ExactBytesAndValidationInOrder) {
     EXPECT_EQ(std::tuple(r.ok, r.json.empty(), r.error),
               std::tuple(message.empty(), !message.empty(), message));
   }
-}
-
-// Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
-template <typename Config, typename Build>
-void ExpectCapacity(std::size_t accepted, Config c, std::u16string Config::*field, Build build) {
-  c.*field = std::u16string(accepted - build(c).json.size() + (c.*field).size(), u'p');
-  EXPECT_EQ(build(c).json.size(), accepted);
-  c.*field += u"p";
-  EXPECT_EQ(Fields(build(c)),
-            std::tuple(false, "", "", u"Configuration exceeds device storage capacity."));
-}
-
-TEST(Records, CapacityBoundaryOfEveryReserveEscapesAndPort) {
   for (const bool box : {false, true}) {
     ExpectCapacity(box ? 239 : 232, kAlibaba, &AlibabaCloudConfig::url,
                    [box](const AlibabaCloudConfig& c) { return BuildType1Record(c, box); });

@@ -27,10 +27,6 @@ FifoDevice::~FifoDevice() {
 
 std::u16string FifoDevice::WidePath() const { return Utf8ToWide(m_path); }
 
-std::size_t FifoDevice::SetCapacity(std::size_t bytes) {
-  return Checked(::fcntl(m_reader, F_SETPIPE_SZ, static_cast<int>(bytes)), "F_SETPIPE_SZ");
-}
-
 std::size_t FifoDevice::FillUp() {
   const int writer = Checked(::open(m_path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "writer");
   const std::vector<std::uint8_t> filler(65536, 0xAA);
