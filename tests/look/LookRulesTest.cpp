@@ -64,7 +64,29 @@ const std::tuple<int, Size, Size, Rect, Rect, Rect, Rect, int> kSimPerDpi[] = {
     {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330}, {0, 1131, 1380, 39}, 300}};
 // clang-format on
 
-TEST(Look, ScaleButtonsAndMainColours) {
+Rects CaPlaced(int dpi, Size client) {
+  const auto l = ComputeCaCertLayout(dpi, client);
+  if (!l) return Rects(6);  // nothing placed
+  return {l->header, l->pathLabel, l->pathEdit, l->infoEdit, l->confirmButton, l->cancelButton};
+}
+
+MainLayout Layout(int dpi, int w, int h, MainTextWidths texts = kShort) {
+  return ComputeMainLayout(dpi, Size{w, h}, texts).value_or(MainLayout{});
+}
+
+PageLayout Page(int dpi, const PageLayoutInput& in) { return ComputePageLayout(dpi, in).value(); }
+
+PageLayoutInput NineRows(int height, bool caShown) {
+  std::vector<PageRowInput> rows(7, {RowKind::Edit, 90});
+  rows.insert(rows.end(), {{RowKind::Combo, 30}, {RowKind::Combo, 95}});
+  return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
+}
+
+SimLayout Sim(int dpi, int w, int h, int test = 0, int language = 0) {
+  return ComputeSimLayout(dpi, {w, h}, {std::vector(9, 60), language, test}).value_or(SimLayout{});
+}
+
+TEST(Look, ScaleButtonsMainColoursAndCaDialog) {
   for (const auto& [value, dpi, expected] : kScaled) EXPECT_EQ(Scale(value, dpi), expected) << dpi;
   for (const auto& [primary, state, colours] : kButtonColours)
     EXPECT_EQ(ButtonColorsFor(primary, state), colours) << primary << static_cast<int>(state);
@@ -82,15 +104,6 @@ TEST(Look, ScaleButtonsAndMainColours) {
     const ControlColors c = MainControlColors(kind, enabled, 0xB91C1C);
     EXPECT_EQ(std::tuple(c.useDefault, c.transparent, c.text, c.background), want) << int(kind);
   }
-}
-
-Rects CaPlaced(int dpi, Size client) {
-  const auto l = ComputeCaCertLayout(dpi, client);
-  if (!l) return Rects(6);  // nothing placed
-  return {l->header, l->pathLabel, l->pathEdit, l->infoEdit, l->confirmButton, l->cancelButton};
-}
-
-TEST(CaCertLayout, SizesPlacesNarrowButtonsLowSummaryAndTooSmall) {
   for (const auto& [dpi, initial, minimum, atInitial] : kCaInitial) {
     EXPECT_EQ(std::tuple(CaCertInitialSize(dpi), CaCertMinimumSize(dpi), CaPlaced(dpi, initial)),
               std::tuple(initial, minimum, atInitial));
@@ -101,13 +114,7 @@ TEST(CaCertLayout, SizesPlacesNarrowButtonsLowSummaryAndTooSmall) {
   }
 }
 
-MainLayout Layout(int dpi, int w, int h, MainTextWidths texts = kShort) {
-  return ComputeMainLayout(dpi, Size{w, h}, texts).value_or(MainLayout{});
-}
-
-PageLayout Page(int dpi, const PageLayoutInput& in) { return ComputePageLayout(dpi, in).value(); }
-
-TEST(MainLayout, WindowSizesBandsLimitsStatusRowAndTabArea) {
+TEST(MainLayout, WindowSizesBandsLimitsStatusRowTabAreaAndPages) {
   EXPECT_EQ((std::vector{MainInitialSize(96), MainInitialSize(120), MainMinimumSize(144)}),
             (std::vector<Size>{{1000, 760}, {1250, 950}, {1290, 1050}}));
   const MainBackground b96 = ComputeMainBackground(96, {1000, 700}),
@@ -140,15 +147,6 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowAndTabArea) {
                        PageRectangle({12, 98, 976, 601}, 96), PageRectangle({0, 0, 600, 500}, 144)),
             std::tuple(121, 120, 180, Rect{12, 98, 976, 601}, Rect{32, 113, 936, 576},
                        Rect{18, 15, 564, 470}));
-}
-
-PageLayoutInput NineRows(int height, bool caShown) {
-  std::vector<PageRowInput> rows(7, {RowKind::Edit, 90});
-  rows.insert(rows.end(), {{RowKind::Combo, 30}, {RowKind::Combo, 95}});
-  return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
-}
-
-TEST(PageLayout, RowsLabelColumnAndButtons) {
   for (const auto& [height, ca, want] : kNineRows) {
     const PageLayout l = Page(96, NineRows(height, ca));
     EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), want) << height;
@@ -167,26 +165,20 @@ TEST(PageLayout, RowsLabelColumnAndButtons) {
   EXPECT_EQ(l.caButton.width, 200);
 }
 
-SimLayoutInput Texts(int test = 0, int language = 0) {
-  return {std::vector(9, 60), language, test};
-}
-
-SimLayout Sim(int dpi, int w, int h, const SimLayoutInput& input = Texts()) {
-  return ComputeSimLayout(dpi, Size{w, h}, input).value_or(SimLayout{});
-}
-
 TEST(SimLayout, RowsLanguageCaptionAndPerDpi) {
-  const SimLayout l = Sim(96, 920, 780, Texts(27, 80));  // the caption widens leftwards
+  const SimLayout l = Sim(96, 920, 780, 27, 80);  // the caption widens leftwards
   ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
               (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
   }
-  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, Texts(27, 56)).languageLabel),
+  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, 27, 56).languageLabel),
             std::tuple(Rect{726, 15, 88, 26}, Rect{750, 15, 64, 26}));
   for (const auto& [dpi, initial, minimum, accent, connect, log, messageLine, limit] : kSimPerDpi) {
     const SimLayout s = Sim(dpi, initial.width, initial.height);
-    const auto fits = [d = dpi](int w, int h) { return ComputeSimLayout(d, {w, h}, Texts()); };
+    const auto fits = [d = dpi](int w, int h) {
+      return ComputeSimLayout(d, {w, h}, {std::vector(9, 60)});
+    };
     EXPECT_EQ(std::tuple(SimInitialSize(dpi), SimMinimumSize(dpi),
                          ComputeSimBackground(dpi, initial).accent, s.connectButton, s.log,
                          s.messageLine, fits(limit - 1, 900).has_value(),
