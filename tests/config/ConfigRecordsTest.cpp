@@ -38,11 +38,9 @@ const std::tuple<std::u16string C::*, std::u16string, std::u16string> kSteps[] =
     {&C::clientId, std::u16string(29, u'x') + u"\U0001F600", u"SN / ClientID must be 30 characters or fewer."},
     {&C::clientId, u"  " + std::u16string(30, u'x') + u"\t", u"Please enter domain or IP address."},
     {&C::domain, u"d", u"Please enter port."}, {&C::username, u"\t", u"Please enter username."},
-    {&C::username, u"u", u"Please enter password."},
-    {&C::password, u"p", u"Please enter subscribe topic."},
-    {&C::subTopic, u"\n", u"Please enter subscribe topic."}, {&C::subTopic, u"s", u""},
-    {&C::clientId, std::u16string(u"\0x", 2), u"ClientID encoding failed (UTF-8 conversion error)."},
-    {&C::clientId, std::u16string(30, u'中'), u""}};
+    {&C::username, u"u", u"Please enter password."}, {&C::password, u"p", u"Please enter subscribe topic."},
+    {&C::subTopic, u"\n", u"Please enter subscribe topic."}, {&C::subTopic, u"s", u""}, {&C::clientId, std::u16string(30, u'中'), u""},
+    {&C::clientId, std::u16string(u"\0x", 2), u"ClientID encoding failed (UTF-8 conversion error)."}};
 // Cloud fields: key, name, secret; the same rules for both clouds.
 const std::u16string kCloud[][4] = {
     {u" \t", u"n", u"s", u"Please enter ProductKey."},

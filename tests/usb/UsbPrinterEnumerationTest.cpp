@@ -12,8 +12,7 @@ namespace qm {
 
 using Text = std::optional<std::string>;
 
-// Port, ids, serial, manufacturer, product, model from udev's hardware database, lpN, the folder
-// between interface and lp (a deeper layout than usual).
+// Port, ids, serial, manufacturer, product, hardware database model, lpN, folder above lpN.
 using FakePrinter =
     std::tuple<std::string, std::string, std::string, Text, Text, Text, Text, int, std::string>;
 
