@@ -109,16 +109,14 @@ TEST(CaCertificateData, FixtureSummaryRecordFrameNamesAndRefusals) {
                        "{\"mqttsca\":\".-----BEGIN \\\"q\\\" \\\\ \\t/+=\\r\\n\"}"));
   // Names: CN, OU, O, e-mail, the first attribute; at most 511 units.
   const auto de = Utf8Entry("C", "DE"), org = Utf8Entry("O", "Org"), ou = Utf8Entry("OU", "Unit");
-  const test::NameEntry empty{"L", "", V_ASN1_UTF8STRING},
-      c510{"CN", std::string(510, 'c') + "\xF0\x9F\x98\x80", V_ASN1_UTF8STRING},
-      b600{"CN", std::string(600, 'b'), V_ASN1_UTF8STRING};
-  const std::u16string b511(511, u'b');
   // clang-format off
+  const test::NameEntry empty{"L", "", V_ASN1_UTF8STRING}, b600{"CN", std::string(600, 'b'), V_ASN1_UTF8STRING},
+      c510{"CN", std::string(510, 'c') + "\xF0\x9F\x98\x80", V_ASN1_UTF8STRING};  // 512 units
   for (const auto& [subject, issuer, subjectText, issuerText] : {std::tuple<Names, Names, std::u16string, std::u16string>{
         {org, ou, Utf8Entry("CN", "Leaf")}, {Utf8Entry("O", "Issuer")}, u"Leaf", u"Issuer"},
         {{de, org, ou}, {empty}, u"Unit", u"Unit"},  // no issuer name: the subject's
         {{de, Utf8Entry("emailAddress", "ca@x.org")}, {}, u"ca@x.org", u"ca@x.org"}, {{empty}, {}, u"unknown", u"unknown"},
-        {{c510}, {de}, std::u16string(510, u'c'), u"DE"}, {{b600}, {}, b511, b511}}) {
+        {{c510}, {de}, std::u16string(510, u'c'), u"DE"}, {{b600}, {}, std::u16string(511, u'b'), std::u16string(511, u'b')}}) {
     // clang-format on
     const CaCertInfo info = Made(subject, issuer);
     EXPECT_EQ(std::tie(info.subject, info.issuer), std::tie(subjectText, issuerText));

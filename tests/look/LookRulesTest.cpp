@@ -82,8 +82,8 @@ PageLayoutInput NineRows(int height, bool caShown) {
   return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
 }
 
-SimLayout Sim(int dpi, int w, int h, int test = 0, int language = 0) {
-  return ComputeSimLayout(dpi, {w, h}, {std::vector(9, 60), language, test}).value_or(SimLayout{});
+std::optional<SimLayout> Sim(int dpi, int w, int h, int test = 0, int language = 0) {
+  return ComputeSimLayout(dpi, {w, h}, {std::vector(9, 60), language, test});
 }
 
 TEST(Look, ScaleButtonsMainColoursAndCaDialog) {
@@ -166,23 +166,20 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowTabAreaAndPages) {
 }
 
 TEST(SimLayout, RowsLanguageCaptionAndPerDpi) {
-  const SimLayout l = Sim(96, 920, 780, 27, 80);  // the caption widens leftwards
+  const SimLayout l = Sim(96, 920, 780, 27, 80).value();  // the caption widens leftwards
   ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
               (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
   }
-  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, 27, 56).languageLabel),
+  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, 27, 56)->languageLabel),
             std::tuple(Rect{726, 15, 88, 26}, Rect{750, 15, 64, 26}));
   for (const auto& [dpi, initial, minimum, accent, connect, log, messageLine, limit] : kSimPerDpi) {
-    const SimLayout s = Sim(dpi, initial.width, initial.height);
-    const auto fits = [d = dpi](int w, int h) {
-      return ComputeSimLayout(d, {w, h}, {std::vector(9, 60)});
-    };
+    const SimLayout s = Sim(dpi, initial.width, initial.height).value();
     EXPECT_EQ(std::tuple(SimInitialSize(dpi), SimMinimumSize(dpi),
                          ComputeSimBackground(dpi, initial).accent, s.connectButton, s.log,
-                         s.messageLine, fits(limit - 1, 900).has_value(),
-                         fits(900, limit - 1).has_value(), fits(limit, limit).has_value()),
+                         s.messageLine, Sim(dpi, limit - 1, 900).has_value(),
+                         Sim(dpi, 900, limit - 1).has_value(), Sim(dpi, limit, limit).has_value()),
               std::tuple(initial, minimum, accent, connect, log, messageLine, false, false, true));
   }
 }
