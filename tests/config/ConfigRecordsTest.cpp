@@ -7,18 +7,17 @@
 #include "config/PortField.h"
 
 namespace qm {
-namespace {
+
+using C = SelfHostedConfig;
+auto Fields(const RecordResult& r) { return std::tuple(r.ok, r.json, r.idUtf8, r.error); }
 
 // clang-format off
 // Every field differs from its neighbours, so a value in the wrong place shows.
-const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883,
-                                  u"get", u"update"};
-const SelfHostedConfig kSelfHosted{u"SN123", u"broker.local", 8884, u"user", u" pw ", u"jobs/SN123",
-                                   u"reports/SN123", 1, 0};
+const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883, u"get", u"update"};
+const SelfHostedConfig kSelfHosted{u"SN123", u"broker.local", 8884, u"user", u" pw ", u"jobs/SN123", u"reports/SN123", 1, 0};
 const TencentCloudConfig kTencent{u"PK", u"dev", u"sec", 8883, u"PK/dev/data", u"PK/dev/event"};
 // No upper bound on the port; control bytes escaped, UTF-8 carried.
-const SelfHostedConfig kOdd{u"SN123", u"中文.example/x", 99999, u" a\tb ", u"\u0001\"",
-                            u"jobs/SN123", u"", 0, 1};
+const SelfHostedConfig kOdd{u"SN123", u"中文.example/x", 99999, u" a\tb ", u"\u0001\"", u"jobs/SN123", u"", 0, 1};
 const std::tuple<RecordResult, std::string, std::string> kRecords[] = {
     {BuildType1Record(kAlibaba, false), R"({"Key":"a1Key","SN":"dev01","Pass":"s3cret",)"
      R"("Url":"iot.example.com","Port":1883,"SUB":"user/get","PUB":"user/update","Type":1})", "dev01"},
@@ -33,29 +32,15 @@ const std::tuple<RecordResult, std::string, std::string> kRecords[] = {
 const std::pair<std::u16string, int> kPorts[] = {
     {u"\t1883\u00A0", 1883}, {u"12ab", 12}, {u"", 0}, {u"+7", 7}, {u"-1", -1}, {u"--5", 0},
     {u"2147483648", 2147483647}, {u"-4294967296", -2147483647 - 1}, {u"\uFF11", 0}};
-// clang-format on
-
-auto Fields(const RecordResult& r) { return std::tuple(r.ok, r.json, r.idUtf8, r.error); }
-
-TEST(Records, ExactBytesOfEveryType) {
-  for (const auto& [r, json, id] : kRecords) EXPECT_EQ(Fields(r), std::tuple(true, json, id, u""));
-}
-
-using C = SelfHostedConfig;
-// Self-hosted fields in order: each step fills the one before (port 0 in the domain step only);
-// the encoding is checked once everything is there. An empty message: accepted.
-// clang-format off
+// Self-hosted fields in order, each step filling the one before; the encoding is checked last.
 const std::tuple<std::u16string C::*, std::u16string, std::u16string> kSteps[] = {
     {&C::clientId, u" \u3000 ", u"Please enter ClientID / SN."},
-    {&C::clientId, std::u16string(29, u'x') + u"\U0001F600",
-     u"SN / ClientID must be 30 characters or fewer."},
+    {&C::clientId, std::u16string(29, u'x') + u"\U0001F600", u"SN / ClientID must be 30 characters or fewer."},
     {&C::clientId, u"  " + std::u16string(30, u'x') + u"\t", u"Please enter domain or IP address."},
     {&C::domain, u"d", u"Please enter port."}, {&C::username, u"\t", u"Please enter username."},
-    {&C::username, u"u", u"Please enter password."},
-    {&C::password, u"p", u"Please enter subscribe topic."},
-    {&C::subTopic, u"\n", u"Please enter subscribe topic."}, {&C::subTopic, u"s", u""},
-    {&C::clientId, std::u16string(u"\0x", 2), u"ClientID encoding failed (UTF-8 conversion error)."},
-    {&C::clientId, std::u16string(30, u'中'), u""}};
+    {&C::username, u"u", u"Please enter password."}, {&C::password, u"p", u"Please enter subscribe topic."},
+    {&C::subTopic, u"\n", u"Please enter subscribe topic."}, {&C::subTopic, u"s", u""}, {&C::clientId, std::u16string(30, u'中'), u""},
+    {&C::clientId, std::u16string(u"\0x", 2), u"ClientID encoding failed (UTF-8 conversion error)."}};
 // Cloud fields: key, name, secret; the same rules for both clouds.
 const std::u16string kCloud[][4] = {
     {u" \t", u"n", u"s", u"Please enter ProductKey."},
@@ -63,7 +48,18 @@ const std::u16string kCloud[][4] = {
     {u"k", std::u16string(u"\0n", 2), u"s", u"DeviceName encoding failed (UTF-8 conversion error)."}};
 // clang-format on
 
-TEST(Records, ValidationInOrder) {
+// Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
+template <typename Config, typename Build>
+void ExpectCapacity(std::size_t accepted, Config c, std::u16string Config::*field, Build build) {
+  c.*field = std::u16string(accepted - build(c).json.size() + (c.*field).size(), u'p');
+  EXPECT_EQ(build(c).json.size(), accepted);
+  c.*field += u"p";
+  EXPECT_EQ(Fields(build(c)),
+            std::tuple(false, "", "", u"Configuration exceeds device storage capacity."));
+}
+
+TEST(Records, ExactBytesValidationInOrderCapacityEscapesAndPort) {
+  for (const auto& [r, json, id] : kRecords) EXPECT_EQ(Fields(r), std::tuple(true, json, id, u""));
   for (const auto& [key, name, secret, message] : kCloud) {
     for (const RecordResult& r : {BuildType1Record({key, name, secret, u"u", 1, u"s", u"p"}, false),
                                   BuildType3Record({key, name, secret, 1, u"s", u"p"})}) {
@@ -78,20 +74,6 @@ TEST(Records, ValidationInOrder) {
     EXPECT_EQ(std::tuple(r.ok, r.json.empty(), r.error),
               std::tuple(message.empty(), !message.empty(), message));
   }
-}
-
-// Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
-template <typename Config, typename Build>
-void ExpectCapacity(std::size_t accepted, Config c, std::u16string Config::*field, Build build) {
-  c.*field = u"";
-  c.*field = std::u16string(accepted - build(c).json.size(), u'p');
-  EXPECT_EQ(build(c).json.size(), accepted);
-  c.*field += u"p";
-  EXPECT_EQ(Fields(build(c)),
-            std::tuple(false, "", "", u"Configuration exceeds device storage capacity."));
-}
-
-TEST(Records, CapacityBoundaryOfEveryReserve) {
   for (const bool box : {false, true}) {
     ExpectCapacity(box ? 239 : 232, kAlibaba, &AlibabaCloudConfig::url,
                    [box](const AlibabaCloudConfig& c) { return BuildType1Record(c, box); });
@@ -100,11 +82,7 @@ TEST(Records, CapacityBoundaryOfEveryReserve) {
   ExpectCapacity(232, kTencent, &TencentCloudConfig::pubTopic, BuildType3Record);
   EXPECT_EQ(EscapeJsonString("\b\t\n\f\r\"\\/\x7F\xFF\x01\x0B\x1F"),
             "\\b\\t\\n\\f\\r\\\"\\\\/\x7F\xFF\\u0001\\u000b\\u001f");
-}
-
-TEST(ReadPortField, ReadsLeadingDecimalDigits) {
   for (const auto& [text, port] : kPorts) EXPECT_EQ(ReadPortField(text), port) << port;
 }
 
-}  // namespace
 }  // namespace qm

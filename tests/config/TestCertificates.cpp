@@ -2,36 +2,13 @@
 #include "config/TestCertificates.h"
 
 #include <openssl/pem.h>
-#include <openssl/x509v3.h>
+#include <openssl/x509.h>
 
 #include <ctime>
 #include <memory>
 #include <stdexcept>
 
 namespace qm::test {
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (!ok) throw std::runtime_error(what);
-}
-
-void AddNames(X509_NAME* name, const std::vector<NameEntry>& entries) {
-  for (const NameEntry& e : entries) {
-    Check(X509_NAME_add_entry_by_txt(name, e.field.c_str(), e.type,
-                                     reinterpret_cast<const unsigned char*>(e.value.data()),
-                                     static_cast<int>(e.value.size()), -1, 0) == 1,
-          "name");
-  }
-}
-
-void AddAltName(X509* cert, int nid, const std::string& value) {
-  if (value.empty()) return;
-  X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, nullptr, nid, value.c_str());
-  Check(extension != nullptr && X509_add_ext(cert, extension, -1) == 1, "alternative name");
-  X509_EXTENSION_free(extension);
-}
-
-}  // namespace
 
 NameEntry Utf8Entry(std::string field, std::string value) {
   return NameEntry{std::move(field), std::move(value), MBSTRING_UTF8};
@@ -41,8 +18,7 @@ CertificateParams FreshParams() {
   CertificateParams p;
   p.subject = {Utf8Entry("C", "CN"), Utf8Entry("O", "Tessaline Test"),
                Utf8Entry("CN", "Quillmark Test CA")};
-  p.notBefore = std::time(nullptr) - 86400;
-  p.notAfter = p.notBefore + 366 * 86400;
+  p.notAfter = (p.notBefore = std::time(nullptr) - 86400) + 366 * 86400;
   return p;
 }
 
@@ -50,17 +26,23 @@ std::string MakeCertificatePem(const CertificateParams& p) {
   static EVP_PKEY* const key = EVP_EC_gen("P-256");  // one for the run: making it is the slow part
   const std::unique_ptr<X509, void (*)(X509*)> cert(X509_new(), X509_free);
   X509* c = cert.get();
-  AddNames(X509_get_subject_name(c), p.subject);
-  AddNames(X509_get_issuer_name(c), p.issuer.empty() ? p.subject : p.issuer);
-  Check(X509_set_version(c, 2) == 1 && ASN1_INTEGER_set(X509_get_serialNumber(c), 4242) == 1 &&
-            ASN1_TIME_set(X509_getm_notBefore(c), static_cast<time_t>(p.notBefore)) &&
-            ASN1_TIME_set(X509_getm_notAfter(c), static_cast<time_t>(p.notAfter)),
-        "certificate fields");
-  AddAltName(c, NID_subject_alt_name, p.subjectAltName);
-  AddAltName(c, NID_issuer_alt_name, p.issuerAltName);
-  Check(X509_set_pubkey(c, key) == 1 && X509_sign(c, key, EVP_sha256()) > 0, "signature");
+  bool ok = X509_set_version(c, 2) && ASN1_INTEGER_set(X509_get_serialNumber(c), 4242) &&
+            ASN1_TIME_set(X509_getm_notBefore(c), p.notBefore) &&
+            ASN1_TIME_set(X509_getm_notAfter(c), p.notAfter);
+  for (const auto& [name, entries] :
+       {std::pair{X509_get_subject_name(c), &p.subject},
+        {X509_get_issuer_name(c), p.issuer.empty() ? &p.subject : &p.issuer}}) {
+    for (const NameEntry& e : *entries) {
+      ok = ok && X509_NAME_add_entry_by_txt(name, e.field.c_str(), e.type,
+                                            reinterpret_cast<const unsigned char*>(e.value.data()),
+                                            static_cast<int>(e.value.size()), -1, 0);
+    }
+  }
   const std::unique_ptr<BIO, int (*)(BIO*)> bio(BIO_new(BIO_s_mem()), BIO_free);
-  Check(PEM_write_bio_X509(bio.get(), c) == 1, "write");
+  if (!ok || !X509_set_pubkey(c, key) || !X509_sign(c, key, EVP_sha256()) ||
+      !PEM_write_bio_X509(bio.get(), c)) {
+    throw std::runtime_error("certificate");
+  }
   char* data = nullptr;
   const long length = BIO_get_mem_data(bio.get(), &data);
   return std::string(data, static_cast<std::size_t>(length));

@@ -16,9 +16,8 @@ struct NameEntry {
 NameEntry Utf8Entry(std::string field, std::string value);
 
 struct CertificateParams {
-  std::vector<NameEntry> subject, issuer;     // no issuer: the subject
-  std::string subjectAltName, issuerAltName;  // "email:a@b, DNS:c"; empty: none
-  std::int64_t notBefore = 0, notAfter = 0;   // seconds since 1970-01-01 UTC
+  std::vector<NameEntry> subject, issuer;    // no issuer: the subject
+  std::int64_t notBefore = 0, notAfter = 0;  // seconds since 1970-01-01 UTC
 };
 
 // Self-signed, valid from one day ago for a year, CN "Quillmark Test CA".

@@ -2,7 +2,6 @@
 // Scaling, the button look, the layouts of the three windows and the main window's colours.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <tuple>
 
 #include "look/ButtonLook.h"
@@ -13,12 +12,6 @@
 
 namespace qm {
 
-void PrintTo(const Rect& r, std::ostream* os) {
-  *os << '{' << r.x << ", " << r.y << ", " << r.width << ", " << r.height << '}';
-}
-
-namespace {
-
 using Rects = std::vector<Rect>;
 using S = ButtonState;
 using K = MainControlKind;
@@ -26,57 +19,19 @@ constexpr MainTextWidths kShort{30, 60, 20, 40};  // short captions: the minimum
 
 // clang-format off
 // Half away from zero, for both signs; below 96 dpi too.
-const std::tuple<int, int, int> kScaled[] = {{1, 96, 1}, {1, 144, 2}, {10, 120, 13}, {3, 120, 4},
-    {0, 192, 0}, {-1, 144, -2}, {-10, 120, -13}, {7, 72, 5}, {5, 72, 4}, {860, 144, 1290}};
+const std::tuple<int, int, int> kScaled[] = {{1, 96, 1}, {1, 144, 2}, {10, 120, 13}, {0, 192, 0},
+    {-1, 144, -2}, {-10, 120, -13}, {7, 72, 5}, {5, 72, 4}, {860, 144, 1290}};
 const std::tuple<bool, S, ButtonColors> kButtonColours[] = {
     {true, S::Disabled, {0x94C2EA, 0x94C2EA, 0xFFFFFF}}, {true, S::Pressed, {0x03367A, 0x03367A, 0xFFFFFF}},
     {true, S::Hover, {0x0550AE, 0x0550AE, 0xFFFFFF}}, {true, S::Normal, {0x0969DA, 0x0969DA, 0xFFFFFF}},
     {false, S::Disabled, {0xF3F4F6, 0xDADEE2, 0x8C959F}}, {false, S::Pressed, {0xD6DBE3, 0xD0D7DE, 0x24292F}},
     {false, S::Hover, {0xEAEEF2, 0xD0D7DE, 0x24292F}}, {false, S::Normal, {0xF6F8FA, 0xD0D7DE, 0x24292F}}};
 // Kind, pages enabled: default look, transparent, text and background.
-const std::tuple<K, bool, bool, bool, Rgb, Rgb> kControlColours[] = {
-    {K::HeaderText, false, false, true, 0xFFFFFF, 0x0F3460}, {K::Dialog, true, false, false, 0x374151, 0xF5F7FA},
-    {K::StatusLine, false, false, true, 0xB91C1C, 0xF8F9FB}, {K::UsbLabel, true, false, true, 0x374151, 0xF8F9FB},
-    {K::PageStatic, false, false, true, 0x9CA3AF, 0xF5F7FA}, {K::PageStatic, true, false, true, 0x374151, 0xF5F7FA},
-    {K::Edit, false, false, false, 0x111827, 0xFFFFFF}, {K::Other, true, true, false, 0, 0},
-    {K::List, true, false, false, 0x111827, 0xFFFFFF}};
-// clang-format on
-
-TEST(Look, ScaleButtonsAndMainColours) {
-  for (const auto& [value, dpi, expected] : kScaled) EXPECT_EQ(Scale(value, dpi), expected) << dpi;
-  for (const auto& [primary, state, colours] : kButtonColours) {
-    EXPECT_EQ(ButtonColorsFor(primary, state), colours) << primary << static_cast<int>(state);
-  }
-  // Disabled wins over pressed over hover; the border never vanishes; the focus rectangle only
-  // focused with cues shown; window, header band, accent, border line, status band, card.
-  EXPECT_EQ(
-      std::tuple(ChooseButtonState(true, true, true), ChooseButtonState(false, true, true),
-                 ChooseButtonState(false, false, true), ChooseButtonState(false, false, false),
-                 std::vector{ButtonGeometryFor(96), ButtonGeometryFor(120), ButtonGeometryFor(144),
-                             ButtonGeometryFor(40)},
-                 std::vector{ShowsFocusRect(true, false), ShowsFocusRect(true, true),
-                             ShowsFocusRect(false, false)},
-                 std::vector{kMainWindowBackground, kMainHeaderBand, kMainAccentLine,
-                             kMainBorderLine, kMainStatusBand, kMainCard}),
-      std::tuple(S::Disabled, S::Pressed, S::Hover, S::Normal,
-                 std::vector<ButtonGeometry>{{10, 1, 3}, {13, 1, 3}, {15, 2, 3}, {4, 1, 3}},
-                 std::vector{true, false, false},
-                 std::vector<Rgb>{0xF5F7FA, 0x0F3460, 0x0969DA, 0xD1D5DB, 0xF8F9FB, 0xFFFFFF}));
-  for (const auto& [kind, enabled, useDefault, transparent, text, background] : kControlColours) {
-    const ControlColors got = MainControlColors(kind, enabled, 0xB91C1C);
-    EXPECT_EQ(std::tuple(got.useDefault, got.transparent, got.text, got.background),
-              std::tuple(useDefault, transparent, text, background))
-        << static_cast<int>(kind);
-  }
-}
-
-Rects CaPlaced(int dpi, Size client) {
-  const auto l = ComputeCaCertLayout(dpi, client);
-  if (!l) return Rects(6);  // nothing placed
-  return {l->header, l->pathLabel, l->pathEdit, l->infoEdit, l->confirmButton, l->cancelButton};
-}
-
-// clang-format off
+const std::tuple<K, bool, std::tuple<bool, bool, Rgb, Rgb>> kControlColours[] = {
+    {K::HeaderText, false, {false, true, 0xFFFFFF, 0x0F3460}}, {K::Dialog, true, {false, false, 0x374151, 0xF5F7FA}},
+    {K::StatusLine, false, {false, true, 0xB91C1C, 0xF8F9FB}}, {K::UsbLabel, true, {false, true, 0x374151, 0xF8F9FB}},
+    {K::Edit, false, {false, false, 0x111827, 0xFFFFFF}}, {K::Other, true, {true, false, 0, 0}},
+    {K::List, true, {false, false, 0x111827, 0xFFFFFF}}};
 // Initial and minimum size; there: header, path label and edit, summary, Confirm, Cancel.
 const std::tuple<int, Size, Size, Rects> kCaInitial[] = {
     {96, {580, 400}, {420, 300}, {{16, 16, 548, 28}, {16, 52, 548, 24}, {16, 80, 548, 28}, {16, 116, 548, 220}, {274, 348, 140, 36}, {424, 348, 140, 36}}},
@@ -86,20 +41,33 @@ const std::tuple<int, Size, int, Rect, Rect> kCaSmall[] = {
     {96, {328, 300}, 120, {22, 248, 140, 36}, {172, 248, 140, 36}},
     {96, {327, 300}, 120, {23, 248, 139, 36}, {172, 248, 139, 36}},
     {96, {200, 180}, 80, {-26, 128, 100, 36}, {84, 128, 100, 36}},
-    {144, {300, 270}, 120, {-39, 192, 150, 54}, {126, 192, 150, 54}},
     {96, {199, 400}, 0, {}, {}}, {96, {580, 179}, 0, {}, {}}, {144, {299, 400}, 0, {}, {}}};
+// 96 dpi: header, accent, separator, status band; 144 dpi: separator.
+const Rects kMainBands = {{0, 0, 1000, 56}, {0, 54, 1000, 2}, {12, 646, 976, 1}, {0, 648, 1000, 52}, {18, 919, 1464, 2}};
+// Client width: device list width, status width, right edge of Connect.
+const std::pair<int, std::tuple<int, int, int>> kStatusRow[] = {{1167, {420, 579, 1155}},
+    {1166, {419, 579, 1154}}, {556, {200, 188, 544}}, {555, {200, 187, 543}}, {300, {140, 80, 376}}};
+// Page height, CA button shown: rows' room, height and gap; gaps give way first, then heights.
+const std::tuple<int, bool, std::tuple<int, int, int>> kNineRows[] = {{398, false, {350, 30, 10}},
+    {397, false, {349, 30, 9}}, {342, false, {294, 30, 3}}, {341, false, {293, 29, 4}},
+    {100, false, {80, 24, 2}}, {439, true, {349, 30, 9}}};
+// Page width, widest label, dpi: the label column (120 wanted, 96..200, 34 % of the page).
+const std::tuple<int, int, int, int> kLabelColumn[] = {{588, 400, 96, 199}, {589, 400, 96, 200},
+    {282, 400, 96, 96}, {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}};
+// The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
+const std::tuple<int, int, int, bool, int> kButtons[] = {{700, 150, 90, true, 186},
+    {700, 150, 400, true, 220}, {700, 150, 400, false, 186}, {300, 100, 90, true, 138},
+    {200, 100, 90, true, 110}};
+// dpi: initial and minimum size, accent line, Connect, log, message band, smallest client.
+const std::tuple<int, Size, Size, Rect, Rect, Rect, Rect, int> kSimPerDpi[] = {
+    {96, {920, 780}, {640, 760}, {0, 54, 920, 2}, {12, 360, 110, 30}, {12, 528, 896, 220}, {0, 754, 920, 26}, 200},
+    {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330}, {0, 1131, 1380, 39}, 300}};
 // clang-format on
 
-TEST(CaCertLayout, SizesPlacesNarrowButtonsLowSummaryAndTooSmall) {
-  for (const auto& [dpi, initial, minimum, atInitial] : kCaInitial) {
-    EXPECT_EQ(std::tuple(CaCertInitialSize(dpi), CaCertMinimumSize(dpi), CaPlaced(dpi, initial)),
-              std::tuple(initial, minimum, atInitial));
-  }
-  for (const auto& [dpi, client, summaryHeight, confirm, cancel] : kCaSmall) {
-    const Rects r = CaPlaced(dpi, client);
-    EXPECT_EQ(std::tuple(r[3].height, r[4], r[5]), std::tuple(summaryHeight, confirm, cancel))
-        << dpi << " " << client.width;
-  }
+Rects CaPlaced(int dpi, Size client) {
+  const auto l = ComputeCaCertLayout(dpi, client);
+  if (!l) return Rects(6);  // nothing placed
+  return {l->header, l->pathLabel, l->pathEdit, l->infoEdit, l->confirmButton, l->cancelButton};
 }
 
 MainLayout Layout(int dpi, int w, int h, MainTextWidths texts = kShort) {
@@ -108,32 +76,53 @@ MainLayout Layout(int dpi, int w, int h, MainTextWidths texts = kShort) {
 
 PageLayout Page(int dpi, const PageLayoutInput& in) { return ComputePageLayout(dpi, in).value(); }
 
-// clang-format off
-// 96 dpi: header, accent, separator, status band; 144 dpi: accent, separator, status band; 120 dpi:
-// separator.
-const Rects kMainBands = {{0, 0, 1000, 56}, {0, 54, 1000, 2}, {12, 646, 976, 1}, {0, 648, 1000, 52},
-    {0, 81, 1500, 3}, {18, 919, 1464, 2}, {0, 922, 1500, 78}, {15, 732, 970, 1}};
-// Status, USB caption and list, Connect, language choice and caption, simulator button, title, tab.
-const Rects kMainAt96 = {{12, 712, 458, 36}, {478, 712, 44, 36}, {522, 717, 360, 26},
-    {890, 716, 98, 28}, {900, 15, 88, 26}, {826, 15, 68, 26}, {688, 13, 128, 30}, {0, 0, 680, 56},
-    {12, 68, 976, 631}};
-// Client width: device list width, status width, right edge of Connect.
-const std::tuple<int, int, int, int> kStatusRow[] = {{1167, 420, 579, 1155}, {1166, 419, 579, 1154},
-    {556, 200, 188, 544}, {555, 200, 187, 543}, {500, 192, 140, 488}, {300, 140, 80, 376}};
-// clang-format on
+PageLayoutInput NineRows(int height, bool caShown) {
+  std::vector<PageRowInput> rows(7, {RowKind::Edit, 90});
+  rows.insert(rows.end(), {{RowKind::Combo, 30}, {RowKind::Combo, 95}});
+  return {Rect{0, 0, 700, height}, rows, 100, 90, true, caShown};
+}
 
-TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
+std::optional<SimLayout> Sim(int dpi, int w, int h, int test = 0, int language = 0) {
+  return ComputeSimLayout(dpi, {w, h}, {std::vector(9, 60), language, test});
+}
+
+TEST(Look, ScaleButtonsMainColoursAndCaDialog) {
+  for (const auto& [value, dpi, expected] : kScaled) EXPECT_EQ(Scale(value, dpi), expected) << dpi;
+  for (const auto& [primary, state, colours] : kButtonColours)
+    EXPECT_EQ(ButtonColorsFor(primary, state), colours) << primary << static_cast<int>(state);
+  // Disabled wins over pressed over hover; window, header, accent, border, status band, card.
+  EXPECT_EQ(
+      std::tuple(ChooseButtonState(true, true, true), ChooseButtonState(false, true, true),
+                 ChooseButtonState(false, false, true), ChooseButtonState(false, false, false),
+                 std::vector{ButtonGeometryFor(96), ButtonGeometryFor(144), ButtonGeometryFor(40)},
+                 std::vector{kMainWindowBackground, kMainHeaderBand, kMainAccentLine,
+                             kMainBorderLine, kMainStatusBand, kMainCard}),
+      std::tuple(S::Disabled, S::Pressed, S::Hover, S::Normal,
+                 std::vector<ButtonGeometry>{{10, 1, 3}, {15, 2, 3}, {4, 1, 3}},
+                 std::vector<Rgb>{0xF5F7FA, 0x0F3460, 0x0969DA, 0xD1D5DB, 0xF8F9FB, 0xFFFFFF}));
+  for (const auto& [kind, enabled, want] : kControlColours) {
+    const ControlColors c = MainControlColors(kind, enabled, 0xB91C1C);
+    EXPECT_EQ(std::tuple(c.useDefault, c.transparent, c.text, c.background), want) << int(kind);
+  }
+  for (const auto& [dpi, initial, minimum, atInitial] : kCaInitial) {
+    EXPECT_EQ(std::tuple(CaCertInitialSize(dpi), CaCertMinimumSize(dpi), CaPlaced(dpi, initial)),
+              std::tuple(initial, minimum, atInitial));
+  }
+  for (const auto& [dpi, client, summaryHeight, confirm, cancel] : kCaSmall) {
+    const Rects r = CaPlaced(dpi, client);
+    EXPECT_EQ(std::tuple(r[3].height, r[4], r[5]), std::tuple(summaryHeight, confirm, cancel));
+  }
+}
+
+TEST(MainLayout, WindowSizesBandsLimitsStatusRowTabAreaAndPages) {
   EXPECT_EQ((std::vector{MainInitialSize(96), MainInitialSize(120), MainMinimumSize(144)}),
             (std::vector<Size>{{1000, 760}, {1250, 950}, {1290, 1050}}));
   const MainBackground b96 = ComputeMainBackground(96, {1000, 700}),
                        b144 = ComputeMainBackground(144, {1500, 1000});
-  EXPECT_EQ(
-      (Rects{b96.header, b96.accent, b96.separator, b96.statusBand, b144.accent, b144.separator,
-             b144.statusBand, ComputeMainBackground(120, {1000, 800}).separator}),
-      kMainBands);
+  EXPECT_EQ((Rects{b96.header, b96.accent, b96.separator, b96.statusBand, b144.separator}),
+            kMainBands);
   EXPECT_EQ(std::tuple(b96.cardBorder, b144.cardBorder), std::tuple(1, 2));
-  // Nothing below 200 (96 dpi) in either direction; the simulator button 118..160, the title
-  // at least 160 wide; a page at least 160 wide and with rows.
+  // Nothing below 200 (96 dpi); simulator button 118..160, title and page at least 160 wide.
   for (const auto& [dpi, s200, s118, s160, s300] :
        {std::tuple{96, 200, 118, 160, 300}, std::tuple{144, 300, 177, 240, 450}}) {
     const auto fits = [d = dpi](int w, int h) { return ComputeMainLayout(d, {w, h}, kShort); };
@@ -149,154 +138,50 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowHeaderAndTabArea) {
                          Layout(dpi, s300, 1500, {10, 900, 10, 10}).title.width),
               std::tuple(s118, s160, s160));
   }
-  for (const auto& [width, combo, status, connectRight] : kStatusRow) {
+  for (const auto& [width, want] : kStatusRow) {
     const MainLayout l = Layout(96, width, 760);
-    EXPECT_EQ(std::tuple(l.usbCombo.width, l.status.width, l.connectButton.right()),
-              std::tuple(combo, status, connectRight))
-        << width;
+    EXPECT_EQ(std::tuple(l.usbCombo.width, l.status.width, l.connectButton.right()), want) << width;
   }
-  MainLayout l = Layout(96, 1000, 760, MainTextWidths{60, 100, 36, 70});  // text + 8, + 28
-  EXPECT_EQ((Rects{l.status, l.usbLabel, l.usbCombo, l.connectButton, l.languageCombo,
-                   l.languageLabel, l.simulatorButton, l.title, l.tab}),
-            kMainAt96);
-  l = Layout(144, 1500, 1100, MainTextWidths{60, 100, 30, 40});
-  EXPECT_EQ(
-      (Rects{l.languageCombo, l.languageLabel, l.simulatorButton, l.status}),
-      (Rects{{1350, 22, 132, 39}, {1263, 22, 78, 39}, {1071, 19, 177, 45}, {18, 1028, 708, 54}}));
-  EXPECT_EQ((std::vector{Layout(96, 1000, 250).tab.height, Layout(96, 1000, 240).tab.height,
-                         Layout(144, 1500, 310).tab.height}),
-            (std::vector{121, 120, 180}));
-  EXPECT_EQ(
-      (Rects{TabDisplayArea(Rect{12, 68, 976, 631}, 30), PageRectangle({12, 98, 976, 601}, 96),
-             PageRectangle({0, 0, 300, 200}, 96), PageRectangle({0, 0, 600, 500}, 144)}),
-      (Rects{{12, 98, 976, 601}, {32, 113, 936, 576}, {12, 10, 276, 180}, {18, 15, 564, 470}}));
-}
-
-PageLayoutInput NineRows(int height, bool caShown = false, int width = 700) {
-  std::vector<PageRowInput> rows(7, {RowKind::Edit, 90});
-  rows.insert(rows.end(), {{RowKind::Combo, 30}, {RowKind::Combo, 95}});
-  return {Rect{0, 0, width, height}, rows, 100, 90, true, caShown};
-}
-
-// clang-format off
-// Page height, CA button shown: rows' room, height and gap; gaps give way first, then heights.
-const std::tuple<int, bool, int, int, int> kNineRows[] = {{398, false, 350, 30, 10},
-    {397, false, 349, 30, 9}, {342, false, 294, 30, 3}, {341, false, 293, 29, 4},
-    {248, false, 200, 24, 2}, {100, false, 80, 24, 2}, {439, true, 349, 30, 9}};
-// Page width, widest label, dpi: the label column (120 wanted, 96..200, 34 % of the page).
-const std::tuple<int, int, int, int> kLabelColumn[] = {{588, 400, 96, 199}, {589, 400, 96, 200},
-    {282, 400, 96, 96}, {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}};
-// Prefix 52 % of the input (at most 260), 42 % under 340, at least 80; the edit keeps 90.
-const std::tuple<int, int, int, int> kPrefix[] = {{800, 140, 260, 404}, {470, 140, 176, 158},
-    {469, 140, 142, 191}, {300, 122, 80, 102}, {250, 116, 80, 90}};
-// The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
-const std::tuple<int, int, int, bool, int> kButtons[] = {{700, 150, 90, true, 186},
-    {700, 150, 400, true, 220}, {700, 150, 400, false, 186}, {300, 100, 90, true, 138},
-    {200, 100, 90, true, 110}};
-// clang-format on
-
-TEST(PageLayout, RowsLabelColumnPrefixAndButtons) {
-  for (const auto& [height, ca, available, rowHeight, gap] : kNineRows) {
+  EXPECT_EQ(std::tuple(Layout(96, 1000, 250).tab.height, Layout(96, 1000, 240).tab.height,
+                       Layout(144, 1500, 310).tab.height, TabDisplayArea({12, 68, 976, 631}, 30),
+                       PageRectangle({12, 98, 976, 601}, 96), PageRectangle({0, 0, 600, 500}, 144)),
+            std::tuple(121, 120, 180, Rect{12, 98, 976, 601}, Rect{32, 113, 936, 576},
+                       Rect{18, 15, 564, 470}));
+  for (const auto& [height, ca, want] : kNineRows) {
     const PageLayout l = Page(96, NineRows(height, ca));
-    EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), std::tuple(available, rowHeight, gap))
-        << height;
+    EXPECT_EQ(std::tuple(l.available, l.rowHeight, l.gap), want) << height;
   }
-  const PageLayout wide = Page(120, NineRows(1250, false, 1250));
-  EXPECT_EQ(
-      std::tuple(Page(144, NineRows(600, true)).available, wide.rows[1].label, wide.writeButton),
-      std::tuple(465, Rect{0, 51, 150, 38}, Rect{1055, 1200, 195, 50}));
-  for (const auto& [pageWidth, widestLabel, dpi, column] : kLabelColumn) {
-    EXPECT_EQ(Page(dpi, {Rect{0, 0, pageWidth, 400}, {{RowKind::Edit, widestLabel}}}).labelColumn,
-              column)
-        << pageWidth;
-  }
-  for (const auto& [pageWidth, inputX, prefix, edit] : kPrefix) {
-    const PageRowPlacement row =
-        Page(96, {Rect{10, 20, pageWidth, 400}, {{RowKind::Edit, 10}, {RowKind::PrefixedEdit, 10}}})
-            .rows[1];
-    EXPECT_EQ((Rects{row.prefix, row.input}),
-              (Rects{{inputX, 60, prefix, 30}, {inputX + prefix + 6, 60, edit, 30}}));
-  }
+  EXPECT_EQ(Page(144, NineRows(600, true)).available, 465);
+  for (const auto& [pageWidth, widest, dpi, column] : kLabelColumn)
+    EXPECT_EQ(Page(dpi, {{0, 0, pageWidth, 400}, {{RowKind::Edit, widest}}}).labelColumn, column);
   PageLayout l = Page(96, {Rect{20, 100, 700, 500}, {{RowKind::Edit, 10}}, 100, 90});
   EXPECT_EQ((Rects{l.selfTestButton, l.writeButton, l.caButton}),
             (Rects{{20, 560, 156, 40}, {564, 560, 156, 40}, {20, 518, 280, 34}}));
   for (const auto& [width, write, selfTest, hasSelfTest, want] : kButtons) {
     l = Page(96, {Rect{0, 0, width, 500}, {{RowKind::Edit, 10}}, write, selfTest, hasSelfTest});
     EXPECT_EQ(std::tuple(l.writeButton.x, l.writeButton.width, l.selfTestButton.width),
-              std::tuple(width - want, want, want))
-        << width;
+              std::tuple(width - want, want, want));
   }
   EXPECT_EQ(l.caButton.width, 200);
 }
 
-// Every row caption `label` wide but the fifth, `widest`.
-SimLayoutInput Texts(int label = 60, int test = 0, int language = 0, int widest = 60) {
-  SimLayoutInput in{std::vector<int>(9, label), language, test};
-  in.rowLabelWidths[4] = widest;
-  return in;
-}
-
-SimLayout Sim(int dpi, int w, int h, const SimLayoutInput& input = Texts()) {
-  return ComputeSimLayout(dpi, Size{w, h}, input).value_or(SimLayout{});
-}
-
-// clang-format off
-// Title, language caption and choice, Disconnect, status, Publish, content caption and choice,
-// Test, topic caption and edit, log caption, Clear, Export.
-const Rects kSimAt96 = {{0, 0, 740, 56}, {726, 15, 88, 26}, {820, 15, 88, 26}, {128, 360, 110, 30},
-    {252, 360, 656, 30}, {12, 398, 160, 26}, {12, 430, 110, 26}, {130, 430, 684, 26},
-    {820, 430, 88, 30}, {12, 462, 110, 26}, {130, 462, 778, 26}, {12, 496, 140, 26},
-    {774, 496, 64, 30}, {844, 496, 64, 30}};
-// dpi: initial and minimum size, accent line, Connect, log, message band, smallest client.
-const std::tuple<int, Size, Size, Rect, Rect, Rect, Rect, int> kSimPerDpi[] = {
-    {96, {920, 780}, {640, 760}, {0, 54, 920, 2}, {12, 360, 110, 30}, {12, 528, 896, 220}, {0, 754, 920, 26}, 200},
-    {144, {1380, 1170}, {960, 1140}, {0, 81, 1380, 3}, {18, 540, 165, 45}, {18, 792, 1344, 330}, {0, 1131, 1380, 39}, 300}};
-// dpi, client height: row height and gap, Connect's top, the log's top and height.
-const std::tuple<int, int, int, int, int, int, int> kLowClient[] = {
-    {96, 560, 26, 6, 360, 528, 80}, {96, 559, 26, 5, 351, 516, 80}, {96, 520, 25, 2, 315, 467, 80},
-    {96, 400, 22, 2, 288, 428, 80}, {96, 278, 26, 6, 360, 528, 80}, {144, 700, 33, 3, 432, 642, 120}};
-// dpi, client width, widest label, Test caption: label column and Test width.
-const std::tuple<int, int, int, int, int, int> kColumns[] = {{96, 920, 150, 70, 158, 98},
-    {96, 920, 400, 27, 294, 88}, {96, 250, 200, 27, 90, 88}, {144, 1380, 500, 50, 441, 132},
-    {144, 1380, 60, 100, 165, 142}};
-// clang-format on
-
-TEST(SimLayout, EveryControlPerDpiLowClientsAndColumns) {
-  const SimLayout l = Sim(96, 920, 780, Texts(60, 27, 80));  // the caption widens leftwards
+TEST(SimLayout, RowsLanguageCaptionAndPerDpi) {
+  const SimLayout l = Sim(96, 920, 780, 27, 80).value();  // the caption widens leftwards
   ASSERT_EQ(l.rowLabels.size() + l.rowInputs.size(), 18u);
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ((Rects{l.rowLabels[i], l.rowInputs[i]}),
               (Rects{{12, 68 + 32 * i, 110, 26}, {130, 68 + 32 * i, 778, 26}}));
   }
-  EXPECT_EQ((Rects{l.title, l.languageLabel, l.languageCombo, l.disconnectButton, l.status,
-                   l.publishLabel, l.contentLabel, l.contentCombo, l.testButton, l.topicLabel,
-                   l.topicEdit, l.logLabel, l.clearButton, l.exportButton}),
-            kSimAt96);
-  EXPECT_EQ(Sim(96, 920, 780, Texts(60, 27, 56)).languageLabel, (Rect{750, 15, 64, 26}));
+  EXPECT_EQ(std::tuple(l.languageLabel, Sim(96, 920, 780, 27, 56)->languageLabel),
+            std::tuple(Rect{726, 15, 88, 26}, Rect{750, 15, 64, 26}));
   for (const auto& [dpi, initial, minimum, accent, connect, log, messageLine, limit] : kSimPerDpi) {
-    const SimLayout s = Sim(dpi, initial.width, initial.height);
-    const auto fits = [d = dpi](int w, int h) { return ComputeSimLayout(d, {w, h}, Texts()); };
+    const SimLayout s = Sim(dpi, initial.width, initial.height).value();
     EXPECT_EQ(std::tuple(SimInitialSize(dpi), SimMinimumSize(dpi),
                          ComputeSimBackground(dpi, initial).accent, s.connectButton, s.log,
-                         s.messageLine, fits(limit - 1, 900).has_value(),
-                         fits(900, limit - 1).has_value(), fits(limit, limit).has_value()),
-              std::tuple(initial, minimum, accent, connect, log, messageLine, false, false, true))
-        << dpi;
-  }
-  for (const auto& [dpi, height, rowHeight, rowGap, connectY, logY, logHeight] : kLowClient) {
-    const SimLayout s = Sim(dpi, dpi == 96 ? 920 : 1380, height);
-    EXPECT_EQ(std::tuple(s.rowHeight, s.rowGap, s.rowLabels[8].height, s.publishLabel.height,
-                         s.connectButton.y, s.log.y, s.log.height),
-              std::tuple(rowHeight, rowGap, rowHeight, rowHeight, connectY, logY, logHeight))
-        << height;
-  }
-  for (const auto& [dpi, width, widest, testCaption, column, test] : kColumns) {
-    const SimLayout s = Sim(dpi, width, 800, Texts(40, testCaption, 0, widest));
-    EXPECT_EQ(std::tuple(s.labelColumn, s.topicLabel.width, s.testButton.width),
-              std::tuple(column, column, test))
-        << dpi << " " << width << " " << widest;
+                         s.messageLine, Sim(dpi, limit - 1, 900).has_value(),
+                         Sim(dpi, 900, limit - 1).has_value(), Sim(dpi, limit, limit).has_value()),
+              std::tuple(initial, minimum, accent, connect, log, messageLine, false, false, true));
   }
 }
 
-}  // namespace
 }  // namespace qm

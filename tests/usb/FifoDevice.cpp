@@ -11,10 +11,7 @@
 #include "text/TextHelpers.h"
 
 namespace qm::test {
-static int Checked(int result, const char* what) {
-  if (result < 0) throw std::runtime_error(what);
-  return result;
-}
+static int Checked(int r, const char* what) { return r < 0 ? throw std::runtime_error(what) : r; }
 
 FifoDevice::FifoDevice() {
   Checked(::mkdtemp(m_folder.data()) == nullptr ? -1 : 0, "mkdtemp");
@@ -29,10 +26,6 @@ FifoDevice::~FifoDevice() {
 }
 
 std::u16string FifoDevice::WidePath() const { return Utf8ToWide(m_path); }
-
-std::size_t FifoDevice::SetCapacity(std::size_t bytes) {
-  return Checked(::fcntl(m_reader, F_SETPIPE_SZ, static_cast<int>(bytes)), "F_SETPIPE_SZ");
-}
 
 std::size_t FifoDevice::FillUp() {
   const int writer = Checked(::open(m_path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "writer");

@@ -15,7 +15,6 @@ class FifoDevice final {
   FifoDevice(const FifoDevice&) = delete;
   const std::string& Path() const { return m_path; }
   std::u16string WidePath() const;
-  std::size_t SetCapacity(std::size_t bytes);  // the pipe's buffer; returns the kernel's choice
   std::size_t FillUp();  // 0xAA until no single byte more fits; returns how many went in
   std::vector<std::uint8_t> Drain();  // everything received so far, without waiting
 

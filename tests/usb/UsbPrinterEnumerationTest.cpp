@@ -9,45 +9,46 @@
 #include <optional>
 
 namespace qm {
-namespace {
 
 using Text = std::optional<std::string>;
 
-// A printer as the kernel shows it: usb_device, its interface, usbmisc lpN (`below` the
-// interface: deeper than usual) with its node; the model from udev's hardware database.
-struct FakePrinter {
-  std::string port, vid, pid;
-  Text serial, manufacturer, product, model;
-  int lp = 0;
-  std::string below = "";
-};
-
-// The host controller and its root hub: udev's walk up from a printer ends there.
-constexpr char kBus[] =
-    "P: /devices/pci0000:00/0000:00:14.0\nE: SUBSYSTEM=pci\n\n"
-    "P: /devices/pci0000:00/0000:00:14.0/usb1\nE: SUBSYSTEM=usb\n"
-    "E: DEVTYPE=usb_device\nA: idVendor=1d6b\nA: idProduct=0002\n\n";
+// Port, ids, serial, manufacturer, product, hardware database model, lpN, folder above lpN.
+using FakePrinter =
+    std::tuple<std::string, std::string, std::string, Text, Text, Text, Text, int, std::string>;
 
 // A binary attribute in hex: any byte, a line end too, reaches the program as the device gave it.
 std::string Attribute(const std::string& key, const Text& value) {
   std::string line = value ? "H: " + key + "=" : "";
-  for (const unsigned char c : value.value_or("")) {
+  for (const unsigned char c : value.value_or(""))
     line += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
-  }
   return line + (value ? "\n" : "");
 }
 
+// A printer as the kernel shows it: usb_device, its interface, usbmisc lpN with its node.
 std::string Describe(const FakePrinter& p) {
-  const std::string device = "P: /devices/pci0000:00/0000:00:14.0/usb1/" + p.port,
-                    n = std::to_string(p.lp), interface = device + "/" + p.port + ":1.0";
-  return device + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n" +
-         (p.model ? "E: ID_MODEL_FROM_DATABASE=" + *p.model + "\n" : "") + "A: idVendor=" + p.vid +
-         "\nA: idProduct=" + p.pid + "\n" + Attribute("serial", p.serial) +
-         Attribute("manufacturer", p.manufacturer) + Attribute("product", p.product) + "\n" +
-         interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n" + interface + p.below +
+  const auto& [port, vid, pid, serial, manufacturer, product, model, lp, below] = p;
+  const std::string device = "P: /devices/pci0000:00/0000:00:14.0/usb1/" + port,
+                    n = std::to_string(lp), interface = device + "/" + port + ":1.0";
+  return device + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=" + vid +
+         "\nA: idProduct=" + pid + "\n" +
+         (model ? "E: ID_MODEL_FROM_DATABASE=" + *model + "\n" : "") + Attribute("serial", serial) +
+         Attribute("manufacturer", manufacturer) + Attribute("product", product) + "\n" +
+         interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n\n" + interface + below +
          "/usbmisc/lp" + n + "\nN: usb/lp" + n + "\nE: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp" +
          n + "\nE: MAJOR=180\nE: MINOR=" + n + "\n\n";
 }
+
+// clang-format off
+// The host controller and its root hub, where udev's walk up from a printer ends; an lp of no USB device.
+constexpr char kBus[] = "P: /devices/pci0000:00/0000:00:14.0\nE: SUBSYSTEM=pci\n\n"
+    "P: /devices/pci0000:00/0000:00:14.0/usb1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=1d6b\nA: idProduct=0002\n\n"
+    "P: /devices/virtual/usbmisc/lp7\nN: usb/lp7\nE: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp7\n\n";
+const FakePrinter kPrinters[] = {{"1-2", "04B8", "2016", "S1", "ACME", "Receipt Printer", "TM", 0, ""},
+    {"1-4", "1fc9", "2016", {}, {}, {}, "TM Series", 1, ""},  // no serial: the port
+    {"1-5", "1fc9", "2016", "A#B", "", "", "", 2, ""}, {"1-6", "0000", "2016", "S\x01N\u202E", "ACME", {}, {}, 3, ""},
+    {"1-7", "0dd4", "0195", "DEEP", {}, "Kiosk", {}, 9, "/port"},
+    {"1-8", "1fc9", "2016", "S", "打\u202Aa\u2066b\u2028c", "\u200Fd\u061Ce\nf\rg\th\x1B\x7F\u0085i\u009Bj\u2029", {}, 4, ""}};
+// clang-format on
 
 bool Add(UMockdevTestbed* bed, const std::string& text) {
   return umockdev_testbed_add_from_string(bed, text.c_str(), nullptr);
@@ -56,21 +57,8 @@ bool Add(UMockdevTestbed* bed, const std::string& text) {
 // Untrusted strings: controls become blanks, bidi formatting goes, '#' would split the path.
 TEST(UsbEnumeration, OnlyPrintersOfUsbDevicesWithTheirNamesIdsAndSerials) {
   UMockdevTestbed* bed = umockdev_testbed_new();
-  ASSERT_TRUE(Add(bed, kBus) && Add(bed,
-                                    "P: /devices/virtual/usbmisc/lp7\nN: usb/lp7\n"
-                                    "E: SUBSYSTEM=usbmisc\nE: DEVNAME=/dev/usb/lp7\n"));
-  EXPECT_TRUE(EnumerateUsbPrinters().empty());  // an lp of no USB device
-  const std::string wild = "\u200Fd\u061Ce\nf\rg\th\x1B\x7F\u0085i\u009Bj\u2029";
-  // clang-format off
-  for (const FakePrinter& p : {FakePrinter{"1-2", "04B8", "2016", "S1", "ACME", "Receipt Printer", "TM", 0},
-                               {"1-4", "1fc9", "2016", {}, {}, {}, "TM Series", 1},  // no serial: the port
-                               {"1-5", "1fc9", "2016", "A#B", "", "", "", 2},
-                               {"1-6", "0000", "2016", "S\x01N\u202E", "ACME", {}, {}, 3},
-                               {"1-7", "0dd4", "0195", "DEEP", {}, "Kiosk", {}, 9, "/port"},
-                               {"1-8", "1fc9", "2016", "S", "打\u202Aa\u2066b\u2028c", wild, {}, 4}}) {
-    // clang-format on
-    EXPECT_TRUE(Add(bed, Describe(p))) << p.port;
-  }
+  ASSERT_TRUE(Add(bed, kBus));
+  for (const FakePrinter& p : kPrinters) EXPECT_TRUE(Add(bed, Describe(p)));
   std::vector<std::u16string> all;
   for (const auto& i : EnumerateUsbPrinters()) all.push_back(i.devicePath + u"=" + i.displayName);
   std::sort(all.begin(), all.end());
@@ -86,5 +74,4 @@ TEST(UsbEnumeration, OnlyPrintersOfUsbDevicesWithTheirNamesIdsAndSerials) {
   g_clear_object(&bed);
 }
 
-}  // namespace
 }  // namespace qm
