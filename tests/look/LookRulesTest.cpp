@@ -182,6 +182,17 @@ TEST(SimLayout, RowsLanguageCaptionAndPerDpi) {
                          Sim(dpi, 900, limit - 1).has_value(), Sim(dpi, limit, limit).has_value()),
               std::tuple(initial, minimum, accent, connect, log, messageLine, false, false, true));
   }
+  // Client height: row height and gap (the gaps give way first, to 2, then the rows, to 22).
+  for (const auto& [h, row, gap] :
+       {std::tuple{560, 26, 6}, {559, 26, 5}, {529, 26, 2}, {527, 25, 3}, {400, 22, 2}})
+    EXPECT_EQ(std::tuple(Sim(96, 920, h)->rowHeight, Sim(96, 920, h)->rowGap),
+              std::tuple(row, gap));
+  // Widest label, width, Test caption: label column (+8, at most 32 % but 90) and Test width.
+  for (const auto& [label, w, test, column, tw] :
+       {std::tuple{200, 920, 60, 208, 88}, {300, 920, 61, 294, 89}, {300, 250, 0, 90, 88}})
+    EXPECT_EQ(std::tuple(ComputeSimLayout(96, {w, 780}, {{60, label}, 0, test})->labelColumn,
+                         Sim(96, w, 780, test)->testButton.width),
+              std::tuple(column, tw));
 }
 
 }  // namespace qm
