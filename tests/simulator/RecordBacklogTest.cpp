@@ -10,9 +10,7 @@ namespace {
 
 using Message = std::unique_ptr<MqttMessageEvent>;
 
-Message Msg(std::string payload) {
-  return std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", std::move(payload)});
-}
+Message Msg(std::string payload) { return std::make_unique<MqttMessageEvent>("t", payload); }
 
 // Each entry as text: a message's payload, "status:" and its text, or "dropped:" and the count.
 std::vector<std::string> TakeAll(RecordBacklog& backlog) {
@@ -30,14 +28,12 @@ std::vector<std::string> TakeAll(RecordBacklog& backlog) {
 TEST(RecordBacklog, FullBacklogDropsMessagesAndCountsThemInPlace) {
   RecordBacklog backlog({3, 1000});
   EXPECT_TRUE(backlog.PushMessage(Msg("1")));  // the one wake until the backlog is found empty
-  EXPECT_FALSE(backlog.PushMessage(Msg("2")));
-  EXPECT_FALSE(backlog.PushMessage(Msg("3")));
+  for (int i = 2; i <= 3; ++i) EXPECT_FALSE(backlog.PushMessage(Msg(std::to_string(i))));
   EXPECT_FALSE(backlog.PushStatus(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "s"})));
   for (int i = 4; i <= 7; ++i) EXPECT_FALSE(backlog.PushMessage(Msg(std::to_string(i))));
   backlog.PushStatus(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "t"}));
   for (int i = 8; i <= 10; ++i) EXPECT_FALSE(backlog.PushMessage(Msg(std::to_string(i))));
-  backlog.Take();
-  backlog.Take();
+  backlog.Take(), backlog.Take();
   backlog.PushMessage(Msg("11"));  // room for one, but not yet down to half
   EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"3", "status:s", "dropped:8", "status:t"}));
   EXPECT_TRUE(backlog.PushMessage(Msg("12")));

@@ -8,6 +8,8 @@
 namespace qm {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 // Counts the wake events it receives.
 struct Receiver final : QObject {
   int wakes = 0;
@@ -17,30 +19,24 @@ struct Receiver final : QObject {
 // However many records arrive, one wake is queued until the receiver has
 // found the backlog empty; the records wait there in order.
 TEST(MqttQtEventSink, OneWakeForManyRecordsThenAgainAfterTheBacklogRanDry) {
-  int argc = 1;
-  char name[] = "test";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
   Receiver receiver;
   MqttQtEventSink sink(&receiver);
+  const auto post = [&](std::string payload) {  // the wakes delivered so far
+    sink.PostMessageEvent(std::make_unique<MqttMessageEvent>("jobs", std::move(payload)));
+    return QCoreApplication::sendPostedEvents(), receiver.wakes;
+  };
+  const auto take = [&]() -> std::string {
+    auto entry = sink.Backlog().Take();
+    if (!entry) return "none";
+    if (auto* s = std::get_if<std::unique_ptr<MqttStatusEvent>>(&*entry)) return (*s)->text;
+    return std::get<std::unique_ptr<MqttMessageEvent>>(*entry)->payload;
+  };
   sink.PostStatusEvent(std::make_unique<MqttStatusEvent>(MqttStatusEvent{true, "Connected."}));
-  sink.PostMessageEvent(std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs", "{}"}));
-  QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(receiver.wakes, 1);
-  auto status = sink.Backlog().Take();
-  ASSERT_TRUE(status.has_value());
-  EXPECT_EQ(std::get<std::unique_ptr<MqttStatusEvent>>(*status)->text, "Connected.");
-  auto message = sink.Backlog().Take();
-  ASSERT_TRUE(message.has_value());
-  EXPECT_EQ(std::get<std::unique_ptr<MqttMessageEvent>>(*message)->payload, "{}");
-  sink.PostMessageEvent(std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs", "x"}));
-  QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(receiver.wakes, 1);  // the backlog was not yet found empty
-  EXPECT_TRUE(sink.Backlog().Take().has_value());
-  EXPECT_FALSE(sink.Backlog().Take().has_value());
-  sink.PostMessageEvent(std::make_unique<MqttMessageEvent>(MqttMessageEvent{"jobs", "y"}));
-  QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(receiver.wakes, 2);
+  EXPECT_EQ(post("{}"), 1);
+  EXPECT_EQ((Texts{take(), take()}), (Texts{"Connected.", "{}"}));  // braces: in this order
+  EXPECT_EQ(post("x"), 1);  // the backlog was not yet found empty
+  EXPECT_EQ((Texts{take(), take()}), (Texts{"x", "none"}));
+  EXPECT_EQ(post("y"), 2);
 }
 
 }  // namespace

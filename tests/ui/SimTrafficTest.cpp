@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The simulator window against a real mosquitto and a second client: the
-// connect flow, test jobs on their whole road, acknowledgements and reports.
+// The simulator window against a real mosquitto and a second client.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -68,6 +67,9 @@ class SimTrafficTest : public ::testing::Test {
   void Publish(const std::string& topic, const std::string& payload) {
     ASSERT_EQ(RunProgram(broker.PubArgs(topic, payload), kDeadline), 0);
   }
+  void Post(std::string payload) {  // as the client's thread hands a message over
+    dialog->Sink().PostMessageEvent(std::make_unique<MqttMessageEvent>("t", std::move(payload)));
+  }
 
   MosquittoBroker broker;
   NoChooser chooser;
@@ -83,11 +85,13 @@ void ExpectInOrder(const Lines& log, const Lines& expected) {
   }
 }
 
-// A failed check logs English, shows Chinese; a refused connect leaves Connect enabled.
+// Test needs a connection; a failed check logs English, shows Chinese; a refused connect leaves
+// Connect enabled; Test once connected.
 TEST_F(SimTrafficTest, FailedChecksRefusalAndTheConnectInChinese) {
   Open(true, u" P1 ", u"jobs", u" ");
+  dialog->OnCommand(kIdSimTest, 0);
   Click(kIdSimConnect);
-  EXPECT_EQ(Log(), Lines{"Publish topic is required."});
+  EXPECT_EQ(Log(), (Lines{"请先连接 MQTT。", "Publish topic is required."}));
   EXPECT_EQ(dialog->Control(kIdSimMessageLine)->property("text").toString(),
             QString::fromUtf16(u"发布主题不能为空。"));
   auto* tls = qobject_cast<QComboBox*>(dialog->Control(3007));
@@ -108,9 +112,11 @@ TEST_F(SimTrafficTest, FailedChecksRefusalAndTheConnectInChinese) {
                  "Connecting to " + broker.Uri() + " (MQTT cleansession=1) ...", "Connected."});
   EXPECT_NE(broker.Log().find(" as P1-pc "), std::string::npos) << broker.Log();
   EXPECT_FALSE(dialog->Control(kIdSimConnect)->isEnabled());
+  Click(kIdSimTest);
+  ASSERT_TRUE(WaitForLine("PUB -> jobs: " + SampleJob(1765000001, kReceiptTail)));
 }
 
-TEST_F(SimTrafficTest, TestJobsOfEachKindTravelTheWholeRoad) {
+TEST_F(SimTrafficTest, TestJobsRepeatedJobsAndReportsOnTheirWholeRoad) {
   RecordingSink observerSink;
   MqttClient observer;
   observer.SetNotifyWindow(&observerSink);
@@ -142,11 +148,7 @@ TEST_F(SimTrafficTest, TestJobsOfEachKindTravelTheWholeRoad) {
   }
   ASSERT_TRUE(observerSink.WaitForMessages(3));
   for (int kind = 0; kind < 3; ++kind) EXPECT_EQ(observerSink.Messages()[kind].payload, acks[kind]);
-}
-
-TEST_F(SimTrafficTest, RepeatedJobRefusedUntilReconnectAndUplinkReportNotAcknowledged) {
-  Open(false, u"P1", u"jobs", u"reports");
-  Connect({"jobs", "reports"});
+  // A repeated job refused until a reconnect; a report noted, not validated nor acknowledged.
   const std::string job = SampleJob(7, kCpclLabelTail);
   const std::string summary =
       "Task parse: id=7 (valid range 0-4294967295), type=2, contents=yes, message=no -> ";
@@ -162,20 +164,10 @@ TEST_F(SimTrafficTest, RepeatedJobRefusedUntilReconnectAndUplinkReportNotAcknowl
   Publish("jobs", job);
   ASSERT_TRUE(WaitForLine(summary + "code=0 (success)", 2));
   EXPECT_EQ(Count(R"(PUB -> print ack: {"devicename":"P1","id":7,"code":0})"), 2);
-  // A report is noted, not validated: no summary, no acknowledgement.
   Publish("jobs", R"({"devicename":"P1","code":0})");
   ASSERT_TRUE(WaitForLine("Uplink report received (status / scan / payment)."));
-  EXPECT_EQ(Count("Task parse", true), 3);
-  EXPECT_EQ(Count("PUB -> print ack: ", true), 3);
-}
-
-TEST_F(SimTrafficTest, TestNeedsAConnectionAndKeepsTheId) {
-  Open(true, u"P1", u"x", u"t");
-  dialog->OnCommand(kIdSimTest, 0);
-  EXPECT_EQ(Log(), Lines{"请先连接 MQTT。"});
-  Connect({"x", "t"});
-  Click(kIdSimTest);
-  ASSERT_TRUE(WaitForLine("PUB -> x: " + SampleJob(1765000001, kReceiptTail)));
+  EXPECT_EQ(std::pair(Count("Task parse", true), Count("PUB -> print ack: ", true)),
+            std::pair(6, 6));
 }
 
 // A payload is shown as one bounded line: 4 MiB without a break point, CR,
@@ -207,11 +199,8 @@ TEST_F(SimTrafficTest, DroppedMessagesAreCountedInOneLine) {
        {std::tuple{true, 2, "丢弃了 2 条消息：窗口来不及处理。"},
         {false, 1, "Dropped 1 message: the window could not keep up."}}) {
     Open(chinese, u"P1", u"jobs", u"t");
-    const auto post = [&](std::string payload) {
-      dialog->Sink().PostMessageEvent(std::make_unique<MqttMessageEvent>("t", std::move(payload)));
-    };
-    post(std::string((64 << 20) + 1, '['));
-    for (int i = 0; i < drops; ++i) post("{}");
+    Post(std::string((64 << 20) + 1, '['));
+    for (int i = 0; i < drops; ++i) Post("{}");
     ASSERT_TRUE(WaitForLine(line));
     EXPECT_EQ(Log().back(), line);
     EXPECT_EQ(
@@ -224,10 +213,8 @@ TEST_F(SimTrafficTest, AFloodOfRecordsIsHandledInOrder) {
   Open(false, u"P1", u"jobs", u"t");
   Lines expected;
   for (int i = 1; i <= 3000; ++i) {
-    const std::string id = std::to_string(i);
-    auto record = std::make_unique<MqttMessageEvent>(MqttMessageEvent{"t", "{\"id\":" + id + "}"});
-    dialog->Sink().PostMessageEvent(std::move(record));
-    expected.push_back("[t] Printer info  id=" + id);
+    Post("{\"id\":" + std::to_string(i) + "}");
+    expected.push_back("[t] Printer info  id=" + std::to_string(i));
   }
   ASSERT_TRUE(WaitForLine(expected.back()));
   EXPECT_EQ(Log(), expected);
