@@ -63,10 +63,9 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
 }
 
 void ShownMainDlg::SetUp() {
-  auto lister = std::make_unique<FakeDeviceLister>();
-  auto source = std::make_unique<ManualTimers>();
-  printers = lister.get(), timers = source.get();
-  dialog = std::make_unique<CMainDlg>(nullptr, std::move(lister), std::move(source));
+  dialog = std::make_unique<CMainDlg>(
+      nullptr, std::unique_ptr<DeviceLister>(printers = new FakeDeviceLister),
+      std::unique_ptr<TimerSource>(timers = new ManualTimers));
   dialog->show();
   QCoreApplication::processEvents();
 }
