@@ -30,9 +30,7 @@ using Lines = std::vector<std::string>;
 
 struct WakeCounter final : QObject {  // the wake events the window gets
   int n = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    return n += e->type() == WM_MQTT_RECORDS, false;
-  }
+  bool eventFilter(QObject*, QEvent* e) final { return n += e->type() == WM_MQTT_RECORDS, false; }
 };
 
 class SimTrafficTest : public ::testing::Test {
@@ -46,14 +44,12 @@ class SimTrafficTest : public ::testing::Test {
     dialog->show();
     ASSERT_TRUE(WaitUntil([&] { return dialog->IsInitialized(); }, kDeadline));
     for (const auto& [row, text] :
-         {std::pair{3000, id}, {3001, u"127.0.0.1"}, {3005, sub}, {3006, pub}}) {
+         {std::pair{3000, id}, {3001, u"127.0.0.1"}, {3005, sub}, {3006, pub}})
       qobject_cast<QLineEdit*>(dialog->Control(row))->setText(QString::fromUtf16(text));
-    }
     qobject_cast<QLineEdit*>(dialog->Control(3002))->setText(QString::number(broker.port()));
   }
   void Click(int id) { QTest::mouseClick(dialog->Control(id), Qt::LeftButton); }
-  // The log without the time stamps.
-  Lines Log() const {
+  Lines Log() const {  // without the time stamps
     Lines lines;
     for (const QString& line : dialog->Log()->toPlainText().split(u'\n', Qt::SkipEmptyParts))
       lines.push_back(line.mid(11).toStdString());
@@ -138,20 +134,20 @@ TEST_F(SimTrafficTest, TestJobsRepeatedJobsAndReportsOnTheirWholeRoad) {
   Lines acks;
   for (int kind = 0; kind < 3; ++kind) {
     const auto& [item, tail, type] = kinds[kind];
-    const std::uint32_t id = 1765000001 + kind;
+    const std::string id = std::to_string(1765000001 + kind),
+                      job = SampleJob(1765000001 + kind, tail);
     qobject_cast<QComboBox*>(dialog->Control(kIdSimContentCombo))->setCurrentIndex(kind);
     Click(kIdSimTest);
     const std::string& ack =
-        acks.emplace_back(R"({"devicename":"P1","id":)" + std::to_string(id) + R"(,"code":0})");
-    const std::string info =
-        "[reports] Printer info  devicename=P1  code=0(ok)  id=" + std::to_string(id);
+        acks.emplace_back(R"({"devicename":"P1","id":)" + id + R"(,"code":0})");
+    const std::string info = "[reports] Printer info  devicename=P1  code=0(ok)  id=" + id;
     ASSERT_TRUE(WaitForLine(info)) << item;
-    ExpectInOrder(Log(),
-                  {"Test: " + item, "Sending to the printer: jobs",
-                   "PUB -> jobs: " + SampleJob(id, tail), "<- RECV [jobs]: " + SampleJob(id, tail),
-                   "Task parse: id=" + std::to_string(id) + " (valid range 0-4294967295), type=" +
-                       std::to_string(type) + ", contents=yes, message=no -> code=0 (success)",
-                   "PUB -> print ack: " + ack, info});
+    ExpectInOrder(Log(), {"Test: " + item, "Sending to the printer: jobs", "PUB -> jobs: " + job,
+                          "<- RECV [jobs]: " + job,
+                          "Task parse: id=" + id +
+                              " (valid range 0-4294967295), type=" + std::to_string(type) +
+                              ", contents=yes, message=no -> code=0 (success)",
+                          "PUB -> print ack: " + ack, info});
   }
   ASSERT_TRUE(observerSink.WaitForMessages(3));
   for (int kind = 0; kind < 3; ++kind) EXPECT_EQ(observerSink.Messages()[kind].payload, acks[kind]);
