@@ -9,6 +9,7 @@ namespace qm {
 namespace {
 
 using Message = std::unique_ptr<MqttMessageEvent>;
+using Status = std::unique_ptr<MqttStatusEvent>;
 
 Message Msg(std::string payload) { return std::make_unique<MqttMessageEvent>("t", payload); }
 
@@ -17,8 +18,7 @@ std::vector<std::string> TakeAll(RecordBacklog& backlog) {
   std::vector<std::string> out;
   while (auto entry = backlog.Take()) {
     if (auto* m = std::get_if<Message>(&*entry)) out.push_back((*m)->payload);
-    if (auto* s = std::get_if<std::unique_ptr<MqttStatusEvent>>(&*entry))
-      out.push_back("status:" + (*s)->text);
+    if (auto* s = std::get_if<Status>(&*entry)) out.push_back("status:" + (*s)->text);
     if (auto* d = std::get_if<DroppedMessages>(&*entry))
       out.push_back("dropped:" + std::to_string(d->count));
   }
@@ -43,9 +43,7 @@ TEST(RecordBacklog, FullBacklogDropsMessagesAndCountsThemInPlace) {
 
 TEST(RecordBacklog, ByteCapCountsTopicAndPayloadButPassesOneOversizedMessage) {
   RecordBacklog backlog({100, 10});
-  backlog.PushMessage(Msg("1234"));  // 5 bytes with the topic
-  backlog.PushMessage(Msg("5678"));  // 10: still fits
-  backlog.PushMessage(Msg(""));      // 11: dropped
+  for (const char* p : {"1234", "5678", ""}) backlog.PushMessage(Msg(p));  // 5, 10, 11 in all
   EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"1234", "5678", "dropped:1"}));
   backlog.PushMessage(Msg(std::string(50, 'x')));  // over the cap, but alone
   backlog.PushMessage(Msg("y"));

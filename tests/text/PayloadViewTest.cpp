@@ -26,9 +26,7 @@ TEST(PayloadView, CutsOnWholeCharactersAndGivesTheWholeSize) {
 // CR, LF, TAB, a C0, DEL, C1 (NEL) and the two separators become blanks; ALM, LRM, RLM, the
 // embeddings, overrides and isolates go.
 TEST(PayloadView, OneLineInReadingOrder) {
-  EXPECT_EQ(PayloadView("a\rb\nc\td\x01"
-                        "e\x7F"
-                        "f\xC2\x85g\xE2\x80\xA8h\xE2\x80\xA9i"),
+  EXPECT_EQ(PayloadView("a\rb\nc\td\001e\177f\xC2\x85g\xE2\x80\xA8h\xE2\x80\xA9i"),
             u"a b c d e f g h i");
   EXPECT_EQ(PayloadView("x\xD8\x9C\xE2\x80\x8E\xE2\x80\x8F\xE2\x80\xAA\xE2\x80\xAEy\xE2\x81\xA6"
                         "\xE2\x81\xA9z"),

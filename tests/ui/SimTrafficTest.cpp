@@ -14,16 +14,11 @@
 #include "simulator/RecordingSink.h"
 #include "simulator/SamplePrintJobs.h"
 #include "ui/CMqttSimDlg.h"
-#include "ui/FileChooser.h"
+#include "ui/QtFileChooser.h"
 #include "ui/UiTestSupport.h"
 
 namespace qm::test {
 namespace {
-
-struct NoChooser final : FileChooser {
-  QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
-  QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 using Lines = std::vector<std::string>;
 
@@ -74,17 +69,15 @@ class SimTrafficTest : public ::testing::Test {
   }
 
   MosquittoBroker broker;
-  NoChooser chooser;
+  QtFileChooser chooser;  // never asked: no test here opens or saves a file
   std::unique_ptr<CMqttSimDlg> dialog;
 };
 
 // The expected lines appear in this order, others may come between them.
 void ExpectInOrder(const Lines& log, const Lines& expected) {
   auto at = log.begin();
-  for (const std::string& line : expected) {
-    at = std::find(at, log.end(), line);
-    ASSERT_NE(at, log.end()) << line;
-  }
+  for (const std::string& line : expected)
+    ASSERT_NE(at = std::find(at, log.end(), line), log.end()) << line;
 }
 
 // Test needs a connection; a failed check logs English, shows Chinese; a refused connect leaves

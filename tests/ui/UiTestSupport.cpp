@@ -29,9 +29,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-QWidget* ActiveModal() { return QApplication::activeModalWidget(); }
-QWidget* ActivePopup() { return QApplication::activePopupWidget(); }
-
 bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWidget*()>& find,
                      const std::function<void(QWidget*)>& act, std::chrono::milliseconds limit) {
   bool acted = false;
