@@ -132,9 +132,7 @@ TEST_F(MainDlgUsbTest, TheWholeRoadWithItsStatusTextsAndFrames) {
   EXPECT_EQ(node.Drain().size(), 7 + 239 + 7 + 5u);
   expect(u"⚠  Configuration exceeds device storage capacity.", kRed);
   // Tencent Cloud: its page unlocked five seconds after its write, wherever the user went.
-  SelectTab(2);
-  Type(2, kTencent);
-  Field(2, u"port").edit->clear();
+  SelectTab(2), Type(2, kTencent), Field(2, u"port").edit->clear();
   Click(Page(2).writeButton);
   EXPECT_EQ(node.Drain(), ExpectedPair(false,
                                        R"({"Key":"TPK01","SN":"tdev","Pass":"tsecret","Url":" ",)"
@@ -184,9 +182,7 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   EXPECT_EQ(UsbCombo()->currentText(), QString::fromStdU16String(pa.displayName));
   dialog->activateWindow();  // Tencent Cloud: the focus comes back to Write with the unlock
   ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-  SelectTab(2);
-  Type(2, kTencent);
-  Page(2).writeButton->setFocus();
+  SelectTab(2), Type(2, kTencent), Page(2).writeButton->setFocus();
   QTest::keyClick(Page(2).writeButton, Qt::Key_Space);
   EXPECT_TRUE(!node.Drain().empty() && QApplication::focusWidget() != Page(2).writeButton);
   timers->Advance(5000);
@@ -198,15 +194,14 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
 
 // The window's texts in both languages with the choices kept, the status messages translated,
 // the topic prefix of the keys on pages 0 and 4 with a placeholder when both are empty.
-TEST_F(MainDlgUsbTest, ChineseTextsAndTranslatedMessages) {
+TEST_F(MainDlgUsbTest, TextsInBothLanguagesAndOpenFailures) {
   const auto shown = [&] {
     QStringList texts{dialog->windowTitle(), UsbCombo()->currentText(), Status()};
     for (int id : {kIdConnectButton, kIdSimulatorButton})
       texts << dialog->Control(id)->property("text").toString();
     for (int tab = 0; tab < 5; ++tab)
       texts << qobject_cast<QTabBar*>(dialog->Control(kIdTab))->tabText(tab);
-    texts << Field(0, u"url").label->text() << Field(0, u"productKey").label->text()
-          << Page(3).writeButton->text() << Page(1).caButton->text()
+    texts << Page(3).writeButton->text() << Page(1).caButton->text()
           << Field(0, u"subTopic").prefix->text() << Field(4, u"pubTopic").prefix->text()
           << Field(1, u"tls").combo->currentText()
           << Field(1, u"cleanSession").combo->currentText();
@@ -216,13 +211,13 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndTranslatedMessages) {
   const QString texts[] = {
       u"Quillmark  V16|No usable USB device|ℹ  Select a USB device and click Connect.|"
       u"Connect|MQTT Simulator|  Printer Alibaba Cloud  |  Printer Self-hosted  |"
-      u"  Printer Tencent Cloud  |  Box Self-hosted  |  Box Alibaba  |"
-      u"Alibaba Cloud URL :|ProductKey :|Write to cloud box|Custom CA Certificate (optional)|"
-      u"/${ProductKey}/${DeviceName}/user/|/a1//user/|Enable TLS|Keep offline messages"_s,
+      u"  Printer Tencent Cloud  |  Box Self-hosted  |  Box Alibaba  |Write to cloud box|"
+      u"Custom CA Certificate (optional)|/${ProductKey}/${DeviceName}/user/|/a1//user/|"
+      u"Enable TLS|Keep offline messages"_s,
       u"VARNO  Quillmark  V16|未检测到可用的 USB 设备|ℹ  请先选择 USB 设备并点击连接。|连接|"
       u"MQTT 模拟器|  打印机-阿里云  |  打印机-自建 MQTT  |  打印机-腾讯云  |  云盒-自建 MQTT  |"
-      u"  云盒-阿里云  |阿里云 URL：|ProductKey :|写入云盒|自定义 CA 证书（选配）|"
-      u"/${ProductKey}/${DeviceName}/user/|/a1//user/|启用 TLS|保留离线消息"_s};
+      u"  云盒-阿里云  |写入云盒|自定义 CA 证书（选配）|/${ProductKey}/${DeviceName}/user/|"
+      u"/a1//user/|启用 TLS|保留离线消息"_s};
   const QString en = u"Please enter ProductKey.|SN / ClientID must be 30 characters or fewer.|"
                      u"Please enter port.|Configuration exceeds device storage capacity.|"
                      u"Please enter port"_s;
@@ -243,11 +238,8 @@ TEST_F(MainDlgUsbTest, ChineseTextsAndTranslatedMessages) {
   EXPECT_EQ(Status(), u"⚠  请输入 ClientID/SN！"_s);
   Choose(kIdLanguageCombo, 0);  // the first switch has set the brand into the title
   EXPECT_EQ(shown(), u"VARNO  "_s + texts[0]);
-}
-
-// A node of mode 000, opened as a user (as root: with the effective user "nobody"); a node that
-// is gone. The device menu shows an ampersand as a letter.
-TEST_F(MainDlgUsbTest, OpenFailuresSayWhetherPermissionIsMissing) {
+  // Open failures: a node of mode 000, opened as a user (as root: with the effective user
+  // "nobody"); a node that is gone. The device menu shows an ampersand as a letter.
   // clang-format off
   const std::tuple<int, int, const char16_t*> cases[] = {
       {0, 0, u"⚠  No permission to open the USB device. Add your user to the group lp and log in "
@@ -269,13 +261,13 @@ TEST_F(MainDlgUsbTest, OpenFailuresSayWhetherPermissionIsMissing) {
     EXPECT_EQ(Status(), QString::fromUtf16(status));
     EXPECT_TRUE(dialog->StatusColor() == kRed && !dialog->IsConnected());
   }
-  QString shown;  // with mnemonics resolved
+  QString item;  // with mnemonics resolved
   test::DriveNestedLoop([&] { UsbCombo()->showPopup(); }, test::ActivePopup,
                         [&](QWidget* menu) {
-                          shown = qobject_cast<QMenu*>(menu)->actions().value(1)->iconText();
+                          item = qobject_cast<QMenu*>(menu)->actions().value(1)->iconText();
                           QTest::keyClick(menu, Qt::Key_Escape);
                         });
-  EXPECT_EQ(shown + u'|' + UsbCombo()->currentText(),
+  EXPECT_EQ(item + u'|' + UsbCombo()->currentText(),
             u"AT&T Printer  (VID_1234 PID_0A0B)  S1|AT&T Printer  (VID_1234 PID_0A0B)  S1"_s);
 }
 
