@@ -29,9 +29,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-QWidget* ActiveModal() { return QApplication::activeModalWidget(); }
-QWidget* ActivePopup() { return QApplication::activePopupWidget(); }
-
 bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWidget*()>& find,
                      const std::function<void(QWidget*)>& act, std::chrono::milliseconds limit) {
   bool acted = false;
@@ -63,10 +60,9 @@ const FieldSpec* FindField(const PageState& page, std::u16string_view key) {
 }
 
 void ShownMainDlg::SetUp() {
-  auto lister = std::make_unique<FakeDeviceLister>();
-  auto source = std::make_unique<ManualTimers>();
-  printers = lister.get(), timers = source.get();
-  dialog = std::make_unique<CMainDlg>(nullptr, std::move(lister), std::move(source));
+  dialog = std::make_unique<CMainDlg>(
+      nullptr, std::unique_ptr<DeviceLister>(printers = new FakeDeviceLister),
+      std::unique_ptr<TimerSource>(timers = new ManualTimers));
   dialog->show();
   QCoreApplication::processEvents();
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -50,8 +51,8 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 bool DriveNestedLoop(const std::function<void()>& open, const std::function<QWidget*()>& find,
                      const std::function<void(QWidget*)>& act,
                      std::chrono::milliseconds limit = std::chrono::seconds(5));
-QWidget* ActiveModal();
-QWidget* ActivePopup();
+inline QWidget* ActiveModal() { return QApplication::activeModalWidget(); }
+inline QWidget* ActivePopup() { return QApplication::activePopupWidget(); }
 
 // A pixel as 0xRRGGBB; whether some pixel of the area (all when none) has it.
 inline QRgb Rgb24(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
