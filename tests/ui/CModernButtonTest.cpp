@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/CModernButton.h"
 
-#include <gtest/gtest.h>
-
 #include "ui/UiTestSupport.h"
 
 namespace qm {

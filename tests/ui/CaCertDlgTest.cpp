@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The CA certificate road from a page's button through the dialog to a FIFO device node (TZ=UTC).
-#include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 // The main window as built, and moved between a 96- and a 144-dpi screen (MainDlgDpi).
-#include <gtest/gtest.h>
 
 #include <QDirIterator>
 #include <QGuiApplication>

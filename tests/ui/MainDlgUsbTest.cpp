@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The main window on the test's clock; each printer's device node is a FIFO recording the writes.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>

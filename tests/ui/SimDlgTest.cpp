@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The MQTT simulator window: opened from the main window, texts, look, log, export and ending.
 #include <arpa/inet.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QWindow>
 #include <csignal>
 
 #include "ui/CMqttSimDlg.h"
@@ -172,6 +173,21 @@ TEST_F(SimDlgTest, ExportWritesUtf8LinesAtomically) {
   EXPECT_EQ(exportAndRead(file), "");
 }
 
+// To 144 dpi and back: size, layout and faces follow; Chinese chosen takes its faces next move.
+TEST_F(SimDlgTest, DpiMovesRescaleAndRemakeTheFonts) {
+  QScreen* const home = dialog->windowHandle()->screen();
+  std::vector<std::tuple<int, int, int, std::string>> seen;
+  for (QScreen* to :
+       {QGuiApplication::screens().value(home == QGuiApplication::screens()[0]), home}) {
+    dialog->windowHandle()->setScreen(to);
+    test::WaitUntil([&] { return dialog->Dpi() == (to == home ? 96 : 144); }, 5s);
+    QTest::keyClick(Combo(1100), Qt::Key_Down);
+    seen.emplace_back(dialog->Dpi(), dialog->width(), At(1102)->x(), Face(At(1110)));
+  }
+  EXPECT_EQ(seen,
+            (decltype(seen){{144, 1380, 18, "Segoe UI"}, {96, 920, 12, "Microsoft YaHei UI"}}));
+}
+
 // Closed while the broker has taken the connection but not answered: the connection ends.
 TEST_F(SimDlgTest, ClosingWhileAConnectionIsMadeEndsTheConnection) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
@@ -179,10 +195,9 @@ TEST_F(SimDlgTest, ClosingWhileAConnectionIsMadeEndsTheConnection) {
   socklen_t length = sizeof address;
   auto* raw = reinterpret_cast<sockaddr*>(&address);
   ASSERT_EQ(bind(fd, raw, length) + listen(fd, 4) + getsockname(fd, raw, &length), 0);
-  MqttConnectOptions options;
-  options.serverUri = "mqtt://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-  options.clientId = "closing-window";
-  ASSERT_TRUE(dialog->Client().Connect(options));
+  ASSERT_TRUE(
+      dialog->Client().Connect({"mqtt://127.0.0.1:" + std::to_string(ntohs(address.sin_port)),
+                                "closing-window", "", "", "", "", 1}));
   int peer = -1;
   ASSERT_TRUE(test::WaitUntil([&] { return (peer = accept(fd, nullptr, nullptr)) >= 0; }, 5s));
   dialog->close();

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The simulator window against a real mosquitto and a second client.
-#include <gtest/gtest.h>
 
 #include <fstream>
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>

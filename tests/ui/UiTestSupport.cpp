@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/UiTestSupport.h"
 
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QTimer>
