@@ -15,7 +15,7 @@ TEST(PayloadView, CutsOnWholeCharactersAndGivesTheWholeSize) {
   const std::tuple<std::string, std::size_t, u16string> cases[] = {
       {"abc", 3, u"abc"}, {"abcd", 3, u"abc … [4 bytes]"}, {"ab\xE4\xB8\xAD", 2, u"ab … [5 bytes]"},
       {"a\xF0\x9F\x98\x80", 2, u"a … [5 bytes]"}, {std::string("ab\0cdef", 7), 3, u"ab"},
-      {"\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD", 1, u"中 … [9 bytes]"},
+      {"\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD", 1, u"中 … [9 bytes]"}, {"\n\xE2\x80\x8Fxyz", 3, u" x … [7 bytes]"},
       {std::string(4096, 'x'), 4096, u16string(4096, u'x')},
       {std::string(4097, 'x'), 4096, u16string(4096, u'x') + u" … [4097 bytes]"}};
   // clang-format on

@@ -105,6 +105,7 @@ TEST_F(PortOnFifo, PathsOpenTheNodeAtTheirEndAnotherClosesTheFirstUnplugFailsAtO
 
 // A record or name too long stops the pair; a full device costs the first frame's deadline.
 TEST_F(PortOnFifo, WriteDeadlineIs800MillisecondsOncePerRecordPair) {
+  EXPECT_EQ(UsbPrinterPort::kWriteTimeout, 800ms);  // the program's own deadline, once
   EXPECT_FALSE(SendRecordPair(port, true, std::string(256, 'r'), "dev"));
   EXPECT_FALSE(SendRecordPair(port, true, "{}", std::string(256, 'n')));
   EXPECT_EQ(device.Drain(), (Bytes{0x53, 0x57, 0xF1, 2, 0, 0, 0, '{', '}'}));
@@ -119,8 +120,7 @@ TEST_F(PortOnFifo, WriteDeadlineIs800MillisecondsOncePerRecordPair) {
     EXPECT_EQ(got, pair ? Bytes(filled, 0xAA) : Bytes(big.begin(), big.begin() + got.size()));
     EXPECT_TRUE(port.IsOpen() && !got.empty());
   }
-  // A new request with its own deadline: the largest CA certificate frame, more than the pipe
-  // holds.
+  // A new request, its own deadline: the largest CA frame, more than the pipe holds.
   const Bytes frame = Pattern(65535 + 13);
   auto received = std::async(std::launch::async, [&] {  // a reader that takes what has come
     Bytes got;
