@@ -43,7 +43,7 @@ constexpr int kHeartbeatMs = 5;
 
 class NoChooser final : public FileChooser {
  public:
-  QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+  QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
   QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 

@@ -17,7 +17,7 @@ namespace {
 
 class NoChooser final : public qm::FileChooser {
  public:
-  QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+  QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
   QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 

@@ -14,7 +14,8 @@ void CMainDlg::SendCaCertificate(PageKind page) {
     SetStatus(Text(ca_text::kEnableTlsFirst), kStatusWarning);
     return;
   }
-  const QString path = Chooser().ChooseOpenFile(this, QString::fromUtf16(ca_text::kFileFilters));
+  const QString path = Chooser().ChooseOpenFile(this, QString::fromUtf16(ca_text::kFileFilters),
+                                                QString::fromUtf16(ca_text::kFileExtension));
   if (path.isEmpty()) return;
 
   // The outcome of the check is shown whatever it is; only the user's

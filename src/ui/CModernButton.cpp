@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,6 +24,11 @@ CModernButton::CModernButton(QWidget* parent) : QPushButton(parent) {
   // Enter in the window ends it; it never clicks a button by default.
   setAutoDefault(false);
   setDefault(false);
+}
+
+void CModernButton::setText(const QString& text) {
+  QPushButton::setText(text);
+  setShortcut(QKeySequence());
 }
 
 void CModernButton::SetDrawFont(const QFont* font) {

@@ -17,6 +17,11 @@ class CModernButton final : public QPushButton {
  public:
   explicit CModernButton(QWidget* parent = nullptr);
 
+  // Sets the caption, shown as it is written: an "&" is a letter of the
+  // caption, never a mnemonic, so no caption binds a keyboard shortcut
+  // ("Confirm & Send" would otherwise click on Alt+Space).
+  void setText(const QString& text);
+
   // Set by the owner before the button is shown.
   void SetPrimary(bool primary) { m_primary = primary; }
   bool IsPrimary() const { return m_primary; }

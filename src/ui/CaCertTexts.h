@@ -20,7 +20,9 @@ inline constexpr TextPair kSent{u"✔  CA certificate sent via USB.", u"✔  CA 
 inline constexpr TextPair kSendFailed{u"✖  Failed to send CA certificate.",
                                       u"✖  CA 证书发送失败。"};
 
-// The file chooser's filters, the same in both languages.
+// The file chooser's filters and the extension a bare typed name gets, the
+// same in both languages.
 inline constexpr char16_t kFileFilters[] = u"CA Certificate PEM (*.pem);;All Files (*)";
+inline constexpr char16_t kFileExtension[] = u"pem";
 
 }  // namespace qm::ca_text

@@ -13,9 +13,11 @@ class FileChooser {
  public:
   virtual ~FileChooser() = default;
 
-  // An existing file to open; filters in Qt's "Name (*.ext);;..." form.
+  // An existing file to open; filters in Qt's "Name (*.ext);;..." form. A
+  // name typed without an extension gets defaultSuffix ("pem", no dot).
   // Empty when the user cancelled.
-  virtual QString ChooseOpenFile(QWidget* parent, const QString& filters) = 0;
+  virtual QString ChooseOpenFile(QWidget* parent, const QString& filters,
+                                 const QString& defaultSuffix) = 0;
 
   // A file to write, proposing defaultName; asks before replacing an
   // existing file. Empty when the user cancelled.

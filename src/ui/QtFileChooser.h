@@ -8,7 +8,8 @@ namespace qm {
 
 class QtFileChooser final : public FileChooser {
  public:
-  QString ChooseOpenFile(QWidget* parent, const QString& filters) override;
+  QString ChooseOpenFile(QWidget* parent, const QString& filters,
+                         const QString& defaultSuffix) override;
   QString ChooseSaveFile(QWidget* parent, const QString& defaultName,
                          const QString& filters) override;
 };

@@ -54,6 +54,10 @@ const std::tuple<int, bool, std::tuple<int, int, int>> kNineRows[] = {{398, fals
 // Page width, widest label, dpi: the label column (120 wanted, 96..200, 34 % of the page).
 const std::tuple<int, int, int, int> kLabelColumn[] = {{588, 400, 96, 199}, {589, 400, 96, 200},
     {282, 400, 96, 96}, {1000, 90, 96, 120}, {1000, 150, 96, 160}, {2000, 10, 144, 180}};
+// Page width: the input column's left edge, prefix and edit widths. The prefix takes 52 % of
+// the input column (at most 260) or 42 % below 340 (page 469), never under 80; the edit keeps 90.
+const std::tuple<int, int, int, int> kPrefix[] = {{800, 140, 260, 404}, {470, 140, 176, 158},
+    {469, 140, 142, 191}, {300, 122, 80, 102}, {250, 116, 80, 90}};
 // The widest caption + 36, up to 220; narrow pages share the width, 24 apart, at least 110.
 const std::tuple<int, int, int, bool, int> kButtons[] = {{700, 150, 90, true, 186},
     {700, 150, 400, true, 220}, {700, 150, 400, false, 186}, {300, 100, 90, true, 138},
@@ -154,6 +158,14 @@ TEST(MainLayout, WindowSizesBandsLimitsStatusRowTabAreaAndPages) {
   EXPECT_EQ(Page(144, NineRows(600, true)).available, 465);
   for (const auto& [pageWidth, widest, dpi, column] : kLabelColumn)
     EXPECT_EQ(Page(dpi, {{0, 0, pageWidth, 400}, {{RowKind::Edit, widest}}}).labelColumn, column);
+  for (const auto& [pageWidth, inputX, prefix, edit] : kPrefix) {
+    const PageRowPlacement row =
+        Page(96, {Rect{10, 20, pageWidth, 400}, {{RowKind::Edit, 10}, {RowKind::PrefixedEdit, 10}}})
+            .rows[1];
+    EXPECT_EQ((Rects{row.prefix, row.input}),
+              (Rects{{inputX, 60, prefix, 30}, {inputX + prefix + 6, 60, edit, 30}}))
+        << pageWidth;
+  }
   PageLayout l = Page(96, {Rect{20, 100, 700, 500}, {{RowKind::Edit, 10}}, 100, 90});
   EXPECT_EQ((Rects{l.selfTestButton, l.writeButton, l.caButton}),
             (Rects{{20, 560, 156, 40}, {564, 560, 156, 40}, {20, 518, 280, 34}}));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/CModernButton.h"
 
+#include <QTest>
+
 #include "ui/UiTestSupport.h"
 
 namespace qm {
@@ -33,6 +35,31 @@ TEST(CModernButton, FocusRectangleInvertsEveryOtherPixelOnBothFills) {
     for (int i = 6; i <= 193; ++i) check(i, 3), check(i, 36), check(i, 4);
     for (int i = 6; i <= 33; ++i) check(3, i), check(196, i), check(4, i);
     EXPECT_EQ(wrong, "") << primary;
+  }
+}
+
+// The mouse moved onto the button and off it again through the window: the hover fill comes
+// with the first move over it and goes when the mouse leaves, for either style.
+TEST(CModernButton, HoverLookComesWithTheMouseAndGoesWhenItLeaves) {
+  for (const auto& [primary, normal, hover] :
+       {std::tuple{true, 0x0969DAu, 0x0550AEu}, std::tuple{false, 0xF6F8FAu, 0xEAEEF2u}}) {
+    QWidget host;
+    host.resize(300, 100);
+    auto* button = new CModernButton(&host);
+    button->SetPrimary(primary);
+    button->setGeometry(20, 20, 200, 40);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::mouseMove(&host, {280, 90});
+    std::vector<std::pair<bool, QRgb>> seen{
+        {button->IsHover(), Rgb24(button->grab().toImage(), 12, 20)}};
+    for (const QPoint at : {QPoint(40, 40), QPoint(120, 45), QPoint(280, 90)}) {
+      QTest::mouseMove(&host, at);
+      seen.emplace_back(button->IsHover(), Rgb24(button->grab().toImage(), 12, 20));
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, QRgb>>{
+                        {false, normal}, {true, hover}, {true, hover}, {false, normal}}))
+        << primary;
   }
 }
 

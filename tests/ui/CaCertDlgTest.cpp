@@ -8,6 +8,7 @@
 
 #include "config/TestCertificates.h"
 #include "ui/CCaCertDlg.h"
+#include "ui/QtFileChooser.h"
 #include "ui/UiTestSupport.h"
 
 namespace qm {
@@ -18,7 +19,9 @@ using End = std::function<void(CCaCertDlg*)>;
 struct ScriptedChooser final : FileChooser {
   QString path, seen;
   int opened = 0;
-  QString ChooseOpenFile(QWidget*, const QString& f) override { return ++opened, seen = f, path; }
+  QString ChooseOpenFile(QWidget*, const QString& f, const QString& suffix) override {
+    return ++opened, seen = f + u'|' + suffix + u'|', path;
+  }
   QString ChooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
@@ -102,7 +105,7 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDeviceInBothLanguages) {
   dialog->SetStatus(u"before", 0x374151);
   dialog->OnCommand(dialog->Page(1).caId, kBnClicked);  // no file chosen: nothing happens
   EXPECT_EQ(chooser->seen + Outcome(),
-            QStringLiteral("CA Certificate PEM (*.pem);;All Files (*)before|374151|1"));
+            QStringLiteral("CA Certificate PEM (*.pem);;All Files (*)|pem|before|374151|1"));
   const QString path = File("ca.pem", kValid), big = File("big.pem", std::string(4097, 'A'));
   const End refused = [](CCaCertDlg* ca) {
     Press(1203)(ca);         // disabled,
@@ -164,6 +167,61 @@ TEST_F(CaCertDlgTest, FromTheButtonToTheDeviceInBothLanguages) {
       "点击「确认并发送」将通过 USB 写入设备。|确认并发送|取消\n✔  CA 证书已通过 USB 发送。|15803d|1\n"
       "✖  CA 证书发送失败。|b91c1c|1\n⚠  请先选择 USB 设备并点击连接。|b91c1c|0").arg(path, Size()));
   // clang-format on
+}
+
+// Alt+Space, the mnemonic Qt would make of "Confirm & Send", through the window's key road with
+// Cancel focused: nothing is confirmed or sent, the dialog stays; the caption keeps its "&".
+TEST_F(CaCertDlgTest, AltSpaceNeitherConfirmsNorSendsInEitherLanguage) {
+  const QString path = File("ca.pem", kValid);
+  QStringList seen;
+  for (int chinese : {0, 1}) {
+    Choose(kIdLanguageCombo, chinese);
+    dialog->SetStatus(u"before", 0x374151);
+    seen << Send(path, [&](CCaCertDlg* ca) {
+              ca->activateWindow();  // window shortcuts work in the active window only
+              test::WaitUntil([ca] { return QApplication::activeWindow() == ca; },
+                              std::chrono::seconds(5));
+              FindControl(ca, 1204)->setFocus(Qt::TabFocusReason);
+              QTest::keyClick(ca, Qt::Key_Space, Qt::AltModifier);
+              // A shortcut clicks 100 ms later (Qt's animated click): give it five times that.
+              test::WaitUntil([ca] { return !ca->isVisible(); }, std::chrono::milliseconds(500));
+              seen << QStringLiteral("open %1, shortcut \"%2\"")
+                          .arg(ca->isVisible())
+                          .arg(qobject_cast<QAbstractButton*>(FindControl(ca, 1203))
+                                   ->shortcut()
+                                   .toString());
+              if (ca->isVisible()) Press(Qt::Key_Escape)(ca);
+            }).section(u'|', 3);
+    EXPECT_TRUE(node.Drain().empty());
+  }
+  EXPECT_EQ(
+      seen.join(u'\n'),
+      QStringLiteral("open 1, shortcut \"\"\nConfirm CA Certificate Write|File path:|%1|Click "
+                     "Confirm & Send to write via USB.|Confirm & Send|Cancel\nbefore|374151|1\n"
+                     "open 1, shortcut \"\"\n确认写入 CA 证书|文件路径：|%1|"
+                     "点击「确认并发送」将通过 USB 写入设备。|确认并发送|取消\nbefore|374151|1")
+          .arg(path));
+}
+
+// The program's own open dialog: a name typed without an extension is the .pem file.
+TEST(QtFileChooser, OpenGivesABareTypedNameTheDefaultExtension) {
+  QTemporaryDir dir;
+  QFile file(dir.filePath(QStringLiteral("ca.pem")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  QtFileChooser chooser;
+  QString chosen;
+  EXPECT_TRUE(test::DriveNestedLoop(
+      [&] {
+        chosen =
+            chooser.ChooseOpenFile(nullptr, QStringLiteral("All Files (*)"), QStringLiteral("pem"));
+      },
+      test::ActiveModal,
+      [&](QWidget* modal) {
+        auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name != nullptr) name->setText(dir.filePath(QStringLiteral("ca")));
+        QTest::keyClick(modal, Qt::Key_Return);
+      }));
+  EXPECT_EQ(chosen, dir.filePath(QStringLiteral("ca.pem")));
 }
 
 }  // namespace

@@ -216,11 +216,18 @@ TEST_F(MainDlgUsbTest, TextsInBothLanguagesAndOpenFailures) {
       u"MQTT 模拟器|  打印机-阿里云  |  打印机-自建 MQTT  |  打印机-腾讯云  |  云盒-自建 MQTT  |"
       u"  云盒-阿里云  |写入云盒|自定义 CA 证书（选配）|/${ProductKey}/${DeviceName}/user/|"
       u"/a1//user/|启用 TLS|保留离线消息"_s};
-  const QString en = u"Please enter ProductKey.|SN / ClientID must be 30 characters or fewer.|"
-                     u"Please enter port.|Configuration exceeds device storage capacity.|"
-                     u"Please enter port"_s;
-  const QString zh = u"请输入 ProductKey！|SN/ClientID 不能超过30个字符！|请输入端口号！|"
-                     u"错误：配置数据超出设备存储容量！|Please enter port"_s;  // the last: no entry
+  // All eleven messages, then two that have no entry.
+  const QString en =
+      u"Please enter ProductKey.|Please enter DeviceName.|Please enter DeviceSecret.|"
+      u"Please enter ClientID / SN.|SN / ClientID must be 30 characters or fewer.|"
+      u"Please enter domain or IP address.|Please enter port.|Please enter username.|"
+      u"Please enter password.|Please enter subscribe topic.|"
+      u"Configuration exceeds device storage capacity.|Please enter port|please enter port."_s;
+  const QString zh =
+      u"请输入 ProductKey！|请输入 DeviceName！|请输入 DeviceSecret！|请输入 ClientID/SN！|"
+      u"SN/ClientID 不能超过30个字符！|请输入域名或IP地址！|请输入端口号！|请输入用户名！|"
+      u"请输入密码！|请输入订阅主题！|错误：配置数据超出设备存储容量！|Please enter port|"
+      u"please enter port."_s;
   // clang-format on
   Type(4, u"productKey= a1 |deviceName=  "_s);  // one key left empty
   Field(1, u"tls").combo->setCurrentIndex(1);   // choices kept across a switch

@@ -23,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 
 struct FakeSaveChooser final : FileChooser {
-  QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+  QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
   QString ChooseSaveFile(QWidget*, const QString& name, const QString& filters) override {
     return asked = name + u'|' + filters, path;
   }
