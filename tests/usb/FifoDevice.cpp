@@ -2,22 +2,25 @@
 #include "usb/FifoDevice.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <stdexcept>
+#include <thread>
 
 #include "text/TextHelpers.h"
 
 namespace qm::test {
 static int Checked(int r, const char* what) { return r < 0 ? throw std::runtime_error(what) : r; }
 
-FifoDevice::FifoDevice() {
+FifoDevice::FifoDevice(int pipeBytes) {
   Checked(::mkdtemp(m_folder.data()) == nullptr ? -1 : 0, "mkdtemp");
   m_path = m_folder + "/lp0";
   Checked(::mkfifo(m_path.c_str(), 0600), "mkfifo");
   m_reader = Checked(::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), "FIFO reader");
+  if (pipeBytes > 0) Checked(::fcntl(m_reader, F_SETPIPE_SZ, pipeBytes), "F_SETPIPE_SZ");
 }
 
 FifoDevice::~FifoDevice() {
@@ -42,6 +45,26 @@ std::vector<std::uint8_t> FifoDevice::Drain() {
   std::uint8_t b[65536];
   for (ssize_t n; (n = ::read(m_reader, b, sizeof b)) > 0;) bytes.insert(bytes.end(), b, b + n);
   return bytes;
+}
+
+std::size_t FifoDevice::Unread() const {
+  int count = 0;
+  return static_cast<std::size_t>(Checked(::ioctl(m_reader, FIONREAD, &count), "FIONREAD") + count);
+}
+
+std::future<std::vector<std::uint8_t>> FifoDevice::ReadEvery(std::chrono::milliseconds period,
+                                                             std::size_t count) {
+  return std::async(std::launch::async, [this, period, count] {
+    std::vector<std::uint8_t> got, piece(65536);
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+         got.size() < count && std::chrono::steady_clock::now() < end;
+         std::this_thread::sleep_for(period)) {
+      // One read a period: what came after it waits for the next one, as on a slow printer.
+      const ssize_t n = ::read(m_reader, piece.data(), piece.size());
+      if (n > 0) got.insert(got.end(), piece.begin(), piece.begin() + n);
+    }
+    return got;
+  });
 }
 
 }  // namespace qm::test
