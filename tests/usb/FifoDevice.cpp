@@ -2,7 +2,6 @@
 #include "usb/FifoDevice.h"
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,24 +46,18 @@ std::vector<std::uint8_t> FifoDevice::Drain() {
   return bytes;
 }
 
-std::size_t FifoDevice::Unread() const {
-  int count = 0;
-  return static_cast<std::size_t>(Checked(::ioctl(m_reader, FIONREAD, &count), "FIONREAD") + count);
-}
-
 std::future<std::vector<std::uint8_t>> FifoDevice::ReadEvery(std::chrono::milliseconds period,
-                                                             std::size_t count) {
-  return std::async(std::launch::async, [this, period, count] {
-    std::vector<std::uint8_t> got, piece(65536);
-    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-         got.size() < count && std::chrono::steady_clock::now() < end;
-         std::this_thread::sleep_for(period)) {
-      // One read a period: what came after it waits for the next one, as on a slow printer.
-      const ssize_t n = ::read(m_reader, piece.data(), piece.size());
-      if (n > 0) got.insert(got.end(), piece.begin(), piece.begin() + n);
-    }
-    return got;
-  });
+                                                             std::size_t n) {
+  return std::async(std::launch::async,
+                    [this, period, n, got = std::vector<std::uint8_t>()]() mutable {
+                      for (auto i = 20000 / period.count(); got.size() < n && i-- > 0;
+                           std::this_thread::sleep_for(period)) {
+                        std::uint8_t b[65536];
+                        if (const ssize_t k = ::read(m_reader, b, sizeof b); k > 0)
+                          got.insert(got.end(), b, b + k);
+                      }
+                      return got;
+                    });
 }
 
 }  // namespace qm::test

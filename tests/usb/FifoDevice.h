@@ -10,21 +10,17 @@
 
 namespace qm::test {
 
-// A pipe of one page (pipeBytes 4096) behaves like the usblp driver where the port relies on it:
-// a write that fits returns at once, and POLLOUT comes back only once the reader has read it empty.
 class FifoDevice final {
  public:
-  explicit FifoDevice(int pipeBytes = 0);  // 0: the system's default size
+  explicit FifoDevice(int pipeBytes = 0);  // 4096: POLLOUT only once read empty, as on usblp
   ~FifoDevice();
   FifoDevice(const FifoDevice&) = delete;
   const std::string& Path() const { return m_path; }
   std::u16string WidePath() const;
   std::size_t FillUp();  // 0xAA until no single byte more fits; returns how many went in
   std::vector<std::uint8_t> Drain();  // everything received so far, without waiting
-  std::size_t Unread() const;         // bytes in the pipe the reader has not read yet
-  // A reader on its own thread that drains every period until count bytes came (at most 20 s).
-  std::future<std::vector<std::uint8_t>> ReadEvery(std::chrono::milliseconds period,
-                                                   std::size_t count);
+  // A reader on its own thread: one read a period until count bytes came (at most 20 s).
+  std::future<std::vector<std::uint8_t>> ReadEvery(std::chrono::milliseconds period, std::size_t n);
 
  private:
   std::string m_folder = "/tmp/qm-usb-XXXXXX", m_path;
