@@ -56,7 +56,9 @@ void CMainDlg::RefreshDeviceList(bool force) {
     const bool present = std::any_of(fresh.begin(), fresh.end(), [this](const UsbDeviceEntry& e) {
       return e.devicePath == m_connectedPath;
     });
-    if (!present) {
+    // A write that had to end a transfer and could not open the node again
+    // has closed the port: the device is as good as unplugged.
+    if (!present || !m_port.IsOpen()) {
       DropConnection();
       unplugged = true;
     }

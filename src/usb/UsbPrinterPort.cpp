@@ -24,13 +24,17 @@ int MillisecondsLeft(std::chrono::steady_clock::time_point deadline) {
   return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
-// Waits until the device takes data again. False on time-out, on an error of
-// the device (unplugged, hung up) or of poll itself.
-bool WaitWritable(int fd, std::chrono::steady_clock::time_point deadline) {
+// How far a write got: done, not finished (a transfer may still be out) or
+// failed on the device's side (unplugged, hung up, an I/O error).
+enum class Progress { kDone, kUnfinished, kFailed };
+
+// Waits for POLLOUT: room for more data, and on the usblp driver also that no
+// transfer is outstanding any more.
+Progress WaitWritable(int fd, std::chrono::steady_clock::time_point deadline) {
   for (;;) {
     const int timeout = MillisecondsLeft(deadline);
     if (timeout == 0) {
-      return false;
+      return Progress::kUnfinished;
     }
     pollfd entry{fd, POLLOUT, 0};
     const int ready = ::poll(&entry, 1, timeout);
@@ -39,11 +43,66 @@ bool WaitWritable(int fd, std::chrono::steady_clock::time_point deadline) {
     if (ready == 0 || (ready < 0 && errno == EINTR)) {
       continue;
     }
+    // A poll that fails cannot tell whether the transfer went out.
     if (ready < 0) {
-      return false;
+      return Progress::kUnfinished;
     }
-    return (entry.revents & POLLOUT) != 0 && (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0;
+    const bool writable = (entry.revents & POLLOUT) != 0;
+    const bool broken = (entry.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+    return writable && !broken ? Progress::kDone : Progress::kFailed;
   }
+}
+
+// Hands the frame to the device as it takes it: the usblp driver takes at
+// most 8 KiB per write() in non-blocking mode.
+Progress HandOver(int fd, const std::vector<std::uint8_t>& frame,
+                  std::chrono::steady_clock::time_point deadline) {
+  std::size_t written = 0;
+  while (written < frame.size()) {
+    const ssize_t n = ::write(fd, frame.data() + written, frame.size() - written);
+    if (n > 0) {
+      written += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    // A device that reports 0 bytes taken would make the wait spin; it counts
+    // as a short write, with what went before possibly still out.
+    if (n == 0) {
+      return Progress::kUnfinished;
+    }
+    if (errno != EAGAIN && errno != EWOULDBLOCK) {
+      return Progress::kFailed;
+    }
+    const Progress wait = WaitWritable(fd, deadline);
+    if (wait != Progress::kDone) {
+      return wait;
+    }
+  }
+  return Progress::kDone;
+}
+
+// A zero-size write after POLLOUT: 0 while the printer is there and its
+// transfer has ended, EAGAIN while the transfer is still out (the driver also
+// reports POLLOUT when the printer is out of paper), ENODEV once it is gone.
+Progress CheckTransferEnded(int fd) {
+  ssize_t n = 0;
+  do {
+    n = ::write(fd, "", 0);
+  } while (n < 0 && errno == EINTR);
+  if (n == 0) {
+    return Progress::kDone;
+  }
+  return errno == EAGAIN || errno == EWOULDBLOCK ? Progress::kUnfinished : Progress::kFailed;
+}
+
+// In non-blocking mode the driver returns from write() once it has handed the
+// last block to the USB stack, before the printer has taken it; POLLOUT comes
+// only when that transfer has gone out.
+Progress WaitGoneOut(int fd, std::chrono::steady_clock::time_point deadline) {
+  const Progress wait = WaitWritable(fd, deadline);
+  return wait == Progress::kDone ? CheckTransferEnded(fd) : wait;
 }
 
 }  // namespace
@@ -64,7 +123,11 @@ bool UsbPrinterPort::Open(const std::u16string& path) {
     Close();
   }
   m_devicePath = path;
-  const std::string node = WideToUtf8(DeviceNodeOfPath(path));
+  return OpenNode();
+}
+
+bool UsbPrinterPort::OpenNode() {
+  const std::string node = WideToUtf8(DeviceNodeOfPath(m_devicePath));
   if (node.empty()) {
     m_openError = OpenError::kOther;
     return false;
@@ -89,31 +152,26 @@ bool UsbPrinterPort::Write(const std::vector<std::uint8_t>& frame) {
   if (frame.empty() || !m_isOpen) {
     return false;
   }
-  // One request with one deadline: the usblp driver takes at most 8 KiB per
-  // write() in non-blocking mode, so larger frames go in as the device takes
-  // them, waiting in poll() between the pieces.
+  // One request with one deadline, for handing the frame over and for its
+  // last transfer to go out.
   const int fd = m_fd.get().fd;
   const auto deadline = std::chrono::steady_clock::now() + kWriteTimeout;
-  std::size_t written = 0;
-  while (written < frame.size()) {
-    const ssize_t n = ::write(fd, frame.data() + written, frame.size() - written);
-    if (n > 0) {
-      written += static_cast<std::size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    // A device that reports 0 bytes taken would make the wait spin; it counts
-    // as a short write, like any error other than "try again".
-    if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-      return false;
-    }
-    if (!WaitWritable(fd, deadline)) {
-      return false;
-    }
+  Progress progress = HandOver(fd, frame, deadline);
+  if (progress == Progress::kDone) {
+    progress = WaitGoneOut(fd, deadline);
   }
-  return true;
+  if (progress == Progress::kUnfinished) {
+    EndTransfer();
+  }
+  return progress == Progress::kDone;
+}
+
+void UsbPrinterPort::EndTransfer() {
+  // Closing the node is the driver's only way to end a transfer the printer
+  // does not take; the node opened again gives the next write a fresh one.
+  Close();
+  m_openError = OpenError::kNone;
+  OpenNode();
 }
 
 }  // namespace qm

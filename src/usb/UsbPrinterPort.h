@@ -30,7 +30,8 @@ class UsbPrinterPort final {
   // opened twice; any other path closes the open device first.
   bool Open(const std::u16string& path);
 
-  // Why the last Open that got a path failed; kNone after a successful one.
+  // Why the last Open that got a path, or the reopening after a write that did
+  // not finish, failed; kNone after a successful one.
   // Permission failures have their own value: on Linux they mean the user is
   // outside the group that owns the device nodes, not a device problem.
   enum class OpenError { kNone, kNoPermission, kOther };
@@ -39,8 +40,11 @@ class UsbPrinterPort final {
   // Closes the device if one is open. The remembered path stays.
   void Close();
 
-  // True when the port is open and every byte of the non-empty frame was
-  // taken by the device within kWriteTimeout. The port stays open on failure.
+  // True when the port is open and every byte of the non-empty frame has gone
+  // out to the device within kWriteTimeout. A frame not gone out by then is
+  // ended by closing the node and opening it again: the port stays open unless
+  // that open fails (IsOpen false, LastOpenError says why). Other failures
+  // leave the port open. The write has ended when this returns.
   bool Write(const std::vector<std::uint8_t>& frame);
 
   bool IsOpen() const { return m_isOpen; }
@@ -49,6 +53,11 @@ class UsbPrinterPort final {
   const std::u16string& DevicePath() const { return m_devicePath; }
 
  private:
+  // Opens the node of m_devicePath; sets m_isOpen and, on failure, m_openError.
+  bool OpenNode();
+  // Ends a transfer still out: closes the node and opens it again.
+  void EndTransfer();
+
   FdHandle m_fd;
   std::u16string m_devicePath;
   bool m_isOpen = false;

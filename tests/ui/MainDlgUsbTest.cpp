@@ -190,6 +190,15 @@ TEST_F(MainDlgUsbTest, ListChangesKeepTheSelectionAndTheConnection) {
   EXPECT_EQ(State() + QString::number(printers->listings > before), u"000 11 Connect1"_s);
 }
 
+// A write that closes the port (no reopening its gone node): the next poll drops the connection.
+TEST_F(MainDlgUsbTest, PortClosedByAWriteDropsTheConnectionAtTheNextPoll) {
+  ASSERT_TRUE(PlugAndConnect({EntryFor(node, u"P", u"S1")}) && node.FillUp() > 0);
+  ASSERT_EQ(::unlink(node.Path().c_str()), 0);
+  Click(Page(0).selfTestButton), timers->Advance(1000);
+  EXPECT_EQ(Status() + State(),
+            u"⚠  USB device was unplugged. Pages are locked. Connect again.000 11 Connect"_s);
+}
+
 // The window's texts in both languages with the choices kept, the status messages translated,
 // the topic prefix of the keys on pages 0 and 4 with a placeholder when both are empty.
 TEST_F(MainDlgUsbTest, TextsInBothLanguagesAndOpenFailures) {

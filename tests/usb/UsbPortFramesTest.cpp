@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <future>
-#include <thread>
 
 #include "text/TextHelpers.h"
 #include "usb/FifoDevice.h"
@@ -122,17 +120,34 @@ TEST_F(PortOnFifo, WriteDeadlineIs800MillisecondsOncePerRecordPair) {
   }
   // A new request, its own deadline: the largest CA frame, more than the pipe holds.
   const Bytes frame = Pattern(65535 + 13);
-  auto received = std::async(std::launch::async, [&] {  // a reader that takes what has come
-    Bytes got;
-    for (const auto end = steady_clock::now() + 20s;
-         got.size() < frame.size() && steady_clock::now() < end; std::this_thread::sleep_for(1ms)) {
-      const Bytes piece = device.Drain();
-      got.insert(got.end(), piece.begin(), piece.end());
-    }
-    return got;
-  });
+  auto received = device.ReadEvery(1ms, frame.size());  // a reader that takes what has come
   EXPECT_TRUE(port.Write(frame));
   EXPECT_EQ(received.get(), frame);
+}
+
+// A device that never reads: false after one deadline, no name frame behind the configuration
+// frame, the node opened again. A slow one then takes several pages in time, true once all is
+// read. The node gone: the port closed.
+TEST(PortOnOnePage, FrameNotTakenFailsAfterOneDeadlineAndTheNextStartsAfresh) {
+  test::FifoDevice device(4096);
+  UsbPrinterPort port;
+  ASSERT_TRUE(port.Open(device.WidePath()));
+  const Bytes self{0x1B, 0x1C, 0x1D, 0x01, 0x00, 0x1D, 0x1E, 0x1F},
+      several = Pattern(12388),
+      config{0x1B, 0x1C, 0x1D, 0x08, 0x04, '{', '}', 0x0D, 0x0A, 0x1D, 0x1E, 0x1F};
+  for (const Bytes* sent : {&self, &config}) {
+    const auto start = steady_clock::now();
+    EXPECT_FALSE(sent == &self ? port.Write(self) : SendRecordPair(port, false, "{}", "N"));
+    EXPECT_TRUE(steady_clock::now() - start >= 800ms && steady_clock::now() - start < 1200ms);
+    EXPECT_EQ(std::tuple(device.Drain(), port.IsOpen()), std::tuple(*sent, true));
+  }
+  auto taken = device.ReadEvery(30ms, several.size());
+  const auto start = steady_clock::now();
+  EXPECT_TRUE(port.Write(several) && device.Drain().empty());  // nothing left on its way
+  EXPECT_LT(steady_clock::now() - start, 1200ms);
+  EXPECT_EQ(taken.get(), several);
+  std::filesystem::remove(device.Path());
+  EXPECT_FALSE(port.Write({0x04}) || port.IsOpen());
 }
 
 }  // namespace qm
