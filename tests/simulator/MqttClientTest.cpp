@@ -2,9 +2,12 @@
 // The MQTT client against a real mosquitto on loopback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
+#include "simulator/BacklogEntries.h"
+#include "simulator/BacklogSink.h"
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MqttClient.h"
 #include "simulator/RecordingSink.h"
@@ -24,6 +27,19 @@ std::string ConnectingText(const std::string& uri, int clean = 1) {
 }
 std::size_t Occurrences(const std::string& text, const std::string& part, std::size_t at = 0) {
   return (at = text.find(part, at)) == std::string::npos ? 0 : 1 + Occurrences(text, part, at + 1);
+}
+
+// mosquitto_pub sending the numbers first to last as one message each.
+int PublishNumbers(const MosquittoBroker& broker, int first, int last, const char* qos) {
+  std::string line = "seq " + std::to_string(first) + " " + std::to_string(last) + " | exec";
+  std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+  args.insert(args.end(), {"-q", qos, "-t", kJobs, "-l"});
+  for (const std::string& arg : args) line += " " + arg;
+  return RunProgram({"sh", "-c", line}, kDeadline);
+}
+std::vector<std::string> TakeCount(BacklogSink& sink, std::size_t count) {
+  return TakeUntil(
+      sink.Backlog(), [&](const auto& taken) { return taken.size() >= count; }, kDeadline);
 }
 
 class MqttClientTest : public ::testing::Test {
@@ -144,6 +160,53 @@ TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
   client->Disconnect();
   ASSERT_EQ(sink.WaitForStatus("Disconnected.", 10), 10);
   ExpectRefused(false);
+}
+
+// Beyond a backlog of four, messages at QoS 1 wait for room, all of them, in
+// order; at QoS 0 they are dropped and counted.
+TEST_F(MqttClientTest, SmallBacklogKeepsQos1MessagesAndDropsQos0Ones) {
+  ConnectAndSubscribe(OptionsFor(broker.Uri()));
+  BacklogSink bounded({4, 1 << 20});
+  client->SetNotifyWindow(&bounded);
+  ASSERT_EQ(PublishNumbers(broker, 1, 30, "1"), 0);
+  const std::vector<std::string> kept = TakeCount(bounded, 30);
+  ASSERT_EQ(PublishNumbers(broker, 31, 50, "0") + PublishNumbers(broker, 51, 51, "1"), 0);
+  const std::vector<std::string> mixed = TakeCount(bounded, 6);
+  client->SetNotifyWindow(&sink);
+  std::vector<std::string> thirty;
+  for (int i = 1; i <= 30; ++i) thirty.push_back(std::to_string(i));
+  EXPECT_EQ(kept, thirty);
+  EXPECT_EQ(mixed, (std::vector<std::string>{"31", "32", "33", "34", "dropped:16", "51"}));
+}
+
+// A QoS 1 message waiting for room holds the library's lock, which every
+// operation of the window's thread needs: each ends the wait instead.
+TEST_F(MqttClientTest, WaitingQos1MessageHoldsUpNoOperation) {
+  const pid_t flood = SpawnProgram(broker.PubArgs(kJobs, "f", 1000000));
+  const auto disconnected = [](const auto& taken) {
+    return std::find(taken.begin(), taken.end(), "status:Disconnected.") != taken.end();
+  };
+  // clang-format off
+  const std::pair<const char*, std::function<void(BacklogSink&)>> cases[] = {
+      {"publish, subscribe", [this](BacklogSink&) {
+         EXPECT_TRUE(client->Publish(kReports, "a") && client->Subscribe(kReports)); }},
+      {"disconnect", [&](BacklogSink& bounded) { client->Disconnect();
+         EXPECT_TRUE(disconnected(TakeUntil(bounded.Backlog(), disconnected, kDeadline))); }},
+      {"detach", [this](BacklogSink&) { client->SetNotifyWindow(nullptr); }},
+      {"teardown", [](BacklogSink&) {}}};
+  // clang-format on
+  for (const auto& [what, operation] : cases) {
+    SCOPED_TRACE(what);
+    client = std::make_unique<MqttClient>();
+    client->SetNotifyWindow(&sink);
+    ConnectAndSubscribe(OptionsFor(broker.Uri()));
+    BacklogSink bounded({1, 1 << 20});
+    client->SetNotifyWindow(&bounded);
+    ASSERT_GE(TakeCount(bounded, 2).size(), 2u);  // the flood arrives; the next message waits
+    operation(bounded);
+    client.reset();
+  }
+  StopProgram(flood, SIGKILL);
 }
 
 // Each case with a live broker waits until the broker has logged the end of its session.

@@ -5,7 +5,9 @@
 
 #include <string>
 
-namespace qm {
+#include "simulator/BacklogEntries.h"
+
+namespace qm::test {
 namespace {
 
 using Message = std::unique_ptr<MqttMessageEvent>;
@@ -13,15 +15,9 @@ using Status = std::unique_ptr<MqttStatusEvent>;
 
 Message Msg(std::string payload) { return std::make_unique<MqttMessageEvent>("t", payload); }
 
-// Each entry as text: a message's payload, "status:" and its text, or "dropped:" and the count.
 std::vector<std::string> TakeAll(RecordBacklog& backlog) {
   std::vector<std::string> out;
-  while (auto entry = backlog.Take()) {
-    if (auto* m = std::get_if<Message>(&*entry)) out.push_back((*m)->payload);
-    if (auto* s = std::get_if<Status>(&*entry)) out.push_back("status:" + (*s)->text);
-    if (auto* d = std::get_if<DroppedMessages>(&*entry))
-      out.push_back("dropped:" + std::to_string(d->count));
-  }
+  while (auto entry = backlog.Take()) out.push_back(EntryText(*entry));
   return out;
 }
 
@@ -51,5 +47,18 @@ TEST(RecordBacklog, ByteCapCountsTopicAndPayloadButPassesOneOversizedMessage) {
   backlog.PushMessage(Msg("left"));  // freed with the backlog (LeakSanitizer)
 }
 
+// Released, kept (QoS 1) messages go in over the limits at once; a QoS 0
+// message is still dropped.
+TEST(RecordBacklog, ReleasedWaitsLetKeptMessagesOverTheLimits) {
+  RecordBacklog backlog({2, 1000});
+  backlog.ReleaseWaits(true);
+  for (const char* p : {"1", "2", "3", "4"}) {
+    backlog.PushMessage(std::make_unique<MqttMessageEvent>("t", p, 1));
+  }
+  backlog.PushMessage(Msg("5"));
+  backlog.ReleaseWaits(false);
+  EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"1", "2", "3", "4", "dropped:1"}));
+}
+
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test
