@@ -317,6 +317,19 @@ void BM_SimulatorWindowLongMessage(benchmark::State& state) {
   state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
 }
 
+// One file per publisher of receipt jobs, one a line: publisher p's ids
+// count up from firstId + p * each.
+std::vector<std::string> WriteFloodFiles(const TempDir& dir, const std::string& name,
+                                         int publishers, int each, std::uint32_t firstId) {
+  std::vector<std::string> files;
+  for (int p = 0; p < publishers; ++p) {
+    files.push_back(dir.File(name + std::to_string(p)));
+    std::ofstream out(files.back());
+    for (int i = 0; i < each; ++i) out << SampleJob(firstId + p * each + i, kReceiptTail) << '\n';
+  }
+  return files;
+}
+
 // 4 × 150 000 receipt jobs at QoS 0 from four mosquitto_pub at once, then a
 // normal job. Iteration time: from the start of the publishers until the
 // normal job is acknowledged; it is sent once all four have ended and the
@@ -335,14 +348,8 @@ void BM_SimulatorWindowFlood(benchmark::State& state) {
     return;
   }
   TempDir dir;
-  std::vector<std::string> files;
-  for (int p = 0; p < kPublishers; ++p) {
-    files.push_back(dir.File("flood-" + std::to_string(p)));
-    std::ofstream out(files.back());
-    for (int i = 0; i < kJobsEach; ++i) {
-      out << SampleJob(10000000 + p * kJobsEach + i, kReceiptTail) << '\n';
-    }
-  }
+  const std::vector<std::string> files =
+      WriteFloodFiles(dir, "flood-", kPublishers, kJobsEach, 10000000);
   const auto flood = [&] {
     std::vector<pid_t> pubs;
     for (const std::string& file : files) pubs.push_back(PublishFile(file, kJobTopic, "0", "-l"));
@@ -451,13 +458,8 @@ void BM_SimulatorWindowQos1Flood(benchmark::State& state) {
     return;
   }
   TempDir dir;
-  std::vector<std::string> files;
-  for (int p = 0; p < kPublishers; ++p) {
-    files.push_back(dir.File("qos1-" + std::to_string(p)));
-    std::ofstream out(files.back());
-    for (int i = 0; i < kJobsEach; ++i)
-      out << SampleJob(kFirstId + p * kJobsEach + i, kReceiptTail) << '\n';
-  }
+  const std::vector<std::string> files =
+      WriteFloodFiles(dir, "qos1-", kPublishers, kJobsEach, kFirstId);
   const std::string ackFile = dir.File("acks");
   Heartbeat heartbeat;
   double otherCpu = 0;
