@@ -2,7 +2,6 @@
 // The entries of a RecordBacklog as text, for the tests.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,15 @@ inline std::string EntryText(const RecordBacklog::Entry& entry) {
   return "dropped:" + std::to_string(std::get<DroppedMessages>(entry).count);
 }
 
-// Takes entries as another thread pushes them, until done() holds for those
-// taken (asked every 5 ms) or the time-out has passed.
-inline std::vector<std::string> TakeUntil(
-    RecordBacklog& backlog, const std::function<bool(const std::vector<std::string>&)>& done,
-    std::chrono::milliseconds timeout) {
+// Takes entries as another thread pushes them (every 5 ms) until count have
+// come or the time-out has passed.
+inline std::vector<std::string> TakeCount(RecordBacklog& backlog, std::size_t count,
+                                          std::chrono::milliseconds timeout) {
   std::vector<std::string> taken;
   PollUntil(
       [&] {
         while (auto entry = backlog.Take()) taken.push_back(EntryText(*entry));
-        return done(taken);
+        return taken.size() >= count;
       },
       timeout);
   return taken;

@@ -47,18 +47,5 @@ TEST(RecordBacklog, ByteCapCountsTopicAndPayloadButPassesOneOversizedMessage) {
   backlog.PushMessage(Msg("left"));  // freed with the backlog (LeakSanitizer)
 }
 
-// Released, kept (QoS 1) messages go in over the limits at once; a QoS 0
-// message is still dropped.
-TEST(RecordBacklog, ReleasedWaitsLetKeptMessagesOverTheLimits) {
-  RecordBacklog backlog({2, 1000});
-  backlog.ReleaseWaits(true);
-  for (const char* p : {"1", "2", "3", "4"}) {
-    backlog.PushMessage(std::make_unique<MqttMessageEvent>("t", p, 1));
-  }
-  backlog.PushMessage(Msg("5"));
-  backlog.ReleaseWaits(false);
-  EXPECT_EQ(TakeAll(backlog), (std::vector<std::string>{"1", "2", "3", "4", "dropped:1"}));
-}
-
 }  // namespace
 }  // namespace qm::test
