@@ -317,6 +317,16 @@ void BM_SimulatorWindowLongMessage(benchmark::State& state) {
   state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
 }
 
+// Drop lines still in the log (the log keeps its newest 100 000 lines).
+double DropLinesInLog(const CMqttSimDlg& dialog) {
+  double dropLines = 0;
+  const QTextDocument* log = dialog.Log()->document();
+  for (QTextBlock block = log->begin(); block.isValid(); block = block.next()) {
+    dropLines += block.text().endsWith(QStringLiteral(" messages: the window could not keep up."));
+  }
+  return dropLines;
+}
+
 // One file per publisher of receipt jobs, one a line: publisher p's ids
 // count up from firstId + p * each.
 std::vector<std::string> WriteFloodFiles(const TempDir& dir, const std::string& name,
@@ -379,14 +389,8 @@ void BM_SimulatorWindowFlood(benchmark::State& state) {
   state.counters["next_ack_ms"] = nextAck * 1000;
   state.counters["rss_before_MiB"] = startMiB;
   state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
-  // Drop lines still in the log (the log keeps its newest 100 000 lines).
-  double dropLines = 0;
-  const QTextDocument* log = window->dialog.Log()->document();
-  for (QTextBlock block = log->begin(); block.isValid(); block = block.next()) {
-    dropLines += block.text().endsWith(QStringLiteral(" messages: the window could not keep up."));
-  }
-  state.counters["drop_lines_in_log"] = dropLines;
-  state.counters["log_lines"] = log->blockCount();
+  state.counters["drop_lines_in_log"] = DropLinesInLog(window->dialog);
+  state.counters["log_lines"] = window->dialog.Log()->document()->blockCount();
 
   std::vector<pid_t> pubs = flood();
   RunFor(1000);
@@ -447,7 +451,7 @@ int LineCount(const std::string& file) {
 // lost). Counters: acknowledgements received, of them with code 0 in their
 // publisher's order, peak memory, longest block, and the CPU share of the
 // threads other than the window's (the MQTT library's: a held message must
-// not make them spin).
+// not make them spin), and the drop lines in the log (none).
 void BM_SimulatorWindowQos1Flood(benchmark::State& state) {
   constexpr int kPublishers = 4;
   constexpr int kJobsEach = 25000;
@@ -492,6 +496,7 @@ void BM_SimulatorWindowQos1Flood(benchmark::State& state) {
   state.counters["acks"] = LineCount(ackFile);
   state.counters["acks_in_order_code_0"] = AcksInOrder(ackFile, kFirstId, kPublishers, kJobsEach);
   state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
+  state.counters["drop_lines_in_log"] = DropLinesInLog(window.dialog);
 }
 
 void BM_MosquittoSubBurst(benchmark::State& state) {
