@@ -21,9 +21,9 @@ struct DroppedMessages {
 };
 
 // The records of the client in arrival order, filled from any thread (the
-// MQTT library's among them, which must never wait for the window) and
-// emptied by one consumer. Bounded in records and in bytes of topic, payload
-// and status text: a message that does not fit is freed at once and counted,
+// MQTT library's among them) and emptied by one consumer. Bounded in records
+// and in bytes of topic, payload and status text: a QoS 0 message that does
+// not fit is freed at once and counted,
 // and the drops of one run become one DroppedMessages entry, where the run
 // began (status records that come meanwhile stay behind it). Once a message
 // was dropped, messages go in again only when the backlog is down to half
