@@ -23,12 +23,12 @@ struct DroppedMessages {
 // The records of the client in arrival order, filled from any thread (the
 // MQTT library's among them) and emptied by one consumer. Bounded in records
 // and in bytes of topic, payload and status text: a QoS 0 message that does
-// not fit is freed at once and counted,
-// and the drops of one run become one DroppedMessages entry, where the run
-// began (status records that come meanwhile stay behind it). Once a message
-// was dropped, messages go in again only when the backlog is down to half
-// its limits, so that a steady flood gives a drop entry per batch,
-// not one after every record taken. Status records always go in: they are
+// not fit is freed at once and counted, and the drops of one run become one
+// DroppedMessages entry, where the run began (status records that come
+// meanwhile stay behind it). Once a message was dropped, QoS 0 messages go
+// in again only when the backlog is down to half its limits, so that a
+// steady flood gives a drop entry per batch, not one after every record
+// taken. Status records always go in: they are
 // few, follow the window's own requests and carry the connected state. A
 // message over the byte cap goes in only into an empty backlog, so a single
 // message of any size still gets through.
