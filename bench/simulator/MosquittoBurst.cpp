@@ -5,12 +5,13 @@
 
 namespace qm::test {
 
-pid_t SubscribeCounting(const MosquittoBroker& broker, const std::string& topic, int count) {
+pid_t SubscribeCounting(const MosquittoBroker& broker, const std::string& topic, int count,
+                        const std::string& outputFile) {
   static int round = 0;
   const std::string id = "bench-sub-" + std::to_string(round++);
   std::vector<std::string> args = broker.ClientArgs("mosquitto_sub");
   args.insert(args.end(), {"-i", id, "-q", "1", "-t", topic, "-C", std::to_string(count)});
-  const pid_t sub = SpawnProgram(args);
+  const pid_t sub = SpawnProgram(args, outputFile);
   const std::string subscribed = id + " 1 " + topic;
   const auto deadline = std::chrono::steady_clock::now() + kBurstDeadline;
   while (broker.Log().find(subscribed) == std::string::npos &&

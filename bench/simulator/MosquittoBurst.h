@@ -15,10 +15,13 @@ namespace qm::test {
 
 inline constexpr std::chrono::seconds kBurstDeadline{180};
 
-// mosquitto_sub (QoS 1) that ends after count messages on the topic. Returns
-// once the broker has logged its subscription (the broker must be configured
-// with "log_type subscribe").
-pid_t SubscribeCounting(const MosquittoBroker& broker, const std::string& topic, int count);
+// mosquitto_sub (QoS 1) that ends after count messages on the topic, writing
+// them to outputFile (one a line) when given. Returns once the broker has
+// logged its subscription (the broker must be configured with
+// "log_type subscribe"; with any log_type, "log_type information" too, or
+// its start is not seen).
+pid_t SubscribeCounting(const MosquittoBroker& broker, const std::string& topic, int count,
+                        const std::string& outputFile = {});
 
 // Seconds from the start of publish() until a mosquitto_sub, subscribed
 // before it, has received count messages on the topic; negative when it did

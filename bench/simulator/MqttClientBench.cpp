@@ -26,7 +26,8 @@ const std::string& Payload() {
 
 // Every message kept in flight by the broker: the burst must arrive whole.
 MosquittoBroker& Broker() {
-  static MosquittoBroker broker({"", "", {"max_queued_messages 0", "log_type subscribe"}});
+  static MosquittoBroker broker(
+      {"", "", {"max_queued_messages 0", "log_type information", "log_type subscribe"}});
   static const bool started = broker.Start();
   if (!started) {
     throw std::runtime_error("mosquitto did not start");

@@ -35,6 +35,26 @@ using LibraryClient = CHandle<void, DestroyLibraryClient>;
 using LibraryMessage = CHandle<MQTTAsync_message, FreeLibraryMessage>;
 using LibraryText = CHandle<char, MQTTAsync_free>;
 
+// Held by every operation of the owner's thread. The library runs a
+// message's callback under its one process-wide lock, which that thread's
+// library calls take too, and the callback may wait in the sink for room:
+// the sink lets no post wait while an operation is under way, and ends a
+// wait already begun.
+class ReleasedWaits final {
+ public:
+  explicit ReleasedWaits(MqttEventSink* sink) : m_sink(sink) {
+    if (m_sink != nullptr) m_sink->ReleaseWaits(true);
+  }
+  ~ReleasedWaits() {
+    if (m_sink != nullptr) m_sink->ReleaseWaits(false);
+  }
+  ReleasedWaits(const ReleasedWaits&) = delete;
+  ReleasedWaits& operator=(const ReleasedWaits&) = delete;
+
+ private:
+  MqttEventSink* const m_sink;
+};
+
 }  // namespace
 
 MqttClient::MqttClient(std::chrono::seconds connectTimeout) : m_connectTimeout(connectTimeout) {}
@@ -56,12 +76,16 @@ MqttClient::~MqttClient() {
 
 void MqttClient::SetNotifyWindow(MqttEventSink* sink) {
   // Posts hold the lock: once it is taken here, a post that took the old
-  // sink has returned. A post never waits for this thread.
+  // sink has returned. A post never waits for this thread: the old sink lets
+  // none wait until the swap is done. Only this thread writes the pointer,
+  // so it reads it here without the lock.
+  const ReleasedWaits released(m_notifyWindow);
   const std::lock_guard reports(m_reportMutex);
   m_notifyWindow = sink;
 }
 
 bool MqttClient::Connect(const MqttConnectOptions& options) {
+  const ReleasedWaits released(m_notifyWindow);
   std::lock_guard lock(m_mutex);
   DestroyHandle();
   m_connected.store(false);
@@ -116,6 +140,7 @@ bool MqttClient::Connect(const MqttConnectOptions& options) {
 }
 
 void MqttClient::Disconnect() {
+  const ReleasedWaits released(m_notifyWindow);
   std::lock_guard lock(m_mutex);
   const MQTTAsync handle = LiveHandle();
   if (handle == nullptr) {
@@ -134,6 +159,7 @@ void MqttClient::Disconnect() {
 }
 
 bool MqttClient::Subscribe(const std::string& topic) {
+  const ReleasedWaits released(m_notifyWindow);
   MQTTAsync handle = nullptr;
   {
     std::lock_guard lock(m_mutex);
@@ -150,6 +176,7 @@ bool MqttClient::Subscribe(const std::string& topic) {
 }
 
 bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
+  const ReleasedWaits released(m_notifyWindow);
   std::lock_guard lock(m_mutex);
   const MQTTAsync handle = LiveHandle();
   if (handle == nullptr || !m_connected.load() || topic.empty() || payload.size() > INT_MAX) {
@@ -206,6 +233,7 @@ void MqttClient::PostMessage(const char* topicName, int topicLen,
   const std::lock_guard reports(m_reportMutex);
   if (m_notifyWindow == nullptr) return;
   auto event = std::make_unique<MqttMessageEvent>();
+  event->qos = message.qos;
   if (topicName != nullptr) {
     // The library gives a length only for topics with zero bytes inside.
     event->topic = topicLen < 1 ? std::string(topicName)

@@ -30,9 +30,12 @@ struct SubscribeContext {
 // Threads: Connect, Disconnect, Subscribe, Publish, SetNotifyWindow and the
 // destructor belong to one thread (the window's). The library calls back on
 // its own threads, and on the calling thread for requests still pending when
-// a library handle is destroyed. Callbacks never take m_mutex, so a library
-// thread never waits for the window thread; they take only m_reportMutex,
-// which is held just for a post and never across a library call.
+// a library handle is destroyed. Callbacks never take m_mutex; they take only
+// m_reportMutex, which is held just for a post and never across a library
+// call. A post of a message that arrived at QoS 1 or 2 may wait in the sink
+// for the window to make room, holding both m_reportMutex and the library's
+// own lock; every operation of the window thread first releases such waits
+// (see MqttEventSink::ReleaseWaits), so that thread never waits for it.
 class MqttClient final {
  public:
   // How long the library waits for a broker to answer a connect.

@@ -9,14 +9,23 @@
 namespace qm {
 
 // Implemented by the simulator window (posting to its own thread) and by the
-// tests. Both calls come from any thread, the MQTT library's included, and
-// must neither block on the window thread nor call back into the client.
-// Ownership of the record passes to the sink whatever happens to it.
+// tests. The posts come from any thread, the MQTT library's included, and
+// never call back into the client. Ownership of the record passes to the
+// sink whatever happens to it.
 class MqttEventSink {
  public:
   virtual ~MqttEventSink() = default;
+  // Never waits.
   virtual void PostStatusEvent(std::unique_ptr<MqttStatusEvent> event) = 0;
+  // A message at QoS 0 is taken or dropped at once. One at QoS 1 or 2 must
+  // not be dropped: the sink may keep the caller waiting for room, but not
+  // while waits are released.
   virtual void PostMessageEvent(std::unique_ptr<MqttMessageEvent> event) = 0;
+  // Called by the client on its owner's thread, true before and false after
+  // each of its operations: while any is under way, no post may wait, since
+  // the owner's thread may be about to take a lock that the waiting thread
+  // holds (the MQTT library's own).
+  virtual void ReleaseWaits(bool /*released*/) {}
 
  protected:
   MqttEventSink() = default;

@@ -16,6 +16,9 @@ struct MqttStatusEvent {
 struct MqttMessageEvent {
   std::string topic;
   std::string payload;
+  // The QoS it arrived with: a message at 0 may be dropped when the window
+  // cannot keep up; one at 1 or 2 was promised to arrive and never is.
+  int qos = 0;
 };
 
 }  // namespace qm

@@ -13,20 +13,29 @@ bool RecordBacklog::PushStatus(std::unique_ptr<MqttStatusEvent> record) {
 bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
   if (record == nullptr) return false;
   const std::size_t bytes = record->topic.size() + record->payload.size();
-  std::unique_ptr<MqttMessageEvent> refused;  // freed after the lock is released
-  const std::lock_guard lock(m_mutex);
+  std::unique_ptr<MqttMessageEvent> dropped;  // freed after the lock is released
+  std::unique_lock lock(m_mutex);
+  if (record->qos > 0) return PushKeptLocked(lock, record, bytes);
+  const bool wake = PushOrDropLocked(record, bytes);
+  dropped = std::move(record);
+  return wake;
+}
+
+bool RecordBacklog::FitsLocked(std::size_t bytes) const {
+  return m_records == 0 || (m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
+}
+
+bool RecordBacklog::PushOrDropLocked(std::unique_ptr<MqttMessageEvent>& record, std::size_t bytes) {
   // After a drop, room for one message is not enough: messages go in again
   // once the backlog is down to half its limits.
   const bool roomy =
       !m_dropping || (m_records <= m_limits.records / 2 && m_bytes <= m_limits.bytes / 2);
-  const bool fits = m_records == 0 ||
-                    (roomy && m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
+  const bool fits = m_records == 0 || (roomy && FitsLocked(bytes));
   m_dropping = !fits;
   if (fits) {
     m_openDrop = nullptr;
     return PushLocked(std::move(record), bytes);
   }
-  refused = std::move(record);
   if (m_openDrop != nullptr) {
     ++m_openDrop->count;
     return false;
@@ -34,6 +43,22 @@ bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
   const bool wake = PushLocked(DroppedMessages{1}, 0);
   m_openDrop = &std::get<DroppedMessages>(m_entries.back().first);
   return wake;
+}
+
+bool RecordBacklog::PushKeptLocked(std::unique_lock<std::mutex>& lock,
+                                   std::unique_ptr<MqttMessageEvent>& record, std::size_t bytes) {
+  ++m_waiting;
+  m_roomOrRelease.wait(lock, [&] { return m_released > 0 || FitsLocked(bytes); });
+  --m_waiting;
+  // Drops after it start a new count behind it.
+  m_openDrop = nullptr;
+  return PushLocked(std::move(record), bytes);
+}
+
+void RecordBacklog::ReleaseWaits(bool released) {
+  const std::lock_guard lock(m_mutex);
+  m_released += released ? 1 : -1;
+  if (released && m_waiting > 0) m_roomOrRelease.notify_all();
 }
 
 bool RecordBacklog::PushLocked(Entry entry, std::size_t bytes) {
@@ -58,6 +83,7 @@ std::optional<RecordBacklog::Entry> RecordBacklog::Take() {
   m_entries.pop_front();
   if (!std::holds_alternative<DroppedMessages>(entry)) --m_records;
   m_bytes -= bytes;
+  if (m_waiting > 0) m_roomOrRelease.notify_all();
   return std::move(entry);
 }
 

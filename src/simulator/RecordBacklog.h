@@ -2,6 +2,7 @@
 // The bounded hand-over of the MQTT client's records to the window thread.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -20,17 +21,23 @@ struct DroppedMessages {
 };
 
 // The records of the client in arrival order, filled from any thread (the
-// MQTT library's among them, which must never wait for the window) and
-// emptied by one consumer. Bounded in records and in bytes of topic, payload
-// and status text: a message that does not fit is freed at once and counted,
-// and the drops of one run become one DroppedMessages entry, where the run
-// began (status records that come meanwhile stay behind it). Once a message
-// was dropped, messages go in again only when the backlog is down to half
-// its limits, so that a steady flood gives a drop entry per batch,
-// not one after every record taken. Status records always go in: they are
+// MQTT library's among them) and emptied by one consumer. Bounded in records
+// and in bytes of topic, payload and status text: a QoS 0 message that does
+// not fit is freed at once and counted, and the drops of one run become one
+// DroppedMessages entry, where the run began (status records that come
+// meanwhile stay behind it). Once a message was dropped, QoS 0 messages go
+// in again only when the backlog is down to half its limits, so that a
+// steady flood gives a drop entry per batch, not one after every record
+// taken. Status records always go in: they are
 // few, follow the window's own requests and carry the connected state. A
 // message over the byte cap goes in only into an empty backlog, so a single
 // message of any size still gets through.
+//
+// A message that arrived at QoS 1 or 2 is never dropped: while it does not
+// fit, the pushing thread waits until the consumer has taken one, unless
+// waits are released (ReleaseWaits), and then it goes in over the limits at
+// once. Dropped QoS 0 messages make no room for it, nor does a run of drops
+// hold it back.
 class RecordBacklog final {
  public:
   struct Limits {
@@ -47,16 +54,28 @@ class RecordBacklog final {
   // the caller is to send one. Later pushes return false until the consumer
   // has found the backlog empty.
   bool PushStatus(std::unique_ptr<MqttStatusEvent> record);
+  // May wait (see above).
   bool PushMessage(std::unique_ptr<MqttMessageEvent> record);
   // The oldest entry; none when the backlog is empty, which also ends the
   // pending wake (the next push asks for a new one).
   std::optional<Entry> Take();
+  // Nested: while more calls with true than with false have come, no push
+  // waits, and one that waits goes in at once.
+  void ReleaseWaits(bool released);
 
  private:
   bool PushLocked(Entry entry, std::size_t bytes);
+  bool PushOrDropLocked(std::unique_ptr<MqttMessageEvent>& record, std::size_t bytes);
+  bool PushKeptLocked(std::unique_lock<std::mutex>& lock, std::unique_ptr<MqttMessageEvent>& record,
+                      std::size_t bytes);
+  // Room for a message of these bytes within the limits.
+  bool FitsLocked(std::size_t bytes) const;
 
   const Limits m_limits;
-  std::mutex m_mutex;  // a leaf: nothing else is called while it is held
+  std::mutex m_mutex;                       // a leaf: nothing else is called while it is held
+  std::condition_variable m_roomOrRelease;  // a kept message waits on it
+  int m_waiting = 0;                        // kept messages waiting
+  int m_released = 0;                       // ReleaseWaits(true) not yet undone
   std::deque<std::pair<Entry, std::size_t>> m_entries;  // with their bytes
   std::size_t m_records = 0;                            // status and message records held
   std::size_t m_bytes = 0;

@@ -142,8 +142,8 @@ class CMqttSimDlg final : public CBaseDlg {
   void DrainRecords();
   void HandleInLogBatch(const std::function<void()>& work);
   void HandleRecord(const RecordBacklog::Entry& entry);
-  void HandleStatus(const MqttStatusEvent& record);
-  void HandleMessage(const MqttMessageEvent& record);
+  void OnMqttStatus(const MqttStatusEvent& record);
+  void OnMqttMessage(const MqttMessageEvent& record);
   void HandleIncomingPayload(const std::string& payload);
 
   ElidedLabel* m_title = nullptr;

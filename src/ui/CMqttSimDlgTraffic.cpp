@@ -119,9 +119,9 @@ void CMqttSimDlg::HandleInLogBatch(const std::function<void()>& work) {
 
 void CMqttSimDlg::HandleRecord(const RecordBacklog::Entry& entry) {
   if (const auto* status = std::get_if<std::unique_ptr<MqttStatusEvent>>(&entry)) {
-    HandleStatus(**status);
+    OnMqttStatus(**status);
   } else if (const auto* message = std::get_if<std::unique_ptr<MqttMessageEvent>>(&entry)) {
-    HandleMessage(**message);
+    OnMqttMessage(**message);
   } else {
     const std::uint64_t count = std::get<DroppedMessages>(entry).count;
     const TextPair suffix = count == 1 ? sim_text::kDroppedSuffixOne : sim_text::kDroppedSuffix;
@@ -131,7 +131,7 @@ void CMqttSimDlg::HandleRecord(const RecordBacklog::Entry& entry) {
   }
 }
 
-void CMqttSimDlg::HandleStatus(const MqttStatusEvent& record) {
+void CMqttSimDlg::OnMqttStatus(const MqttStatusEvent& record) {
   const std::u16string text = Utf8ToWide(record.text);
   AppendLog(text, record.connected ? LogKind::Info : LogKind::Error);
   m_messageLine->setText(Q(text));
@@ -146,7 +146,7 @@ void CMqttSimDlg::HandleStatus(const MqttStatusEvent& record) {
   }
 }
 
-void CMqttSimDlg::HandleMessage(const MqttMessageEvent& record) {
+void CMqttSimDlg::OnMqttMessage(const MqttMessageEvent& record) {
   const std::u16string topic = Utf8ToWide(record.topic);
   // Read now: an edit of the publish topic after connecting changes the routing.
   const std::u16string pub = TrimWhitespace(GetFieldText(u"pubTopic"));

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "simulator/BacklogSink.h"
 #include "simulator/MosquittoBroker.h"
 #include "simulator/MqttClient.h"
 #include "simulator/RecordingSink.h"
@@ -24,6 +25,32 @@ std::string ConnectingText(const std::string& uri, int clean = 1) {
 }
 std::size_t Occurrences(const std::string& text, const std::string& part, std::size_t at = 0) {
   return (at = text.find(part, at)) == std::string::npos ? 0 : 1 + Occurrences(text, part, at + 1);
+}
+
+// mosquitto_pub sending the numbers first to last as one message each.
+int PublishNumbers(const MosquittoBroker& broker, int first, int last, const char* qos) {
+  std::string line = "seq " + std::to_string(first) + " " + std::to_string(last) + " | exec";
+  std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
+  args.insert(args.end(), {"-q", qos, "-t", kJobs, "-l"});
+  for (const std::string& arg : args) line += " " + arg;
+  return RunProgram({"sh", "-c", line}, kDeadline);
+}
+// Takes entries as the client pushes them until count have come: a message's
+// payload, or "dropped:" and the count (status records are left out).
+std::vector<std::string> TakeCount(RecordBacklog& backlog, std::size_t count) {
+  std::vector<std::string> taken;
+  const auto takeAll = [&] {
+    while (const std::optional<RecordBacklog::Entry> entry = backlog.Take()) {
+      if (const auto* m = std::get_if<std::unique_ptr<MqttMessageEvent>>(&*entry)) {
+        taken.push_back((*m)->payload);
+      } else if (const auto* d = std::get_if<DroppedMessages>(&*entry)) {
+        taken.push_back("dropped:" + std::to_string(d->count));
+      }
+    }
+    return taken.size() >= count;
+  };
+  PollUntil(takeAll, kDeadline);
+  return taken;
 }
 
 class MqttClientTest : public ::testing::Test {
@@ -146,9 +173,28 @@ TEST_F(MqttClientTest, RefusedFailedReplacedAndDisconnectedSessions) {
   ExpectRefused(false);
 }
 
-// Each case with a live broker waits until the broker has logged the end of its session.
+// Beyond a backlog of four, messages at QoS 1 wait for room, all of them, in
+// order; at QoS 0 they are dropped and counted.
+TEST_F(MqttClientTest, SmallBacklogKeepsQos1MessagesAndDropsQos0Ones) {
+  ConnectAndSubscribe(OptionsFor(broker.Uri()));
+  BacklogSink bounded({4, 1 << 20});
+  client->SetNotifyWindow(&bounded);
+  ASSERT_EQ(PublishNumbers(broker, 1, 30, "1"), 0);
+  const std::vector<std::string> kept = TakeCount(bounded.Backlog(), 30);
+  ASSERT_EQ(PublishNumbers(broker, 31, 50, "0") + PublishNumbers(broker, 51, 51, "1"), 0);
+  const std::vector<std::string> mixed = TakeCount(bounded.Backlog(), 6);
+  client->SetNotifyWindow(&sink);
+  std::vector<std::string> thirty;
+  for (int i = 1; i <= 30; ++i) thirty.push_back(std::to_string(i));
+  EXPECT_EQ(kept, thirty);
+  EXPECT_EQ(mixed, (std::vector<std::string>{"31", "32", "33", "34", "dropped:16", "51"}));
+}
+
+// Each case with a live broker waits until the broker has logged the end of its session. No
+// operation waits for a message that waits for room.
 TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
   pid_t flood = -1;
+  BacklogSink bounded({1, 1 << 20});  // a QoS 1 message waits there, holding the library's lock
   // clang-format off
   const std::pair<const char*, std::function<void()>> cases[] = {
       {"connected", [] {}}, {"disconnect pending", [this] { client->Disconnect(); }},
@@ -156,6 +202,10 @@ TEST_F(MqttClientTest, TeardownWithCallbacksPendingLetsNoneRunAfterwards) {
        [this] { for (int i = 0; i < 3000; ++i) ASSERT_TRUE(client->Publish(kReports, "j")); }},
       {"messages flooding in", [&] { flood = SpawnProgram(broker.PubArgs(kJobs, "flood", 1000000));
                                      ASSERT_TRUE(sink.WaitForMessages(200)); }},
+      {"a QoS 1 message waiting", [&] { client->SetNotifyWindow(&bounded);
+         ASSERT_GE(TakeCount(bounded.Backlog(), 2).size(), 2u);  // the next one waits
+         EXPECT_TRUE(client->Publish(kReports, "a") && client->Subscribe(kReports));
+         client->Disconnect(); }},
       {"connection lost",
        [this] { broker.Kill(); ASSERT_GE(sink.WaitForStatus("Connection lost"), 0); }}};
   // clang-format on
