@@ -30,7 +30,8 @@ bool RecordBacklog::PushOrDropLocked(std::unique_ptr<MqttMessageEvent>& record, 
   // once the backlog is down to half its limits.
   const bool roomy =
       !m_dropping || (m_records <= m_limits.records / 2 && m_bytes <= m_limits.bytes / 2);
-  const bool fits = m_records == 0 || (roomy && FitsLocked(bytes));
+  // An empty backlog is always roomy and always has room.
+  const bool fits = roomy && FitsLocked(bytes);
   m_dropping = !fits;
   if (fits) {
     m_openDrop = nullptr;
