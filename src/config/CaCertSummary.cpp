@@ -3,6 +3,7 @@
 #include "config/CaCertSummary.h"
 
 #include "text/DecimalText.h"
+#include "text/ShowableText.h"
 #include "text/TextPair.h"
 
 namespace qm {
@@ -42,8 +43,9 @@ std::u16string BuildCaCertSummary(const CaCertInfo& info, bool chinese) {
       .append(DecimalText(static_cast<std::int64_t>(info.data.size())))
       .append(pick(kSizeTail));
   text.append(pick(kFormatLabel)).append(pick(kFormatValue)).append(kLineEnd);
-  text.append(pick(kSubjectLabel)).append(info.subject).append(kLineEnd);
-  text.append(pick(kIssuerLabel)).append(info.issuer).append(kLineEnd);
+  // The names come from the file: one line each, read in their own order.
+  text.append(pick(kSubjectLabel)).append(ShowableText(info.subject)).append(kLineEnd);
+  text.append(pick(kIssuerLabel)).append(ShowableText(info.issuer)).append(kLineEnd);
   text.append(pick(kValidityLabel))
       .append(info.validFrom)
       .append(pick(kValiditySeparator))
