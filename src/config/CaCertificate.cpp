@@ -24,6 +24,9 @@ namespace {
 // The device keeps the certificate in 4 KB of storage.
 constexpr std::uint64_t kMaxCertificateBytes = 4096;
 constexpr std::string_view kPemMarker = "-----BEGIN";
+// The label of every form of private key ends so: "PRIVATE KEY", "RSA PRIVATE
+// KEY", "EC PRIVATE KEY", "ENCRYPTED PRIVATE KEY" and the like.
+constexpr std::string_view kPrivateKeyLabel = "PRIVATE KEY";
 // The marker must lie wholly inside the first 64 bytes.
 constexpr std::size_t kMarkerWindow = 64;
 constexpr std::size_t kMinRecordInput = 11;
@@ -41,6 +44,9 @@ constexpr TextPair kNotPem{
     u"Only PEM certificates are supported (must contain -----BEGIN CERTIFICATE-----). "
     u"DER is not allowed.",
     u"仅支持 PEM 证书（须包含 -----BEGIN CERTIFICATE-----），不允许 DER。"};
+constexpr TextPair kPrivateKey{
+    u"The file holds a private key. Choose a file with the CA certificate only.",
+    u"文件中含有私钥，请选择只含 CA 证书的文件。"};
 constexpr TextPair kNotX509{u"PEM content found, but it is not a valid X.509 certificate.",
                             u"检测到 PEM 内容，但不是有效的 X.509 证书。"};
 constexpr TextPair kExpired{u"Certificate is expired (structure is valid).",
@@ -78,6 +84,20 @@ bool AllPemText(std::string_view text) {
 
 bool HasPemMarker(std::string_view window) {
   return window.find(kPemMarker) != std::string_view::npos;
+}
+
+// True when any line that opens a PEM block, wherever it stands, names a
+// private key: such a file must never reach a device.
+bool HasPrivateKeyBlock(std::string_view text) {
+  for (std::size_t at = text.find(kPemMarker); at != std::string_view::npos;
+       at = text.find(kPemMarker, at + 1)) {
+    const std::string_view rest = text.substr(at + kPemMarker.size());
+    if (rest.substr(0, rest.find_first_of("\r\n")).find(kPrivateKeyLabel) !=
+        std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool ReadExactly(int fd, std::vector<std::uint8_t>& data) {
@@ -127,6 +147,10 @@ void CheckCertificateBytes(CaCertInfo& info, std::vector<std::uint8_t> data,
   const std::string_view text = AsText(data);
   if (!HasPemMarker(text.substr(0, kMarkerWindow)) || !AllPemText(text)) {
     Refuse(info, kNotPem);
+    return;
+  }
+  if (HasPrivateKeyBlock(text)) {
+    Refuse(info, kPrivateKey);
     return;
   }
   const X509Ptr cert = DecodePemCertificate(data);
@@ -194,7 +218,10 @@ std::string BuildCaCertRecord(const std::vector<std::uint8_t>& data) {
   if (data.size() < kMinRecordInput) return {};
   const std::string_view text = AsText(data);
   // The marker must be followed by at least one more byte.
-  if (!HasPemMarker(text.substr(0, text.size() - 1)) || !AllPemText(text)) return {};
+  if (!HasPemMarker(text.substr(0, text.size() - 1)) || !AllPemText(text) ||
+      HasPrivateKeyBlock(text)) {
+    return {};
+  }
   std::string record(kRecordHead);
   record += EscapeJsonString(std::string(text));
   record += kRecordTail;

@@ -28,8 +28,9 @@ struct CaCertInfo {
   std::vector<std::uint8_t> data;
 };
 
-// Reads the file and checks it: size, PEM text, X.509 structure, validity
-// dates against the current time. Never fails; problems are in the result.
+// Reads the file and checks it: size, PEM text, no private key block, X.509
+// structure, validity dates against the current time. Never fails; problems
+// are in the result.
 CaCertInfo ValidateCaCertificateFile(const std::u16string& path);
 
 // The same check against a given current time.
@@ -45,7 +46,7 @@ bool IsPemTextByte(std::uint8_t byte);
 
 // {"mqttsca":"<escaped bytes>"} for the device, or empty when the bytes are
 // refused: 10 bytes or fewer, no "-----BEGIN" followed by at least one byte,
-// or any byte that is not PEM text.
+// any byte that is not PEM text, or a private key block.
 std::string BuildCaCertRecord(const std::vector<std::uint8_t>& data);
 
 }  // namespace qm
