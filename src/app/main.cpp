@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/WriteSignals.h"
 #include "ui/CMainDlg.h"
 
 namespace {
@@ -31,6 +32,9 @@ bool HasDesktopSession(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // A failed write (an export beyond the file size limit, a closed pipe) is
+  // an error the window reports, not the end of the program.
+  qm::IgnoreWriteSignals();
   if (!HasDesktopSession(argc, argv)) {
     std::fputs(
         "Quillmark needs a desktop session (X11 or Wayland): "

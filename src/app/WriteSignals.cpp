@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#include "app/WriteSignals.h"
+
+#include <csignal>
+#include <initializer_list>
+
+namespace qm {
+
+void IgnoreWriteSignals() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  for (const int signal : {SIGPIPE, SIGXFSZ}) sigaction(signal, &ignore, nullptr);
+}
+
+}  // namespace qm
