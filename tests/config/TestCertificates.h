@@ -24,10 +24,4 @@ struct CertificateParams {
 CertificateParams FreshParams();
 std::string MakeCertificatePem(const CertificateParams& params);
 
-// A private key as PEM: PKCS #8 ("PRIVATE KEY"), the EC or RSA key's own form
-// ("EC PRIVATE KEY", "RSA PRIVATE KEY"), or PKCS #8 under a password
-// ("ENCRYPTED PRIVATE KEY").
-enum class KeyForm { kPkcs8, kEc, kRsa, kEncrypted };
-std::string MakePrivateKeyPem(KeyForm form);
-
 }  // namespace qm::test
