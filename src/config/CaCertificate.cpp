@@ -86,8 +86,9 @@ bool HasPemMarker(std::string_view window) {
   return window.find(kPemMarker) != std::string_view::npos;
 }
 
-// True when any line that opens a PEM block, wherever it stands, names a
-// private key: such a file must never reach a device.
+// True when the rest of the line after any "-----BEGIN", wherever in the
+// text or the line it stands, names a private key: such a file must never
+// reach a device.
 bool HasPrivateKeyBlock(std::string_view text) {
   for (std::size_t at = text.find(kPemMarker); at != std::string_view::npos;
        at = text.find(kPemMarker, at + 1)) {
