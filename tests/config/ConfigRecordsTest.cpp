@@ -5,6 +5,7 @@
 
 #include "config/JsonEscape.h"
 #include "config/PortField.h"
+#include "config/TopicRules.h"
 
 namespace qm {
 
@@ -16,14 +17,14 @@ auto Fields(const RecordResult& r) { return std::tuple(r.ok, r.json, r.idUtf8, r
 const AlibabaCloudConfig kAlibaba{u" a1Key ", u"dev01", u"s3cret", u"iot.example.com", 1883, u"get", u"update"};
 const SelfHostedConfig kSelfHosted{u"SN123", u"broker.local", 8884, u"user", u" pw ", u"jobs/SN123", u"reports/SN123", 1, 0};
 const TencentCloudConfig kTencent{u"PK", u"dev", u"sec", 8883, u"PK/dev/data", u"PK/dev/event"};
-// No upper bound on the port; control bytes escaped, UTF-8 carried.
-const SelfHostedConfig kOdd{u"SN123", u"中文.example/x", 99999, u" a\tb ", u"\u0001\"", u"jobs/SN123", u"", 0, 1};
+// No upper bound on the port; backslash and quote escaped, UTF-8 carried.
+const SelfHostedConfig kOdd{u"SN123", u"中文.example/x", 99999, u" a b ", u"\\\"", u"jobs/SN123", u"", 0, 1};
 const std::tuple<RecordResult, std::string, std::string> kRecords[] = {
     {BuildType1Record(kAlibaba, false), R"({"Key":"a1Key","SN":"dev01","Pass":"s3cret",)"
      R"("Url":"iot.example.com","Port":1883,"SUB":"user/get","PUB":"user/update","Type":1})", "dev01"},
     {BuildType2Record(kSelfHosted), R"({"Key":"user","SN":"SN123","Pass":"pw","Url":"broker.local",)"
      R"("Port":8884,"SUB":"jobs/SN123","PUB":"reports/SN123","Type":2,"tls":1,"sen":0})", "SN123"},
-    {BuildType2Record(kOdd), "{\"Key\":\"a\\tb\",\"SN\":\"SN123\",\"Pass\":\"\\u0001\\\"\","
+    {BuildType2Record(kOdd), "{\"Key\":\"a b\",\"SN\":\"SN123\",\"Pass\":\"\\\\\\\"\","
      "\"Url\":\"\xE4\xB8\xAD\xE6\x96\x87.example/x\",\"Port\":99999,\"SUB\":\"jobs/SN123\","
      R"("PUB":"","Type":2,"tls":0,"sen":1})", "SN123"},
     {BuildType3Record(kTencent), R"({"Key":"PK","SN":"dev","Pass":"sec","Url":" ","Port":8883,)"
@@ -40,12 +41,43 @@ const std::tuple<std::u16string C::*, std::u16string, std::u16string> kSteps[] =
     {&C::domain, u"d", u"Please enter port."}, {&C::username, u"\t", u"Please enter username."},
     {&C::username, u"u", u"Please enter password."}, {&C::password, u"p", u"Please enter subscribe topic."},
     {&C::subTopic, u"\n", u"Please enter subscribe topic."}, {&C::subTopic, u"s", u""}, {&C::clientId, std::u16string(30, u'中'), u""},
-    {&C::clientId, std::u16string(u"\0x", 2), u"ClientID encoding failed (UTF-8 conversion error)."}};
+    {&C::clientId, std::u16string(u"\0x", 2), u"ClientID / SN contains a control character."}};
 // Cloud fields: key, name, secret; the same rules for both clouds.
 const std::u16string kCloud[][4] = {
     {u" \t", u"n", u"s", u"Please enter ProductKey."},
     {u"k", u"\u00A0", u"", u"Please enter DeviceName."}, {u"k", u"n", u" ", u"Please enter DeviceSecret."},
-    {u"k", std::u16string(u"\0n", 2), u"s", u"DeviceName encoding failed (UTF-8 conversion error)."}};
+    {u"k", std::u16string(u"\0n", 2), u"s", u"DeviceName contains a control character."}};
+// Cloud rows: key, name, secret, URL (Type 1 only), sub, pub; the message, or the SN written.
+// Control characters after trimming in row order, then the topics; empty topics pass.
+struct CloudCase { std::u16string key, name, secret, url, sub, pub, message; std::string sn{}; };
+const CloudCase kCloudTexts[] = {
+    {std::u16string(u"\0PK", 3), u"n", u"s", u"u", u"s", u"p", u"ProductKey contains a control character."},
+    {u"k", u"n\u001D\u001E\u001F\u001B\u001C\u001D", u"s", u"u", u"s", u"p", u"DeviceName contains a control character."},
+    {u"\u0001", u"\u0002", std::u16string(u"se\0cret", 7), u"u", u"s", u"p", u"ProductKey contains a control character."},
+    {u"k", u"n", std::u16string(u"se\0cret", 7), u"u", u"s", u"p", u"DeviceSecret contains a control character."},
+    {u"k", u"n", u"s", u"u", u"a\tb", u"p", u"Subscribe topic contains a control character."},
+    {u"k", u"n", u"s", u"u", u"a/#/b", u"p\u007F", u"Publish topic contains a control character."},
+    {u"k", u"n", u"s", u"u", u"#/a", u"a/#", u"Subscribe topic is not a valid filter: # only as the whole last level, + only as a whole level."},
+    {u"k", u"n", u"s", u"u", u"+/+/x", u"a+", u"Publish topic must not contain + or #."},
+    {u"k", u" dev1\r\n", u"s", u"u", u" # ", u"", u"", "dev1"},
+    {u"k", u"\u0085n\u00A0", u"s", u"u", u"a/#", u"x/y", u"", "n"}};
+// Self-hosted: one field changed from kSelfHosted, the message or the id written.
+const std::tuple<std::u16string C::*, std::u16string, std::u16string> kSelfHostedTexts[] = {
+    {&C::clientId, std::u16string(u"P1\0X", 4), u"ClientID / SN contains a control character."},
+    {&C::domain, u"h\u0001", u"Domain or IP address contains a control character."},
+    {&C::username, u"u\u009F", u"Username contains a control character."},
+    {&C::password, u"\u0001\"", u"Password contains a control character."},
+    {&C::subTopic, u"jobs\n/x", u"Subscribe topic contains a control character."},
+    {&C::pubTopic, u"r\u001B", u"Publish topic contains a control character."},
+    {&C::subTopic, u"a/b#", u"Subscribe topic is not a valid filter: # only as the whole last level, + only as a whole level."},
+    {&C::pubTopic, u"r/+", u"Publish topic must not contain + or #."},
+    {&C::clientId, u"\tdev1\r\n", u""}, {&C::subTopic, u"+/b", u""}, {&C::pubTopic, u"", u""}};
+// Topic filters and names as MQTT allows them.
+const std::tuple<std::u16string_view, bool, bool> kTopics[] = {
+    {u"a/#", true, false}, {u"+/b", true, false}, {u"#", true, false}, {u"+/+/x", true, false},
+    {u"a/#/b", false, false}, {u"a+", false, false}, {u"a/b#", false, false}, {u"#/a", false, false},
+    {u"a/b", true, true}, {u"/", true, true}, {u"中文/任务", true, true}, {u"", false, false},
+    {u"+", true, false}, {u"a/+#", false, false}, {u"##", false, false}};
 // clang-format on
 
 // Grows one free-text field until the JSON has exactly `accepted` bytes, then one more.
@@ -83,6 +115,37 @@ TEST(Records, ExactBytesValidationInOrderCapacityEscapesAndPort) {
   EXPECT_EQ(EscapeJsonString("\b\t\n\f\r\"\\/\x7F\xFF\x01\x0B\x1F"),
             "\\b\\t\\n\\f\\r\\\"\\\\/\x7F\xFF\\u0001\\u000b\\u001f");
   for (const auto& [text, port] : kPorts) EXPECT_EQ(ReadPortField(text), port) << port;
+}
+
+TEST(Records, ControlCharactersAndTopicsRefusedAfterTheRequiredValues) {
+  for (const CloudCase& c : kCloudTexts) {
+    for (const RecordResult& r :
+         {BuildType1Record({c.key, c.name, c.secret, c.url, 1, c.sub, c.pub}, true),
+          BuildType3Record({c.key, c.name, c.secret, 1, c.sub, c.pub})}) {
+      EXPECT_EQ(std::tuple(r.ok, r.error, r.idUtf8), std::tuple(c.message.empty(), c.message, c.sn))
+          << r.json;
+    }
+  }
+  const RecordResult type1 =
+      BuildType1Record({u"k", u"n", u"s", u"io\u0085t.x", 1, u"", u""}, false);
+  EXPECT_EQ(std::tuple(type1.ok, type1.error),
+            std::tuple(false, u"URL contains a control character."));
+  EXPECT_EQ(
+      BuildType1Record({u"k", u" dev1\r\n", u"s", u"", 7, u" # ", u""}, false).json,
+      R"({"Key":"k","SN":"dev1","Pass":"s","Url":"","Port":7,"SUB":"user/#","PUB":"user/","Type":1})");
+  for (const auto& [field, value, message] : kSelfHostedTexts) {
+    C c = kSelfHosted;
+    c.*field = value;
+    const RecordResult r = BuildType2Record(c);
+    EXPECT_EQ(std::tuple(r.ok, r.error, r.json.empty()),
+              std::tuple(message.empty(), message, !message.empty()));
+  }
+  C late = kSelfHosted;  // the required values are checked first
+  late.clientId = u"\u0001";
+  late.username = u" ";
+  EXPECT_EQ(BuildType2Record(late).error, u"Please enter username.");
+  for (const auto& [topic, filter, name] : kTopics)
+    EXPECT_EQ(std::pair(IsTopicFilter(topic), IsTopicName(topic)), std::pair(filter, name));
 }
 
 }  // namespace qm

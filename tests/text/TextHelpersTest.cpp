@@ -22,6 +22,25 @@ TEST(TextHelpers, TrimTruncateAndLower) {
   EXPECT_EQ(AsciiLowerCopy(u"USB#VID_04B8&\u00C4\u0130Z"), u"usb#vid_04b8&\u00C4\u0130z");
 }
 
+// The control characters are exactly U+0000-U+001F and U+007F-U+009F.
+TEST(TextHelpers, ControlCharactersAtTheirEdges) {
+  for (const auto& [ch, control] : {std::pair<char16_t, bool>{0x0000, true},
+                                    {0x001F, true},
+                                    {0x0020, false},
+                                    {0x007E, false},
+                                    {0x007F, true},
+                                    {0x009F, true},
+                                    {0x00A0, false},
+                                    {0x2028, false}})
+    EXPECT_EQ(IsControlCharacter(ch), control) << int(ch);
+  // clang-format off
+  for (const auto& [text, holds] : {std::pair<u16string, bool>{u"", false}, {u"dev1", false},
+       {u"中文 \u00A0\U0001F600", false}, {u16string(u"PK\0", 3), true}, {u"a\u0085", true},
+       {u"\u001Bx", true}})
+    EXPECT_EQ(HoldsControlCharacter(text), holds);
+  // clang-format on
+}
+
 TEST(TextHelpers, Utf8BothWays) {
   // clang-format off
   for (const auto& [wide, utf8] : {Pair{u"", ""}, {u"a\u00E9中", "a\xC3\xA9\xE4\xB8\xAD"},
