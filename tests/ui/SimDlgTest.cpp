@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QClipboard>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -55,6 +56,17 @@ class SimDlgTest : public ::testing::Test {
   FakeSaveChooser chooser;
   std::unique_ptr<CMqttSimDlg> dialog = std::make_unique<CMqttSimDlg>(nullptr, false, chooser);
 };
+
+// A socket listening on a free loopback port; its port.
+int ListenOnLoopback(std::uint16_t& port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+  sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+  socklen_t length = sizeof address;
+  auto* raw = reinterpret_cast<sockaddr*>(&address);
+  if (bind(fd, raw, length) + listen(fd, 4) + getsockname(fd, raw, &length) != 0) return -1;
+  port = ntohs(address.sin_port);
+  return fd;
+}
 
 // Title, controls in creation order (* primary, drop-downs "index{items}"), faces, owner, time-out.
 std::string Snapshot(CMqttSimDlg& sim) {
@@ -190,20 +202,89 @@ TEST_F(SimDlgTest, DpiMovesRescaleAndRemakeTheFonts) {
 
 // Closed while the broker has taken the connection but not answered: the connection ends.
 TEST_F(SimDlgTest, ClosingWhileAConnectionIsMadeEndsTheConnection) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-  sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-  socklen_t length = sizeof address;
-  auto* raw = reinterpret_cast<sockaddr*>(&address);
-  ASSERT_EQ(bind(fd, raw, length) + listen(fd, 4) + getsockname(fd, raw, &length), 0);
-  ASSERT_TRUE(
-      dialog->Client().Connect({"mqtt://127.0.0.1:" + std::to_string(ntohs(address.sin_port)),
-                                "closing-window", "", "", "", "", 1}));
+  std::uint16_t port = 0;
+  const int fd = ListenOnLoopback(port);
+  ASSERT_GE(fd, 0);
+  ASSERT_TRUE(dialog->Client().Connect(
+      {"mqtt://127.0.0.1:" + std::to_string(port), "closing-window", "", "", "", "", 1}));
   int peer = -1;
   ASSERT_TRUE(test::WaitUntil([&] { return (peer = accept(fd, nullptr, nullptr)) >= 0; }, 5s));
   dialog->close();
   dialog.reset();
   char bytes[256];
   EXPECT_TRUE(test::WaitUntil([&] { return recv(peer, bytes, 256, MSG_DONTWAIT) == 0; }, 3s));
+  close(peer);
+  close(fd);
+}
+
+// Each of the eight edits drops the control characters of a paste.
+TEST_F(SimDlgTest, PastedControlCharactersAreDroppedInEveryEdit) {
+  int edits = 0;
+  for (int id : {3000, 3001, 3002, 3003, 3004, 3005, 3006, kIdSimTopicEdit}) {
+    auto* edit = qobject_cast<QLineEdit*>(At(id));
+    ASSERT_NE(edit, nullptr) << id;
+    ++edits, edit->clear(), edit->setFocus();
+    QGuiApplication::clipboard()->setText(QString::fromUtf16(u"\0a\u001Bb\r\n\u0085c", 8));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("abc")) << id;
+  }
+  EXPECT_EQ(edits, 8);
+}
+
+// Texts MQTT cannot carry are refused before any packet, in the log (English) and on the message
+// line (Chinese); then a pasted client id connects as shown, and is the first to reach the host.
+TEST_F(SimDlgTest, ForbiddenTopicsAndOverlongTextsNeverConnect) {
+  std::uint16_t port = 0;
+  const int fd = ListenOnLoopback(port);
+  ASSERT_GE(fd, 0);
+  QTest::keyClick(Combo(1100), Qt::Key_Down);  // Chinese
+  const auto set = [&](int id, const QString& text) {
+    qobject_cast<QLineEdit*>(At(id))->setText(text);
+  };
+  const QString zh21846(21846, QChar(u'中'));  // 65538 bytes
+  const std::tuple<int, QString, std::string, const char16_t*> cases[] = {
+      {3006, QStringLiteral("a/#"), "Publish topic must not contain + or #.",
+       u"发布主题不能含有 + 或 #。"},
+      {3005, QStringLiteral("a/#/b"),
+       "Subscribe topic is not a valid filter: # only as the whole last level, + only as a whole "
+       "level.",
+       u"订阅主题不是有效的过滤器：# 只能作为最后一整级，+ 只能作为一整级。"},
+      {3006, zh21846, "Publish topic is too long: at most 65535 bytes in UTF-8.",
+       u"发布主题太长：最多 65535 字节（UTF-8）。"},
+      {3003, zh21846, "Username is too long: at most 65535 bytes in UTF-8.",
+       u"用户名太长：最多 65535 字节（UTF-8）。"},
+      {3001, QString(254, u'h'), "Domain is too long: at most 253 characters.",
+       u"域名太长：最多 253 个字符。"}};
+  for (const auto& [id, text, en, zh] : cases) {
+    set(3000, QStringLiteral("P1")), set(3001, QStringLiteral("127.0.0.1"));
+    set(3002, QString::number(port)), set(3003, QString()), set(3005, QStringLiteral("jobs"));
+    set(3006, QStringLiteral("reports")), set(id, text);
+    QTest::mouseClick(At(1108), Qt::LeftButton);  // Clear
+    QTest::mouseClick(At(kIdSimConnect), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(Log(true), At(kIdSimMessageLine)->property("text").toString(),
+                         At(kIdSimConnect)->isEnabled()),
+              std::tuple("[09:05:03] " + en + " #b91c1c", QString::fromUtf16(zh), true));
+  }
+  set(3001, QStringLiteral("127.0.0.1")), set(3006, QStringLiteral("reports"));
+  set(3000, QString());
+  At(3000)->setFocus();
+  QGuiApplication::clipboard()->setText(QString::fromUtf16(u"P1\0X", 4));
+  QTest::keyClick(At(3000), Qt::Key_V, Qt::ControlModifier);
+  QTest::mouseClick(At(kIdSimConnect), Qt::LeftButton);
+  int peer = -1;
+  ASSERT_TRUE(test::WaitUntil([&] { return (peer = accept(fd, nullptr, nullptr)) >= 0; }, 5s));
+  std::string connect;
+  char bytes[256];
+  test::WaitUntil(
+      [&] {
+        const ssize_t n = recv(peer, bytes, sizeof bytes, MSG_DONTWAIT);
+        if (n > 0) connect.append(bytes, static_cast<std::size_t>(n));
+        return connect.find("P1X-pc") != std::string::npos;
+      },
+      5s);
+  EXPECT_NE(connect.find(std::string("\0\x06P1X-pc", 8)), std::string::npos) << connect;
+  dialog->close();
+  dialog.reset();
   close(peer);
   close(fd);
 }
