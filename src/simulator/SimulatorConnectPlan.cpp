@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/SimulatorConnectPlan.h"
 
-#include <optional>
-
 #include "config/PortField.h"
 #include "config/TopicRules.h"
 #include "text/DecimalText.h"
@@ -20,6 +18,13 @@ constexpr int kDefaultPort = 1883;
 constexpr std::size_t kMqttStringBytes = 65535;
 constexpr std::size_t kHostUnits = 253;
 constexpr std::u16string_view kIdSuffix = u"-pc";
+
+constexpr TextPair kSubscribeTopicTooLong{
+    u"Subscribe topic is too long: at most 65535 bytes in UTF-8.",
+    u"订阅主题太长：最多 65535 字节（UTF-8）。"};
+constexpr TextPair kTestTopicWildcard{
+    u"Test jobs go to the subscribe topic, which holds + or #: nothing was published.",
+    u"测试任务发往订阅主题，而它含有 + 或 #：未发布。"};
 
 // One text of the form as the connect sends it: it may hold no control
 // character, and it must fit its limit (UTF-8 bytes, or for the host UTF-16
@@ -54,8 +59,7 @@ std::vector<FormText> FormTexts(const SimulatorForm& form) {
         u"密码太长：最多 65535 字节（UTF-8）。"}},
       {TrimWhitespace(form.subTopic),
        {u"Subscribe topic contains a control character.", u"订阅主题含有控制字符。"},
-       {u"Subscribe topic is too long: at most 65535 bytes in UTF-8.",
-        u"订阅主题太长：最多 65535 字节（UTF-8）。"}},
+       kSubscribeTopicTooLong},
       {TrimWhitespace(form.pubTopic),
        {u"Publish topic contains a control character.", u"发布主题含有控制字符。"},
        {u"Publish topic is too long: at most 65535 bytes in UTF-8.",
@@ -137,6 +141,12 @@ SimulatorConnectPlan PlanSimulatorConnect(const SimulatorForm& form, bool chines
   plan.notes = TopicNotes(id, sub, pub, chinese);
   plan.notes.insert(plan.notes.begin(), CleanSessionNote(form.cleanSession));
   return plan;
+}
+
+std::optional<TextPair> TestTopicProblem(const std::u16string& topic) {
+  if (!IsTopicName(topic)) return kTestTopicWildcard;
+  if (WideToUtf8(topic).size() > kMqttStringBytes) return kSubscribeTopicTooLong;
+  return std::nullopt;
 }
 
 std::u16string ReportTopicToSubscribe(const std::u16string& statusText,

@@ -3,6 +3,7 @@
 // checks of the form, the connect record and the lines that explain it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ struct SimulatorConnectPlan {
 // record and the four lines that tell how the simulator uses the topics and
 // the clean-session choice.
 SimulatorConnectPlan PlanSimulatorConnect(const SimulatorForm& form, bool chinese);
+
+// Why no test job may be published on the (trimmed) job topic read when Test
+// is clicked, which may have been edited since the connect: a wildcard, or
+// more than 65535 UTF-8 bytes. None when it may.
+std::optional<TextPair> TestTopicProblem(const std::u16string& topic);
 
 // The printer's report topic, to subscribe besides the job topic once the
 // client reports "Connected.": the trimmed publish topic when it is set and

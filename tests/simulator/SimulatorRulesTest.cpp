@@ -225,6 +225,22 @@ TEST(ConnectRules, ControlCharactersLimitsAndTopicsRefusedBeforeTheConnect) {
               tuple(en.empty(), en, zh, en.empty() ? 4u : 0u))
         << WideToUtf8(u16string(en));
   }
+  // Test jobs go to the job topic as read at the click.
+  for (const auto& [topic, en] : {std::pair<u16string, u16string_view>{u"jobs/1", u""},
+                                  {u"+/b",
+                                   u"Test jobs go to the subscribe topic, which holds + or "
+                                   u"#: nothing was published."},
+                                  {u"a/#",
+                                   u"Test jobs go to the subscribe topic, which holds + or "
+                                   u"#: nothing was published."},
+                                  {kMb, u""},
+                                  {kMb + u"x",
+                                   u"Subscribe topic is too long: at most "
+                                   u"65535 bytes in UTF-8."}}) {
+    const std::optional<TextPair> problem = TestTopicProblem(topic);
+    EXPECT_EQ(problem ? problem->en : u"", en);
+  }
+  EXPECT_EQ(TestTopicProblem(u"#")->zh, u"测试任务发往订阅主题，而它含有 + 或 #：未发布。");
   const SimulatorConnectPlan p = PlanSimulatorConnect(
       {u" dev1\r\n", u16string(253, u'中'), u"", u"", u"", u"", u"r", 0, 0}, false);
   const MqttConnectOptions o = MqttConnectOptions::FromForm(p.config);

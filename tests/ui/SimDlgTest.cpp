@@ -233,6 +233,7 @@ TEST_F(SimDlgTest, PastedControlCharactersAreDroppedInEveryEdit) {
 
 // Texts MQTT cannot carry are refused before any packet, in the log (English) and on the message
 // line (Chinese); then a pasted client id connects as shown, and is the first to reach the host.
+// The edits keep at most 32767 UTF-16 units: the long texts are Chinese.
 TEST_F(SimDlgTest, ForbiddenTopicsAndOverlongTextsNeverConnect) {
   std::uint16_t port = 0;
   const int fd = ListenOnLoopback(port);
@@ -259,7 +260,7 @@ TEST_F(SimDlgTest, ForbiddenTopicsAndOverlongTextsNeverConnect) {
     set(3000, QStringLiteral("P1")), set(3001, QStringLiteral("127.0.0.1"));
     set(3002, QString::number(port)), set(3003, QString()), set(3005, QStringLiteral("jobs"));
     set(3006, QStringLiteral("reports")), set(id, text);
-    QTest::mouseClick(At(1108), Qt::LeftButton);  // Clear
+    QTest::mouseClick(At(kIdSimClear), Qt::LeftButton);
     QTest::mouseClick(At(kIdSimConnect), Qt::LeftButton);
     EXPECT_EQ(std::tuple(Log(true), At(kIdSimMessageLine)->property("text").toString(),
                          At(kIdSimConnect)->isEnabled()),
@@ -283,9 +284,16 @@ TEST_F(SimDlgTest, ForbiddenTopicsAndOverlongTextsNeverConnect) {
       },
       5s);
   EXPECT_NE(connect.find(std::string("\0\x06P1X-pc", 8)), std::string::npos) << connect;
+  // Accepted; a job topic edited since into a filter takes no test job.
+  ASSERT_EQ(send(peer, "\x20\x02\x00\x00", 4, MSG_NOSIGNAL), 4);
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->IsConnected(); }, 5s));
+  set(3005, QStringLiteral("+/b"));
+  QTest::mouseClick(At(kIdSimClear), Qt::LeftButton);
+  QTest::mouseClick(At(kIdSimTest), Qt::LeftButton);
+  EXPECT_EQ(Log(true), "[09:05:03] 测试任务发往订阅主题，而它含有 + 或 #：未发布。 #b91c1c");
+  close(peer);
   dialog->close();
   dialog.reset();
-  close(peer);
   close(fd);
 }
 
