@@ -24,21 +24,8 @@ TEST(TextHelpers, TrimTruncateAndLower) {
 
 // The control characters are exactly U+0000-U+001F and U+007F-U+009F.
 TEST(TextHelpers, ControlCharactersAtTheirEdges) {
-  for (const auto& [ch, control] : {std::pair<char16_t, bool>{0x0000, true},
-                                    {0x001F, true},
-                                    {0x0020, false},
-                                    {0x007E, false},
-                                    {0x007F, true},
-                                    {0x009F, true},
-                                    {0x00A0, false},
-                                    {0x2028, false}})
-    EXPECT_EQ(IsControlCharacter(ch), control) << int(ch);
-  // clang-format off
-  for (const auto& [text, holds] : {std::pair<u16string, bool>{u"", false}, {u"dev1", false},
-       {u"中文 \u00A0\U0001F600", false}, {u16string(u"PK\0", 3), true}, {u"a\u0085", true},
-       {u"\u001Bx", true}})
-    EXPECT_EQ(HoldsControlCharacter(text), holds);
-  // clang-format on
+  for (char16_t c : {0x00, 0x1F, 0x7F, 0x9F}) EXPECT_TRUE(IsControlCharacter(c)) << int(c);
+  for (char16_t c : {0x20, 0x7E, 0xA0, 0x2028}) EXPECT_FALSE(IsControlCharacter(c)) << int(c);
 }
 
 TEST(TextHelpers, Utf8BothWays) {
