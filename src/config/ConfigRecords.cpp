@@ -5,23 +5,50 @@
 #include <utility>
 
 #include "config/JsonEscape.h"
+#include "config/TopicRules.h"
 #include "text/TextHelpers.h"
 
 namespace qm {
 namespace {
 
-struct RequiredField {
+struct NamedField {
   const std::u16string& value;
   const char16_t* message;
 };
 
-// The first empty (after trimming) field's message, or nullptr.
-const char16_t* FirstMissing(std::initializer_list<RequiredField> fields) {
+// The message of the first field whose trimmed value fails the test, or
+// nullptr.
+template <typename Fails>
+const char16_t* FirstFailing(std::initializer_list<NamedField> fields, Fails fails) {
   for (const auto& field : fields) {
-    if (TrimWhitespace(field.value).empty()) return field.message;
+    if (fails(TrimWhitespace(field.value))) return field.message;
   }
   return nullptr;
 }
+
+const char16_t* FirstMissing(std::initializer_list<NamedField> fields) {
+  return FirstFailing(fields, [](const std::u16string& text) { return text.empty(); });
+}
+
+// Trimming takes line breaks and tabs off the ends; any control character
+// left is refused rather than written into the device.
+const char16_t* FirstWithControl(std::initializer_list<NamedField> fields) {
+  return FirstFailing(fields,
+                      [](const std::u16string& text) { return HoldsControlCharacter(text); });
+}
+
+// A device given a topic MQTT forbids could never subscribe or publish on
+// it. An empty topic is left to the builder's own rules.
+const char16_t* TopicProblem(const std::u16string& subTopic, const std::u16string& pubTopic) {
+  const std::u16string sub = TrimWhitespace(subTopic);
+  const std::u16string pub = TrimWhitespace(pubTopic);
+  if (!sub.empty() && !IsTopicFilter(sub)) return kSubscribeTopicNotFilter.en.data();
+  if (!pub.empty() && !IsTopicName(pub)) return kPublishTopicWildcard.en.data();
+  return nullptr;
+}
+
+constexpr const char16_t* kSubTopicControl = u"Subscribe topic contains a control character.";
+constexpr const char16_t* kPubTopicControl = u"Publish topic contains a control character.";
 
 // Last two steps shared by the builders: the UTF-8 name, then capacity.
 RecordResult Finish(std::string json, const std::u16string& name, const char16_t* encodingMessage,
@@ -40,12 +67,43 @@ constexpr const char16_t* kDeviceNameEncoding =
 constexpr const char16_t* kClientIdEncoding = u"ClientID encoding failed (UTF-8 conversion error).";
 constexpr std::size_t kMaxClientIdUnits = 30;
 
-const char16_t* ValidateCloudKeys(const std::u16string& productKey,
-                                  const std::u16string& deviceName,
-                                  const std::u16string& deviceSecret) {
-  return FirstMissing({{productKey, u"Please enter ProductKey."},
-                       {deviceName, u"Please enter DeviceName."},
-                       {deviceSecret, u"Please enter DeviceSecret."}});
+// Types 1 and 3: the three required keys, then control characters in the
+// page's row order, then the topic rules.
+const char16_t* ValidateCloudFields(const std::u16string& productKey,
+                                    const std::u16string& deviceName,
+                                    const std::u16string& deviceSecret, const std::u16string& url,
+                                    const std::u16string& subTopic,
+                                    const std::u16string& pubTopic) {
+  if (const char16_t* missing = FirstMissing({{productKey, u"Please enter ProductKey."},
+                                              {deviceName, u"Please enter DeviceName."},
+                                              {deviceSecret, u"Please enter DeviceSecret."}})) {
+    return missing;
+  }
+  if (const char16_t* control =
+          FirstWithControl({{productKey, u"ProductKey contains a control character."},
+                            {deviceName, u"DeviceName contains a control character."},
+                            {deviceSecret, u"DeviceSecret contains a control character."},
+                            {url, u"URL contains a control character."},
+                            {subTopic, kSubTopicControl},
+                            {pubTopic, kPubTopicControl}})) {
+    return control;
+  }
+  return TopicProblem(subTopic, pubTopic);
+}
+
+// Type 2 after its required values: control characters in the page's row
+// order, then the topic rules.
+const char16_t* ValidateSelfHostedTexts(const SelfHostedConfig& c) {
+  if (const char16_t* control =
+          FirstWithControl({{c.clientId, u"ClientID / SN contains a control character."},
+                            {c.domain, u"Domain or IP address contains a control character."},
+                            {c.username, u"Username contains a control character."},
+                            {c.password, u"Password contains a control character."},
+                            {c.subTopic, kSubTopicControl},
+                            {c.pubTopic, kPubTopicControl}})) {
+    return control;
+  }
+  return TopicProblem(c.subTopic, c.pubTopic);
 }
 
 // The opening pieces every record shares: {"Key":"…","SN":"…","Pass":"…",
@@ -88,7 +146,8 @@ RecordResult CheckStorageCapacity(RecordResult candidate, int reserve) {
 }
 
 RecordResult BuildType1Record(const AlibabaCloudConfig& c, bool isCloudBox) {
-  if (const char16_t* msg = ValidateCloudKeys(c.productKey, c.deviceName, c.deviceSecret)) {
+  if (const char16_t* msg = ValidateCloudFields(c.productKey, c.deviceName, c.deviceSecret, c.url,
+                                                c.subTopic, c.pubTopic)) {
     return RecordResult::Failure(msg);
   }
   std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) + "\"Url\":\"" +
@@ -115,6 +174,7 @@ RecordResult BuildType2Record(const SelfHostedConfig& c) {
                                           {c.subTopic, u"Please enter subscribe topic."}})) {
     return RecordResult::Failure(msg);
   }
+  if (const char16_t* msg = ValidateSelfHostedTexts(c)) return RecordResult::Failure(msg);
   std::string json =
       CredentialsPrefix(c.username, c.clientId, c.password) + "\"Url\":\"" +
       JsonEscapeUtf8(c.domain) + "\",\"Port\":" + std::to_string(c.port) + ",\"SUB\":\"" +
@@ -124,7 +184,8 @@ RecordResult BuildType2Record(const SelfHostedConfig& c) {
 }
 
 RecordResult BuildType3Record(const TencentCloudConfig& c) {
-  if (const char16_t* msg = ValidateCloudKeys(c.productKey, c.deviceName, c.deviceSecret)) {
+  if (const char16_t* msg = ValidateCloudFields(c.productKey, c.deviceName, c.deviceSecret, {},
+                                                c.subTopic, c.pubTopic)) {
     return RecordResult::Failure(msg);
   }
   std::string json = CredentialsPrefix(c.productKey, c.deviceName, c.deviceSecret) +

@@ -2,15 +2,11 @@
 // The connect record of the simulator's MQTT client, built from the form.
 #include "simulator/MqttConnectOptions.h"
 
-#include <cstdio>
-
 #include "text/TextHelpers.h"
 
 namespace qm {
 namespace {
 
-// The URI buffer of the connect record: 255 bytes and the terminating zero.
-constexpr std::size_t kServerUriBuffer = 256;
 constexpr int kTlsPort = 8883;
 
 std::string FormText(const std::u16string& text) { return WideToUtf8(TrimWhitespace(text)); }
@@ -19,12 +15,11 @@ std::string FormText(const std::u16string& text) { return WideToUtf8(TrimWhitesp
 
 MqttConnectOptions MqttConnectOptions::FromForm(const SelfHostedConfig& form) {
   MqttConnectOptions options;
-  const std::string host = FormText(form.domain);
   const char* scheme = (form.tls != 0 || form.port == kTlsPort) ? "mqtts" : "mqtt";
-  char uri[kServerUriBuffer];
-  // snprintf cuts a long host (and with it the port) at 255 bytes.
-  std::snprintf(uri, sizeof uri, "%s://%s:%d", scheme, host.c_str(), form.port);
-  options.serverUri = uri;
+  // Whole, however long: the connect checks bound the host, and a cut URI
+  // would name another host or port than the one typed.
+  options.serverUri =
+      std::string(scheme) + "://" + FormText(form.domain) + ":" + std::to_string(form.port);
   options.clientId = FormText(form.clientId);
   options.username = FormText(form.username);
   options.password = FormText(form.password);

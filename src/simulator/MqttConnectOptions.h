@@ -11,7 +11,7 @@ namespace qm {
 
 // Everything one connect needs, as UTF-8 bytes ready for the MQTT library.
 struct MqttConnectOptions {
-  std::string serverUri;  // "mqtt://host:port" or "mqtts://host:port", at most 255 bytes
+  std::string serverUri;  // "mqtt://host:port" or "mqtts://host:port", never cut
   std::string clientId;
   std::string username;  // empty: none
   std::string password;  // empty: none

@@ -3,6 +3,7 @@
 // checks of the form, the connect record and the lines that explain it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,20 @@ struct SimulatorConnectPlan {
   std::vector<std::u16string> notes;  // explanatory lines, in the chosen language
 };
 
-// Checks (client id and domain, then the publish topic; the subscribe topic
-// is optional) and, when they pass, the record and the four lines that tell
-// how the simulator uses the topics and the clean-session choice.
+// Checks, in this order: client id and domain, then the publish topic (the
+// subscribe topic is optional); then each text in the form's order (client
+// id, domain, username, password, subscribe and publish topic, trimmed) for
+// a control character and its limit (65535 UTF-8 bytes, the client id 3 less
+// for its "-pc"; the domain 253 UTF-16 units); then the subscribe topic as a
+// topic filter and the publish topic without wildcards. When they pass: the
+// record and the four lines that tell how the simulator uses the topics and
+// the clean-session choice.
 SimulatorConnectPlan PlanSimulatorConnect(const SimulatorForm& form, bool chinese);
+
+// Why no test job may be published on the (trimmed) job topic read when Test
+// is clicked, which may have been edited since the connect: a wildcard, or
+// more than 65535 UTF-8 bytes. None when it may.
+std::optional<TextPair> TestTopicProblem(const std::u16string& topic);
 
 // The printer's report topic, to subscribe besides the job topic once the
 // client reports "Connected.": the trimmed publish topic when it is set and

@@ -2,12 +2,12 @@
 // Text from outside the program made safe to show.
 #include "text/ShowableText.h"
 
+#include "text/TextHelpers.h"
+
 namespace qm {
 namespace {
 
-bool BreaksTheLine(char16_t ch) {
-  return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F) || ch == 0x2028 || ch == 0x2029;
-}
+bool BreaksTheLine(char16_t ch) { return IsControlCharacter(ch) || ch == 0x2028 || ch == 0x2029; }
 
 bool IsBidiFormatting(char16_t ch) {
   return ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x202A && ch <= 0x202E) ||

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "text/TextHelpers.h"
 
+#include <algorithm>
+
 namespace qm {
 namespace {
 
@@ -72,6 +74,12 @@ bool IsWideSpace(char16_t ch) {
   }
   return ch == 0x1680 || (ch >= 0x2000 && ch <= 0x200A) || ch == 0x2028 || ch == 0x2029 ||
          ch == 0x202F || ch == 0x205F || ch == 0x3000;
+}
+
+bool IsControlCharacter(char16_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
+
+bool HoldsControlCharacter(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(), IsControlCharacter);
 }
 
 std::u16string TrimWhitespace(const std::u16string& text) {

@@ -11,6 +11,13 @@ namespace qm {
 // SPACE, NEL, NO-BREAK SPACE and the Unicode space separators above U+00FF.
 bool IsWideSpace(char16_t ch);
 
+// True for a control character: C0 (U+0000-U+001F), DEL and C1
+// (U+007F-U+009F). None of them can be typed into a field.
+bool IsControlCharacter(char16_t ch);
+
+// True when the text holds a control character anywhere.
+bool HoldsControlCharacter(std::u16string_view text);
+
 // The text without white space at either end; inner white space stays.
 std::u16string TrimWhitespace(const std::u16string& text);
 

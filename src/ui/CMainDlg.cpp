@@ -17,6 +17,7 @@
 #include "ui/DeviceComboBox.h"
 #include "ui/DeviceLister.h"
 #include "ui/ElidedLabel.h"
+#include "ui/FieldRows.h"
 #include "ui/QtFileChooser.h"
 #include "ui/QtTimerSource.h"
 #include "ui/UiText.h"
@@ -233,7 +234,7 @@ void CMainDlg::AddEditField(PageState& page, std::u16string_view key, TextPair l
     field->prefix->hide();
   }
   // No row is a password box: secrets show in plain so they can be checked.
-  field->edit = new QLineEdit(Q(defaultText), this);
+  field->edit = CreateFieldEdit(Q(defaultText), this);
   GiveFont(field->edit, m_fontNormal);
   field->edit->hide();
   WireControl(field->edit, field->controlId);

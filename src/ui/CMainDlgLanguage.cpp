@@ -6,6 +6,7 @@
 #include <QTabBar>
 #include <array>
 
+#include "config/TopicRules.h"
 #include "look/MainColors.h"
 #include "text/TextHelpers.h"
 #include "ui/CMainDlg.h"
@@ -18,7 +19,7 @@ namespace qm {
 namespace {
 
 // Record builder messages shown in Chinese; anything else stays English.
-constexpr std::array<TextPair, 11> kMessageTable = {{
+constexpr std::array<TextPair, 23> kMessageTable = {{
     {u"Please enter ProductKey.", u"请输入 ProductKey！"},
     {u"Please enter DeviceName.", u"请输入 DeviceName！"},
     {u"Please enter DeviceSecret.", u"请输入 DeviceSecret！"},
@@ -29,6 +30,18 @@ constexpr std::array<TextPair, 11> kMessageTable = {{
     {u"Please enter username.", u"请输入用户名！"},
     {u"Please enter password.", u"请输入密码！"},
     {u"Please enter subscribe topic.", u"请输入订阅主题！"},
+    {u"ProductKey contains a control character.", u"ProductKey 含有控制字符。"},
+    {u"DeviceName contains a control character.", u"DeviceName 含有控制字符。"},
+    {u"DeviceSecret contains a control character.", u"DeviceSecret 含有控制字符。"},
+    {u"URL contains a control character.", u"URL 含有控制字符。"},
+    {u"ClientID / SN contains a control character.", u"ClientID/SN 含有控制字符。"},
+    {u"Domain or IP address contains a control character.", u"域名或IP地址含有控制字符。"},
+    {u"Username contains a control character.", u"用户名含有控制字符。"},
+    {u"Password contains a control character.", u"密码含有控制字符。"},
+    {u"Subscribe topic contains a control character.", u"订阅主题含有控制字符。"},
+    {u"Publish topic contains a control character.", u"发布主题含有控制字符。"},
+    kSubscribeTopicNotFilter,
+    kPublishTopicWildcard,
     {u"Configuration exceeds device storage capacity.", u"错误：配置数据超出设备存储容量！"},
 }};
 

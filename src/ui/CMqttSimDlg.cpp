@@ -166,7 +166,7 @@ void CMqttSimDlg::AddEditRow(std::u16string_view key, TextPair label, std::u16st
   row->labelText = label;
   row->controlId = m_nextControlId++;
   row->label = CreateStatic(Qt::AlignRight, label.en, m_fontNormal, kIdSimStatic);
-  row->edit = new QLineEdit(Q(text), this);
+  row->edit = CreateFieldEdit(Q(text), this);
   row->edit->setFont(m_fontNormal);
   Wire(row->edit, row->controlId);
   m_rows.push_back(std::move(row));
@@ -200,7 +200,7 @@ void CMqttSimDlg::CreateConnectionForm() {
 void CMqttSimDlg::CreatePublishSection() {
   m_publishLabel = CreateCaption(sim_text::kPublish.en);
   m_topicLabel = CreateStatic(Qt::AlignRight, sim_text::kTopicLabel.en, m_fontNormal, kIdSimStatic);
-  m_topicEdit = new QLineEdit(this);
+  m_topicEdit = CreateFieldEdit(QString(), this);
   m_topicEdit->setFont(m_fontNormal);
   Wire(m_topicEdit, kIdSimTopicEdit);
   m_contentLabel =

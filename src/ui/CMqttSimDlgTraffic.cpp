@@ -76,6 +76,10 @@ void CMqttSimDlg::OnTest() {
     AppendLog(kSubscribeTopicRequired.Pick(m_chinese), LogKind::Error);
     return;
   }
+  if (const std::optional<TextPair> problem = TestTopicProblem(topic)) {
+    AppendLog(problem->Pick(m_chinese), LogKind::Error);
+    return;
+  }
   m_topicEdit->setText(Q(topic));
   // The id advances even when the publish below fails.
   const std::u16string payload =

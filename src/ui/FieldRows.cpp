@@ -3,8 +3,10 @@
 #include "ui/FieldRows.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "ui/ControlCharacterValidator.h"
 #include "ui/ElidedLabel.h"
 #include "ui/UiText.h"
 
@@ -21,6 +23,13 @@ void RefillCombo(QComboBox* combo, const QStringList& items, int keep) {
   combo->clear();
   combo->addItems(items);
   combo->setCurrentIndex(keep >= 0 && keep < combo->count() ? keep : 0);
+}
+
+QLineEdit* CreateFieldEdit(const QString& text, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setValidator(new ControlCharacterValidator(edit));
+  edit->setText(text);
+  return edit;
 }
 
 void RetextFieldRow(FieldSpec& row, bool chinese) {

@@ -9,6 +9,9 @@
 #include "ui/PageState.h"
 
 class QComboBox;
+class QLineEdit;
+class QString;
+class QWidget;
 
 namespace qm {
 
@@ -18,6 +21,10 @@ QStringList PickAll(const std::vector<TextPair>& texts, bool chinese);
 // Empties the drop-down and fills it with the items, then selects `keep`
 // again when it names an item, else item 0. Sends no user-choice notice.
 void RefillCombo(QComboBox* combo, const QStringList& items, int keep);
+
+// An input field of either window: no control character gets in, whether
+// typed, pasted, dropped or set.
+QLineEdit* CreateFieldEdit(const QString& text, QWidget* parent);
 
 // Shows the row in the chosen language: its label and, on a drop-down row,
 // its items, with the selected index kept.

@@ -74,14 +74,14 @@ const tuple<string, std::uint32_t, int, string> kAcks[] = {
      "{\"devicename\":\"a\\\"b\\\\c\n/打\",\"id\":4294967295,\"code\":-1}"},
     {string(222, 'n'), 1, 0, R"({"devicename":")" + string(222, 'n') + R"(","id":1,"code":0})"},
     {string(223, 'n'), 1, 0, R"({"devicename":")" + string(223, 'n') + R"(","id":1,"code":0)"}};
-// TLS choice, port, host length, clean-session choice: cleansession, URI (cut at 255 bytes).
+// TLS choice, port, host length, clean-session choice: cleansession, URI (whole, never cut).
 const tuple<int, int, std::size_t, int, int, string> kUris[] = {
     {0, 1883, 1, 0, 1, "mqtt://h:1883"}, {1, 1883, 1, 1, 0, "mqtts://h:1883"},
     {0, 8883, 1, 2, 0, "mqtts://h:8883"}, {0, 8884, 1, -1, 0, "mqtt://h:8884"},
     {2, 0, 1, 0, 1, "mqtts://h:0"}, {0, -1, 1, 0, 1, "mqtt://h:-1"},
     {0, 1883, 243, 0, 1, "mqtt://" + string(243, 'h') + ":1883"},
-    {0, 1883, 244, 0, 1, "mqtt://" + string(244, 'h') + ":188"},
-    {0, 1883, 300, 0, 1, "mqtt://" + string(248, 'h')}};
+    {0, 1883, 244, 0, 1, "mqtt://" + string(244, 'h') + ":1883"},
+    {0, -2147483647 - 1, 300, 0, 1, "mqtt://" + string(300, 'h') + ":-2147483648"}};
 // Uplink reports: quoted words anywhere; escaped quotes are not double quotes around a word.
 const std::pair<string_view, bool> kReports[] = {{R"({"code":0})", true},
     {R"({"scan_content":"x"})", true}, {R"({"pay_code":"x"})", true}, {R"({"iccid":"x"})", true},
@@ -111,6 +111,25 @@ const tuple<u16string, u16string, u16string, u16string> kReportTopics[] = {
     {u"Connected.", u" p ", u"s", u"p"}, {u"Connected.", u" p ", u"p ", u""},
     {u"Connected.", u" P ", u"p", u"P"}, {u"Connected.", u" ", u"s", u""},
     {u"Subscribed: s", u"p", u"s", u""}};
+// Form texts changed from a valid form (P1, h, u, pw, jobs, reports): the refusal in both languages,
+// or none. After the required values, each text in form order (control, then length), then topics.
+const u16string kMb(65535, u'x'), kZh(21846, u'中');  // 65535 bytes; 65538 bytes
+using F = SimulatorForm;
+const tuple<std::vector<std::pair<u16string F::*, u16string>>, u16string_view, u16string_view> kFormTexts[] = {
+    {{{&F::clientId, u16string(u"P1\0X", 4)}, {&F::pubTopic, u"a/#"}}, u"Client ID contains a control character.", u"clientID 含有控制字符。"},
+    {{{&F::domain, u"h\u001B"}}, u"Domain contains a control character.", u"域名含有控制字符。"}, {{{&F::username, u"u\u0085x"}}, u"Username contains a control character.", u"用户名含有控制字符。"},
+    {{{&F::password, u"p\u007F"}}, u"Password contains a control character.", u"密码含有控制字符。"}, {{{&F::subTopic, u"a\nb"}}, u"Subscribe topic contains a control character.", u"订阅主题含有控制字符。"},
+    {{{&F::pubTopic, u"r\u009F"}}, u"Publish topic contains a control character.", u"发布主题含有控制字符。"},
+    {{{&F::clientId, kMb.substr(2)}}, u"Client ID is too long: at most 65532 bytes in UTF-8 (the simulator adds -pc).", u"clientID 太长：最多 65532 字节（UTF-8，模拟器会加上 -pc）。"},
+    {{{&F::domain, u16string(254, u'h')}, {&F::username, u"\u0001"}}, u"Domain is too long: at most 253 characters.", u"域名太长：最多 253 个字符。"},
+    {{{&F::username, kMb + u"x"}}, u"Username is too long: at most 65535 bytes in UTF-8.", u"用户名太长：最多 65535 字节（UTF-8）。"},
+    {{{&F::password, kZh}}, u"Password is too long: at most 65535 bytes in UTF-8.", u"密码太长：最多 65535 字节（UTF-8）。"},
+    {{{&F::subTopic, kZh}}, u"Subscribe topic is too long: at most 65535 bytes in UTF-8.", u"订阅主题太长：最多 65535 字节（UTF-8）。"},
+    {{{&F::pubTopic, kZh}}, u"Publish topic is too long: at most 65535 bytes in UTF-8.", u"发布主题太长：最多 65535 字节（UTF-8）。"},
+    {{{&F::subTopic, u"a/#/b"}, {&F::pubTopic, u"+"}}, u"Subscribe topic is not a valid filter: # only as the whole last level, + only as a whole level.", u"订阅主题不是有效的过滤器：# 只能作为最后一整级，+ 只能作为一整级。"},
+    {{{&F::pubTopic, u"a/#"}}, u"Publish topic must not contain + or #.", u"发布主题不能含有 + 或 #。"},
+    {{{&F::clientId, u"\u0001"}, {&F::pubTopic, u"\r\n"}}, u"Publish topic is required.", u"发布主题不能为空。"},
+    {{{&F::clientId, kMb.substr(3)}, {&F::domain, u16string(253, u'h')}, {&F::username, kMb}, {&F::subTopic, u""}, {&F::pubTopic, kMb}}, u"", u""}};
 // Last id, clock: next test job id.
 const tuple<std::uint32_t, std::int64_t, std::uint32_t> kJobIds[] = {{0, 0, 1}, {0, 4294967296, 1},
     {0, -2, 4294967295}, {41, 7, 42}, {4294967294u, 7, 4294967295u}, {4294967295u, 7, 1}};
@@ -174,6 +193,21 @@ TEST(ConnectRules, PlanFormOptionsAndReportTopic) {
         {u"c", u16string(length, u'h'), port, u"", u"", u"", u"", tls, choice});
     EXPECT_EQ(tuple(o.serverUri, o.cleansession), tuple(uri, cleansession)) << uri;
   }
+}
+
+// Refused, never cut (the URI is whole: kUris).
+TEST(ConnectRules, ControlCharactersLimitsAndTopicsRefusedBeforeTheConnect) {
+  for (const auto& [changes, en, zh] : kFormTexts) {
+    SimulatorForm form{u"P1", u"h", u"", u"u", u"pw", u"jobs", u"reports", 0, 0};
+    for (const auto& [field, text] : changes) form.*field = text;
+    const SimulatorConnectPlan p = PlanSimulatorConnect(form, false);
+    EXPECT_EQ(tuple(p.ok, p.error.en, p.error.zh), tuple(en.empty(), en, zh));
+  }
+  // Test jobs go to the job topic as read at the click.
+  EXPECT_EQ(TestTopicProblem(u"a/#")->zh, u"测试任务发往订阅主题，而它含有 + 或 #：未发布。");
+  EXPECT_EQ(TestTopicProblem(kMb + u"x")->en,
+            u"Subscribe topic is too long: at most 65535 bytes in UTF-8.");
+  EXPECT_FALSE(TestTopicProblem(kMb));
 }
 
 // Labels in order or the whole payload; values read loosely, empty ones as absent.

@@ -22,6 +22,12 @@ TEST(TextHelpers, TrimTruncateAndLower) {
   EXPECT_EQ(AsciiLowerCopy(u"USB#VID_04B8&\u00C4\u0130Z"), u"usb#vid_04b8&\u00C4\u0130z");
 }
 
+// The control characters are exactly U+0000-U+001F and U+007F-U+009F.
+TEST(TextHelpers, ControlCharactersAtTheirEdges) {
+  for (char16_t c : {0x00, 0x1F, 0x7F, 0x9F}) EXPECT_TRUE(IsControlCharacter(c)) << int(c);
+  for (char16_t c : {0x20, 0x7E, 0xA0, 0x2028}) EXPECT_FALSE(IsControlCharacter(c)) << int(c);
+}
+
 TEST(TextHelpers, Utf8BothWays) {
   // clang-format off
   for (const auto& [wide, utf8] : {Pair{u"", ""}, {u"a\u00E9中", "a\xC3\xA9\xE4\xB8\xAD"},

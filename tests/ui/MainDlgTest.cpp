@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The main window as built, and moved between a 96- and a 144-dpi screen (MainDlgDpi).
 
+#include <QClipboard>
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QMimeData>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +91,48 @@ TEST_F(MainDlgTest, ProgramTimersAndTheEndsOfTheModalRun) {
                      QDirIterator::Subdirectories);
   while (files.hasNext())
     EXPECT_TRUE(files.next().contains(u"/runtime/")) << files.filePath().toStdString();
+}
+
+// Pasted as a terminal or a crafted file gives it: NUL, frame marker bytes, line ends, DEL, C1.
+const QString kJunk =
+    QString::fromUtf16(u"\0P\u001D\u001E\u001F\u001B\u001C\u001DK\r\n\t\u007F\u0085\u009Fx", 16);
+
+void Paste(QLineEdit* edit, const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+  edit->setFocus(), QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Every edit takes by paste and drop only what typing takes; a topic MQTT forbids is refused on
+// the status line, in Chinese too, and nothing is written.
+TEST_F(MainDlgTest, PastedAndDroppedControlCharactersNeverReachTheDevice) {
+  test::FifoDevice node;
+  ASSERT_TRUE(Plug({{u"usb#vid_1234&pid_0a0b#S1#" + node.WidePath(), u"P", 0x1234, 0x0A0B}}));
+  qobject_cast<QComboBox*>(dialog->Control(kIdUsbCombo))->setCurrentIndex(0);
+  QTest::mouseClick(dialog->Control(kIdConnectButton), Qt::LeftButton);
+  QString shown;  // pasted into the middle: the cursor stays behind what was pasted
+  for (int page = 0; page < 5; ++page) {
+    SelectTab(page);
+    for (const auto& f : dialog->Page(page).fields) {
+      if (f->edit == nullptr) continue;
+      f->edit->setText(u"PQ"_s), f->edit->setCursorPosition(1), Paste(f->edit, kJunk);
+      shown += f->edit->text() + QString::number(f->edit->cursorPosition()) + u'|';
+    }
+  }
+  EXPECT_EQ(shown, u"PPKxQ4|"_s.repeated(34));
+  const auto edit = [&](auto key) { return test::FindField(dialog->Page(0), key)->edit; };
+  QMimeData dropped;
+  dropped.setText(QString::fromUtf16(u"se\0cret", 7));
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  edit(u"deviceSecret")->clear(), QApplication::sendEvent(edit(u"deviceSecret"), &enter);
+  QApplication::sendEvent(edit(u"deviceSecret"), &drop);  // the enter made it the target
+  EXPECT_EQ(edit(u"deviceSecret")->text(), u"secret"_s);
+  Choose(kIdLanguageCombo, 1), SelectTab(1);
+  test::FindField(dialog->Page(1), u"port")->edit->setText(u"1883"_s);
+  test::FindField(dialog->Page(1), u"subTopic")->edit->setText(u"a/#/b"_s);
+  QTest::mouseClick(dialog->Page(1).writeButton, Qt::LeftButton);
+  EXPECT_EQ(Status(), u"⚠  订阅主题不是有效的过滤器：# 只能作为最后一整级，+ 只能作为一整级。"_s);
+  EXPECT_TRUE(node.Drain().empty());
 }
 
 // Chinese chosen at 96 dpi: the faces change with the next dpi change; each length rounded alone.
