@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -90,6 +91,9 @@ class MqttClient final {
   void DestroyHandle();
   int RequestDisconnect(MQTTAsync handle);
   void FinishHandle(const std::string& text);
+  int RequestPublish(MQTTAsync handle, const std::string& topic, const std::string& payload);
+  // A publish request finished: the next waiting one is requested.
+  void FinishPublish();
 
   // The library's callbacks. noexcept: an exception must never unwind
   // through the C library.
@@ -124,6 +128,15 @@ class MqttClient final {
   // outcome of its disconnect.
   std::condition_variable m_reported;
   std::optional<std::string> m_announcement;  // guarded by m_reportMutex
+  // Publish requests the library holds unfinished (at most kOpenPublishes),
+  // and those accepted behind them. A leaf: nothing else is taken, and no
+  // library call made, while it is held.
+  std::mutex m_publishMutex;
+  int m_openPublishes = 0;
+  struct PendingPublish {
+    std::string topic, payload;
+  };
+  std::deque<PendingPublish> m_outbox;  // accepted, not yet requested
   const std::chrono::seconds m_connectTimeout;
 };
 
