@@ -25,9 +25,10 @@ constexpr std::chrono::microseconds kHandOverPatience{100000};
 // keeps the acknowledgements of a job flood flowing at that cost (100 and
 // 1000 measured slower and busier), far below the 65 535 message ids.
 constexpr int kOpenPublishes = 300;
-// Publishes waiting behind them: one per job the window has taken, so
-// bounded too (a few MiB of acknowledgements); past it Publish refuses.
-constexpr std::size_t kWaitingPublishes = 100000;
+// Publishes waiting behind them: one per job the window has taken. Under a
+// job flood most acknowledgements wait here until the flood ends (about 300
+// bytes each); past the bound Publish refuses.
+constexpr std::size_t kWaitingPublishes = 1000000;
 // How long the teardown lets a clean disconnect complete before it destroys
 // the handle anyway.
 constexpr std::chrono::milliseconds kTeardownDisconnectWait{2000};
