@@ -199,19 +199,29 @@ bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
   if (handle == nullptr || !m_connected.load() || topic.empty() || payload.size() > INT_MAX) {
     return false;
   }
+  std::optional<PendingPublish> oldest;
   {
     // While the library holds enough of them unfinished, publishes wait
-    // here; each one that finishes sends the next.
+    // here; each one that finishes sends the next. Below that, the oldest
+    // waiting one goes first and this one waits behind it.
     const std::lock_guard publishes(m_publishMutex);
-    if (m_openPublishes >= kOpenPublishes || !m_outbox.empty()) {
+    if (m_openPublishes >= kOpenPublishes) {
       if (m_outbox.size() >= kWaitingPublishes) return false;
       m_outbox.push_back({topic, payload});
       return true;
     }
     ++m_openPublishes;
+    if (!m_outbox.empty()) {
+      oldest = std::move(m_outbox.front());
+      m_outbox.pop_front();
+      m_outbox.push_back({topic, payload});
+    }
   }
   int rc = MQTTASYNC_FAILURE;
-  const std::function<void()> send = [&] { rc = RequestPublish(handle, topic, payload); };
+  const std::function<void()> send = [&] {
+    rc = oldest ? RequestPublish(handle, oldest->topic, oldest->payload)
+                : RequestPublish(handle, topic, payload);
+  };
   // A message post holds the library's lock on the library's own thread,
   // where a request needs no lock: the request is made there, and a wait
   // for room (and with it the bound of the records) holds. Without traffic
@@ -222,9 +232,14 @@ bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
     send();
   }
   if (rc == MQTTASYNC_SUCCESS) return true;
-  const std::lock_guard publishes(m_publishMutex);
-  --m_openPublishes;
-  return false;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    --m_openPublishes;
+  }
+  if (!oldest) return false;
+  // The oldest one failed, as a request the library had taken may; this one waits.
+  NotifyStatus(m_connected.load(), "Publish failed");
+  return true;
 }
 
 int MqttClient::RequestPublish(MQTTAsync handle, const std::string& topic,
@@ -238,26 +253,25 @@ int MqttClient::RequestPublish(MQTTAsync handle, const std::string& topic,
 }
 
 void MqttClient::FinishPublish() {
-  std::optional<PendingPublish> next;
-  // A finished request on a live handle is replaced by the oldest waiting
-  // one, requested here on the library's thread. Requests that fail inside
-  // a destroy see no handle; the teardown of the handle drops the rest.
+  // A finished request on a live connection is replaced by the oldest
+  // waiting one, requested here on the library's thread; a refused one is
+  // reported and the next tried. Requests that fail inside a destroy see no
+  // handle; the teardown of the handle drops the rest.
   const MQTTAsync handle = LiveHandle();
-  {
-    const std::lock_guard publishes(m_publishMutex);
-    if (handle == nullptr || m_outbox.empty()) {
-      --m_openPublishes;
-      return;
+  for (;;) {
+    std::optional<PendingPublish> next;
+    {
+      const std::lock_guard publishes(m_publishMutex);
+      if (handle == nullptr || !m_connected.load() || m_outbox.empty()) {
+        --m_openPublishes;
+        return;
+      }
+      next = std::move(m_outbox.front());
+      m_outbox.pop_front();
     }
-    next = std::move(m_outbox.front());
-    m_outbox.pop_front();
+    if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
+    NotifyStatus(m_connected.load(), "Publish failed");
   }
-  if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
-  {
-    const std::lock_guard publishes(m_publishMutex);
-    --m_openPublishes;
-  }
-  NotifyStatus(m_connected.load(), "Publish failed");
 }
 
 void MqttClient::NotifyStatus(bool connected, const std::string& text) {
@@ -344,15 +358,17 @@ void MqttClient::DestroyHandle() {
   handle.reset();
   m_handleFinished.store(false);
   // Every request the library held has been reported failed; those still
-  // waiting here are dropped and reported failed the same way.
-  std::deque<PendingPublish> dropped;
+  // waiting here are dropped, reported in one status.
+  std::size_t dropped = 0;
   {
     const std::lock_guard publishes(m_publishMutex);
-    dropped.swap(m_outbox);
+    dropped = m_outbox.size();
+    m_outbox.clear();
     m_openPublishes = 0;
   }
-  for (std::size_t i = 0; i < dropped.size(); ++i) {
-    NotifyStatus(m_connected.load(), "Publish failed");
+  if (dropped > 0) {
+    NotifyStatus(m_connected.load(),
+                 "Publish failed: " + std::to_string(dropped) + " waiting publishes dropped");
   }
 }
 
