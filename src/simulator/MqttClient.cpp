@@ -254,24 +254,28 @@ int MqttClient::RequestPublish(MQTTAsync handle, const std::string& topic,
 
 void MqttClient::FinishPublish() {
   // A finished request on a live connection is replaced by the oldest
-  // waiting one, requested here on the library's thread; a refused one is
-  // reported and the next tried. Requests that fail inside a destroy see no
-  // handle; the teardown of the handle drops the rest.
+  // waiting one, requested here on the library's thread. A refused one is
+  // reported; the rest go with a later finish or publish (a refusal means
+  // the connection is going, and each one refused would be a status).
+  // Requests that fail inside a destroy see no handle; the teardown of the
+  // handle drops the rest.
   const MQTTAsync handle = LiveHandle();
-  for (;;) {
-    std::optional<PendingPublish> next;
-    {
-      const std::lock_guard publishes(m_publishMutex);
-      if (handle == nullptr || !m_connected.load() || m_outbox.empty()) {
-        --m_openPublishes;
-        return;
-      }
-      next = std::move(m_outbox.front());
-      m_outbox.pop_front();
+  std::optional<PendingPublish> next;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    if (handle == nullptr || !m_connected.load() || m_outbox.empty()) {
+      --m_openPublishes;
+      return;
     }
-    if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
-    NotifyStatus(m_connected.load(), "Publish failed");
+    next = std::move(m_outbox.front());
+    m_outbox.pop_front();
   }
+  if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    --m_openPublishes;
+  }
+  NotifyStatus(m_connected.load(), "Publish failed");
 }
 
 void MqttClient::NotifyStatus(bool connected, const std::string& text) {
