@@ -20,6 +20,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
@@ -327,17 +328,49 @@ double DropLinesInLog(const CMqttSimDlg& dialog) {
   return dropLines;
 }
 
-// One file per publisher of receipt jobs, one a line: publisher p's ids
-// count up from firstId + p * each.
+// Receipt jobs, or with jobBytes valid CPCL jobs of about that many bytes
+// (string contents with a blank every 8 characters).
+std::string FloodJob(std::uint32_t id, std::size_t jobBytes) {
+  if (jobBytes == 0) return SampleJob(id, kReceiptTail);
+  std::string job = "{\"id\":" + std::to_string(id) + R"(,"type":2,"contents":")";
+  while (job.size() + 10 < jobBytes) job += "abcdefg ";
+  return job + "\"}";
+}
+
+// One file per publisher of jobs (receipt jobs, or long ones of about
+// jobBytes), one a line: publisher p's ids count up from firstId + p * each.
 std::vector<std::string> WriteFloodFiles(const TempDir& dir, const std::string& name,
-                                         int publishers, int each, std::uint32_t firstId) {
+                                         int publishers, int each, std::uint32_t firstId,
+                                         std::size_t jobBytes = 0) {
   std::vector<std::string> files;
   for (int p = 0; p < publishers; ++p) {
     files.push_back(dir.File(name + std::to_string(p)));
     std::ofstream out(files.back());
-    for (int i = 0; i < each; ++i) out << SampleJob(firstId + p * each + i, kReceiptTail) << '\n';
+    for (int i = 0; i < each; ++i) out << FloodJob(firstId + p * each + i, jobBytes) << '\n';
   }
   return files;
+}
+
+// Starts the publishers, runs the event loop for a second, presses
+// Disconnect and runs it until the window shows the disconnected state: the
+// milliseconds that took. Returns once the publishers have ended.
+double DisconnectInFlood(CMqttSimDlg& dialog, const std::function<std::vector<pid_t>()>& flood,
+                         const std::function<bool(std::vector<pid_t>)>& allEnded) {
+  std::vector<pid_t> pubs = flood();
+  RunFor(1000);
+  const auto start = std::chrono::steady_clock::now();
+  dialog.OnCommand(kIdSimDisconnect, 0);
+  RunUntil([&] { return !dialog.IsConnected(); });
+  const double ms = Seconds(std::chrono::steady_clock::now() - start) * 1000;
+  allEnded(pubs);
+  return ms;
+}
+
+bool AllEnded(std::vector<pid_t> pubs) {
+  return RunUntil([&] {
+    std::erase_if(pubs, Ended);  // each one is reaped once
+    return pubs.empty();
+  });
 }
 
 // 4 × 150 000 receipt jobs at QoS 0 from four mosquitto_pub at once, then a
@@ -365,12 +398,7 @@ void BM_SimulatorWindowFlood(benchmark::State& state) {
     for (const std::string& file : files) pubs.push_back(PublishFile(file, kJobTopic, "0", "-l"));
     return pubs;
   };
-  const auto allEnded = [](std::vector<pid_t> pubs) {
-    return RunUntil([&] {
-      std::erase_if(pubs, Ended);  // each one is reaped once
-      return pubs.empty();
-    });
-  };
+  const auto allEnded = AllEnded;
   const double startMiB = MemoryMiB("VmRSS:");
   Heartbeat heartbeat;
   double nextAck = 0;
@@ -392,18 +420,11 @@ void BM_SimulatorWindowFlood(benchmark::State& state) {
   state.counters["drop_lines_in_log"] = DropLinesInLog(window->dialog);
   state.counters["log_lines"] = window->dialog.Log()->document()->blockCount();
 
-  std::vector<pid_t> pubs = flood();
-  RunFor(1000);
-  auto start = std::chrono::steady_clock::now();
-  window->dialog.OnCommand(kIdSimDisconnect, 0);
-  RunUntil([&] { return !window->dialog.IsConnected(); });
-  state.counters["disconnect_in_flood_ms"] =
-      Seconds(std::chrono::steady_clock::now() - start) * 1000;
-  allEnded(pubs);
+  state.counters["disconnect_in_flood_ms"] = DisconnectInFlood(window->dialog, flood, allEnded);
   window.emplace();
-  pubs = flood();
+  const std::vector<pid_t> pubs = flood();
   RunFor(1000);
-  start = std::chrono::steady_clock::now();
+  const auto start = std::chrono::steady_clock::now();
   window.reset();
   state.counters["close_in_flood_ms"] = Seconds(std::chrono::steady_clock::now() - start) * 1000;
   allEnded(pubs);
@@ -443,19 +464,114 @@ int LineCount(const std::string& file) {
   return lines;
 }
 
-// 4 × 25 000 receipt jobs at QoS 1 from four mosquitto_pub at once; the
-// broker keeps whatever it cannot deliver yet. A mosquitto_sub on the report
-// topic collects the window's acknowledgements. Iteration time: from the
-// start of the publishers until the last acknowledgement, or until the
-// publishers have ended and the window's log has been quiet for 2 s (jobs
-// lost). Counters: acknowledgements received, of them with code 0 in their
-// publisher's order, peak memory, longest block, and the CPU share of the
-// threads other than the window's (the MQTT library's: a held message must
-// not make them spin), and the drop lines in the log (none).
-void BM_SimulatorWindowQos1Flood(benchmark::State& state) {
-  constexpr int kPublishers = 4;
-  constexpr int kJobsEach = 25000;
-  constexpr std::uint32_t kFirstId = 20000000;
+// The jobs the log says were lost past the backlog's ceiling (the log keeps
+// its newest 100 000 lines).
+double LostJobsInLog(const CMqttSimDlg& dialog) {
+  static const QRegularExpression lost(QStringLiteral(R"(^.*Lost (\d+) QoS 1 messages? .*$)"));
+  double jobs = 0;
+  const QTextDocument* log = dialog.Log()->document();
+  for (QTextBlock block = log->begin(); block.isValid(); block = block.next()) {
+    const QRegularExpressionMatch match = lost.match(block.text());
+    if (match.hasMatch()) jobs += match.captured(1).toDouble();
+  }
+  return jobs;
+}
+
+// A QoS 1 flood of receipt jobs (or long jobs) from several mosquitto_pub at
+// once; the broker keeps whatever it cannot deliver yet.
+struct Qos1Flood {
+  int publishers = 4;
+  int jobsEach = 25000;
+  std::size_t jobBytes = 0;  // 0: receipt jobs of 276 bytes
+};
+
+constexpr std::uint32_t kQos1FirstId = 20000000;
+
+std::vector<pid_t> StartPublishers(const std::vector<std::string>& files) {
+  std::vector<pid_t> pubs;
+  for (const std::string& file : files) pubs.push_back(PublishFile(file, kJobTopic, "1", "-l"));
+  return pubs;
+}
+
+// The acknowledgement of the job with this id is among the newest lines of
+// the log (a round of the window logs a few hundred at most).
+bool AckInLog(const CMqttSimDlg& dialog, std::uint32_t id) {
+  const QString ack =
+      QStringLiteral(R"(PUB -> print ack: {"devicename":"P1","id":%1,"code":0})").arg(id);
+  QTextBlock block = dialog.Log()->document()->lastBlock();
+  for (int i = 0; i < 1024 && block.isValid(); ++i, block = block.previous()) {
+    if (block.text().endsWith(ack)) return true;
+  }
+  return false;
+}
+
+// Runs the flood under the heartbeat until the last acknowledgement, or until
+// the publishers have ended and the window's log has been quiet for 2 s (jobs
+// lost). With afterJobId, a normal job is published as soon as the flood's
+// publishers have ended (it waits its turn behind the flood); next_ack_ms is
+// from then until its acknowledgement is in the log.
+void RunQos1Flood(benchmark::State& state, ConnectedWindow& window, const Qos1Flood& flood,
+                  const std::vector<std::string>& files, const std::string& ackFile,
+                  std::optional<std::uint32_t> afterJobId) {
+  static TempDir dir;
+  const std::string afterFile = dir.File("after");
+  if (afterJobId) std::ofstream(afterFile) << SampleJob(*afterJobId, kReceiptTail);
+  const int jobs = flood.publishers * flood.jobsEach;
+  const pid_t acks =
+      SubscribeCounting(Broker(), kReportTopic, jobs + (afterJobId ? 1 : 0), ackFile);
+  Heartbeat heartbeat;
+  heartbeat.Start();
+  const qint64 cpu = ProcessCpuNs();
+  const qint64 windowCpu = ThreadCpuNs();
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<pid_t> pubs = StartPublishers(files);
+  std::optional<pid_t> after;
+  std::optional<std::chrono::steady_clock::time_point> afterSent, afterAcked;
+  int seen = -1;
+  auto since = start;
+  bool complete = false;
+  RunUntil([&] {
+    std::erase_if(pubs, Ended);
+    const auto now = std::chrono::steady_clock::now();
+    if (pubs.empty() && afterJobId && !afterSent) {
+      after = PublishFile(afterFile, kJobTopic, "1", "-f");
+      afterSent = now;
+    }
+    const bool changed = std::exchange(seen, window.logChanges) != window.logChanges;
+    if (changed) since = now;
+    if (changed && afterSent && !afterAcked && AckInLog(window.dialog, *afterJobId)) {
+      afterAcked = now;
+    }
+    if (Ended(acks)) complete = true;
+    const bool afterDone = !afterJobId || afterAcked;
+    return (complete && afterDone) || (pubs.empty() && now - since >= std::chrono::seconds(2));
+  });
+  const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+  const double otherCpu =
+      static_cast<double>(ProcessCpuNs() - cpu - (ThreadCpuNs() - windowCpu)) / 1e9;
+  heartbeat.Stop();
+  if (!complete) StopProgram(acks, SIGTERM);
+  if (after) RunUntil([&] { return Ended(*after); });
+  state.SetIterationTime(elapsed);
+  heartbeat.Report(state);
+  state.counters["other_threads_cpu_pct"] = otherCpu / elapsed * 100;
+  state.counters["acks"] = LineCount(ackFile);
+  state.counters["acks_in_order_code_0"] =
+      AcksInOrder(ackFile, kQos1FirstId, flood.publishers, flood.jobsEach);
+  state.counters["jobs_lost"] = LostJobsInLog(window.dialog);
+  state.counters["backlog_peak_messages"] =
+      static_cast<double>(static_cast<BacklogSink&>(window.dialog.Sink()).Backlog().PeakMessages());
+  state.counters["drop_lines_in_log"] = DropLinesInLog(window.dialog);
+  if (afterJobId) {
+    state.counters["next_ack_ms"] = afterAcked ? Seconds(*afterAcked - *afterSent) * 1000 : -1;
+  }
+}
+
+// The flood (see RunQos1Flood); then, with disconnectInFlood, the same flood
+// again with a Disconnect one second into it, timed until the window shows
+// the disconnected state.
+void BenchQos1Flood(benchmark::State& state, const Qos1Flood& flood,
+                    std::optional<std::uint32_t> afterJobId, bool disconnectInFlood = false) {
   ConnectedWindow window;
   if (!window.connected) {
     state.SkipWithError("simulator did not connect");
@@ -463,40 +579,36 @@ void BM_SimulatorWindowQos1Flood(benchmark::State& state) {
   }
   TempDir dir;
   const std::vector<std::string> files =
-      WriteFloodFiles(dir, "qos1-", kPublishers, kJobsEach, kFirstId);
-  const std::string ackFile = dir.File("acks");
-  Heartbeat heartbeat;
-  double otherCpu = 0;
+      WriteFloodFiles(dir, "qos1-", flood.publishers, flood.jobsEach, kQos1FirstId, flood.jobBytes);
   for (auto _ : state) {
-    const pid_t acks = SubscribeCounting(Broker(), kReportTopic, kPublishers * kJobsEach, ackFile);
-    heartbeat.Start();
-    const qint64 cpu = ProcessCpuNs();
-    const qint64 windowCpu = ThreadCpuNs();
-    const auto start = std::chrono::steady_clock::now();
-    std::vector<pid_t> pubs;
-    for (const std::string& file : files) pubs.push_back(PublishFile(file, kJobTopic, "1", "-l"));
-    int seen = -1;
-    auto since = start;
-    bool complete = false;
-    RunUntil([&] {
-      std::erase_if(pubs, Ended);
-      if (Ended(acks)) return complete = true;
-      const auto now = std::chrono::steady_clock::now();
-      if (std::exchange(seen, window.logChanges) != window.logChanges) since = now;
-      return pubs.empty() && now - since >= std::chrono::seconds(2);
-    });
-    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
-    otherCpu = static_cast<double>(ProcessCpuNs() - cpu - (ThreadCpuNs() - windowCpu)) / 1e9;
-    heartbeat.Stop();
-    if (!complete) StopProgram(acks, SIGTERM);
-    state.SetIterationTime(elapsed);
-    state.counters["other_threads_cpu_pct"] = otherCpu / elapsed * 100;
+    RunQos1Flood(state, window, flood, files, dir.File("acks"), afterJobId);
   }
-  heartbeat.Report(state);
-  state.counters["acks"] = LineCount(ackFile);
-  state.counters["acks_in_order_code_0"] = AcksInOrder(ackFile, kFirstId, kPublishers, kJobsEach);
   state.counters["rss_peak_MiB"] = MemoryMiB("VmHWM:");
-  state.counters["drop_lines_in_log"] = DropLinesInLog(window.dialog);
+  if (disconnectInFlood) {
+    state.counters["disconnect_in_flood_ms"] = DisconnectInFlood(
+        window.dialog, [&] { return StartPublishers(files); }, AllEnded);
+  }
+}
+
+// 4 × 25 000 receipt jobs at QoS 1: every one must be acknowledged in order.
+// Counters: acknowledgements received, of them with code 0 in their
+// publisher's order, jobs lost past the ceiling, peak memory, longest block,
+// the CPU share of the threads other than the window's (the MQTT library's:
+// a held message must not make them spin), and the drop lines in the log.
+void BM_SimulatorWindowQos1Flood(benchmark::State& state) {
+  BenchQos1Flood(state, {4, 25000, 0}, std::nullopt);
+}
+
+// 4 × 400 jobs of 1 MiB at QoS 1, then a normal job.
+void BM_SimulatorWindowQos1LongFlood(benchmark::State& state) {
+  BenchQos1Flood(state, {4, 400, std::size_t{1} << 20}, 7000001);
+}
+
+// 6 × 50 000 receipt jobs at QoS 1, then a normal job; then the same flood
+// again with a Disconnect one second into it, timed until the window shows
+// the disconnected state.
+void BM_SimulatorWindowQos1BigFlood(benchmark::State& state) {
+  BenchQos1Flood(state, {6, 50000, 0}, 7000002, true);
 }
 
 void BM_MosquittoSubBurst(benchmark::State& state) {
@@ -513,6 +625,14 @@ BENCHMARK(BM_SimulatorWindowLongMessage)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SimulatorWindowFlood)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SimulatorWindowQos1Flood)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimulatorWindowQos1LongFlood)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimulatorWindowQos1BigFlood)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 #include "simulator/MqttClient.h"
 
 #include <climits>
+#include <functional>
 #include <memory>
 
 #include "text/CHandle.h"
@@ -11,6 +12,23 @@ namespace qm {
 namespace {
 
 constexpr int kQos = 1;
+// A publish is handed to the library's thread while messages come: one came
+// at most kTrafficGap ago; the next message's post takes it up. Without
+// traffic the library's threads rest and the publish is requested here at
+// once. kHandOverPatience bounds the wait when the traffic has just ended.
+constexpr std::chrono::microseconds kTrafficGap{20000};
+constexpr std::chrono::microseconds kHandOverPatience{100000};
+// Publish requests the library may hold unfinished; the rest wait in the
+// client. While a message waits for room the library's sending thread gets
+// its lock only now and then, and then sends all it holds; the library also
+// walks its unfinished requests on every turn of its receiving thread. 300
+// keeps the acknowledgements of a job flood flowing at that cost (100 and
+// 1000 measured slower and busier), far below the 65 535 message ids.
+constexpr int kOpenPublishes = 300;
+// Publishes waiting behind them: one per job the window has taken. Under a
+// job flood most acknowledgements wait here until the flood ends (about 300
+// bytes each); past the bound Publish refuses.
+constexpr std::size_t kWaitingPublishes = 1000000;
 // How long the teardown lets a clean disconnect complete before it destroys
 // the handle anyway.
 constexpr std::chrono::milliseconds kTeardownDisconnectWait{2000};
@@ -176,18 +194,88 @@ bool MqttClient::Subscribe(const std::string& topic) {
 }
 
 bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
-  const ReleasedWaits released(m_notifyWindow);
   std::lock_guard lock(m_mutex);
   const MQTTAsync handle = LiveHandle();
   if (handle == nullptr || !m_connected.load() || topic.empty() || payload.size() > INT_MAX) {
     return false;
   }
+  std::optional<PendingPublish> oldest;
+  {
+    // While the library holds enough of them unfinished, publishes wait
+    // here; each one that finishes sends the next. Below that, the oldest
+    // waiting one goes first and this one waits behind it.
+    const std::lock_guard publishes(m_publishMutex);
+    if (m_openPublishes >= kOpenPublishes) {
+      if (m_outbox.size() >= kWaitingPublishes) return false;
+      m_outbox.push_back({topic, payload});
+      return true;
+    }
+    ++m_openPublishes;
+    if (!m_outbox.empty()) {
+      oldest = std::move(m_outbox.front());
+      m_outbox.pop_front();
+      m_outbox.push_back({topic, payload});
+    }
+  }
+  int rc = MQTTASYNC_FAILURE;
+  const std::function<void()> send = [&] {
+    rc = oldest ? RequestPublish(handle, oldest->topic, oldest->payload)
+                : RequestPublish(handle, topic, payload);
+  };
+  // A message post holds the library's lock on the library's own thread,
+  // where a request needs no lock: the request is made there, and a wait
+  // for room (and with it the bound of the records) holds. Without traffic
+  // it is made here, with waits released.
+  if (m_notifyWindow == nullptr ||
+      !m_notifyWindow->RunOnPostingThread(send, kTrafficGap, kHandOverPatience)) {
+    const ReleasedWaits released(m_notifyWindow);
+    send();
+  }
+  if (rc == MQTTASYNC_SUCCESS) return true;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    --m_openPublishes;
+  }
+  if (!oldest) return false;
+  // The oldest one failed, as a request the library had taken may; this one waits.
+  NotifyStatus(m_connected.load(), "Publish failed");
+  return true;
+}
+
+int MqttClient::RequestPublish(MQTTAsync handle, const std::string& topic,
+                               const std::string& payload) {
   MQTTAsync_responseOptions response = MQTTAsync_responseOptions_initializer;
   response.onSuccess = &MqttClient::OnPublishSuccess;
   response.onFailure = &MqttClient::OnPublishFailure;
   response.context = this;
   return MQTTAsync_send(handle, topic.c_str(), static_cast<int>(payload.size()), payload.data(),
-                        kQos, 0, &response) == MQTTASYNC_SUCCESS;
+                        kQos, 0, &response);
+}
+
+void MqttClient::FinishPublish() {
+  // A finished request on a live connection is replaced by the oldest
+  // waiting one, requested here on the library's thread. A refused one is
+  // reported; the rest go with a later finish or publish (a refusal means
+  // the connection is going, and each one refused would be a status).
+  // Requests that fail inside a destroy see no handle; the teardown of the
+  // handle drops the rest.
+  const MQTTAsync handle = LiveHandle();
+  std::optional<PendingPublish> next;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    if (handle == nullptr || !m_connected.load() || m_outbox.empty()) {
+      --m_openPublishes;
+      return;
+    }
+    next = std::move(m_outbox.front());
+    m_outbox.pop_front();
+  }
+  if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    --m_openPublishes;
+  }
+  NotifyStatus(m_connected.load(), "Publish failed");
 }
 
 void MqttClient::NotifyStatus(bool connected, const std::string& text) {
@@ -273,6 +361,19 @@ void MqttClient::DestroyHandle() {
   // taken up is reported failed inside the destroy, and finishes the handle.
   handle.reset();
   m_handleFinished.store(false);
+  // Every request the library held has been reported failed; those still
+  // waiting here are dropped, reported in one status.
+  std::size_t dropped = 0;
+  {
+    const std::lock_guard publishes(m_publishMutex);
+    dropped = m_outbox.size();
+    m_outbox.clear();
+    m_openPublishes = 0;
+  }
+  if (dropped > 0) {
+    NotifyStatus(m_connected.load(),
+                 "Publish failed: " + std::to_string(dropped) + " waiting publishes dropped");
+  }
 }
 
 int MqttClient::RequestDisconnect(MQTTAsync handle) {
@@ -369,12 +470,14 @@ void MqttClient::OnSubscribeFailure(void* context, MQTTAsync_failureData* respon
 
 void MqttClient::OnPublishSuccess(void* context, MQTTAsync_successData* /*response*/) noexcept {
   if (auto* self = static_cast<MqttClient*>(context)) {
+    self->FinishPublish();
     self->NotifyStatus(true, "Publish acknowledged.");
   }
 }
 
 void MqttClient::OnPublishFailure(void* context, MQTTAsync_failureData* response) noexcept {
   if (auto* self = static_cast<MqttClient*>(context)) {
+    self->FinishPublish();
     self->NotifyStatus(self->m_connected.load(), WithMessage("Publish failed", ": ", response));
   }
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -30,12 +31,14 @@ struct SubscribeContext {
 // Threads: Connect, Disconnect, Subscribe, Publish, SetNotifyWindow and the
 // destructor belong to one thread (the window's). The library calls back on
 // its own threads, and on the calling thread for requests still pending when
-// a library handle is destroyed. Callbacks never take m_mutex; they take only
+// a library handle is destroyed. Callbacks never take m_mutex; they take
 // m_reportMutex, which is held just for a post and never across a library
-// call. A post of a message that arrived at QoS 1 or 2 may wait in the sink
-// for the window to make room, holding both m_reportMutex and the library's
-// own lock; every operation of the window thread first releases such waits
-// (see MqttEventSink::ReleaseWaits), so that thread never waits for it.
+// call, and the leaf m_publishMutex. A post of a message that arrived at QoS
+// 1 or 2 may wait in the sink for the window to make room, holding both
+// m_reportMutex and the library's own lock. The window thread never waits
+// for it: while messages come, Publish has its request made by a message
+// post, on the library's thread (MqttEventSink::RunOnPostingThread); every
+// other operation first releases such waits (MqttEventSink::ReleaseWaits).
 class MqttClient final {
  public:
   // How long the library waits for a broker to answer a connect.
@@ -61,7 +64,9 @@ class MqttClient final {
   // True when a subscribe request was handed on; false, with no status, when
   // there is no live connection or the topic is empty.
   bool Subscribe(const std::string& topic);
-  // True when the library accepted the QoS 1 publish request.
+  // True when the library accepted the QoS 1 publish request, or when it
+  // waits in the client behind those the library holds unfinished (a later
+  // failure is reported as "Publish failed").
   bool Publish(const std::string& topic, const std::string& payload);
 
   // The report topic of the last connect that got a handle: where print
@@ -90,6 +95,9 @@ class MqttClient final {
   void DestroyHandle();
   int RequestDisconnect(MQTTAsync handle);
   void FinishHandle(const std::string& text);
+  int RequestPublish(MQTTAsync handle, const std::string& topic, const std::string& payload);
+  // A publish request finished: the next waiting one is requested.
+  void FinishPublish();
 
   // The library's callbacks. noexcept: an exception must never unwind
   // through the C library.
@@ -124,6 +132,15 @@ class MqttClient final {
   // outcome of its disconnect.
   std::condition_variable m_reported;
   std::optional<std::string> m_announcement;  // guarded by m_reportMutex
+  // Publish requests the library holds unfinished (at most kOpenPublishes),
+  // and those accepted behind them. A leaf: nothing else is taken, and no
+  // library call made, while it is held.
+  std::mutex m_publishMutex;
+  int m_openPublishes = 0;
+  struct PendingPublish {
+    std::string topic, payload;
+  };
+  std::deque<PendingPublish> m_outbox;  // accepted, not yet requested
   const std::chrono::seconds m_connectTimeout;
 };
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/RecordBacklog.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace qm {
 
 bool RecordBacklog::PushStatus(std::unique_ptr<MqttStatusEvent> record) {
@@ -15,14 +18,31 @@ bool RecordBacklog::PushMessage(std::unique_ptr<MqttMessageEvent> record) {
   const std::size_t bytes = record->topic.size() + record->payload.size();
   std::unique_ptr<MqttMessageEvent> dropped;  // freed after the lock is released
   std::unique_lock lock(m_mutex);
-  if (record->qos > 0) return PushKeptLocked(lock, record, bytes);
-  const bool wake = PushOrDropLocked(record, bytes);
+  m_lastPush = std::chrono::steady_clock::now();
+  if (m_work != nullptr) RunHandedWorkLocked(lock);
+  const bool wake =
+      record->qos > 0 ? PushKeptLocked(lock, record, bytes) : PushOrDropLocked(record, bytes);
   dropped = std::move(record);
   return wake;
 }
 
 bool RecordBacklog::FitsLocked(std::size_t bytes) const {
   return m_records == 0 || (m_records < m_limits.records && m_bytes + bytes <= m_limits.bytes);
+}
+
+bool RecordBacklog::UnderCeilingLocked(std::size_t bytes) const {
+  return m_records == 0 ||
+         (m_records < m_limits.ceilingRecords && m_bytes + bytes <= m_limits.ceilingBytes);
+}
+
+bool RecordBacklog::CountDropLocked(DroppedMessages*& open, bool kept) {
+  if (open != nullptr) {
+    ++open->count;
+    return false;
+  }
+  const bool wake = PushLocked(DroppedMessages{1, kept}, 0);
+  open = &std::get<DroppedMessages>(m_entries.back().first);
+  return wake;
 }
 
 bool RecordBacklog::PushOrDropLocked(std::unique_ptr<MqttMessageEvent>& record, std::size_t bytes) {
@@ -33,27 +53,61 @@ bool RecordBacklog::PushOrDropLocked(std::unique_ptr<MqttMessageEvent>& record, 
   // An empty backlog is always roomy and always has room.
   const bool fits = roomy && FitsLocked(bytes);
   m_dropping = !fits;
-  if (fits) {
-    m_openDrop = nullptr;
-    return PushLocked(std::move(record), bytes);
-  }
-  if (m_openDrop != nullptr) {
-    ++m_openDrop->count;
-    return false;
-  }
-  const bool wake = PushLocked(DroppedMessages{1}, 0);
-  m_openDrop = &std::get<DroppedMessages>(m_entries.back().first);
-  return wake;
+  if (!fits) return CountDropLocked(m_openDrop, false);
+  m_openDrop = m_openLost = nullptr;
+  return PushLocked(std::move(record), bytes);
 }
 
 bool RecordBacklog::PushKeptLocked(std::unique_lock<std::mutex>& lock,
                                    std::unique_ptr<MqttMessageEvent>& record, std::size_t bytes) {
   ++m_waiting;
-  m_roomOrRelease.wait(lock, [&] { return m_released > 0 || FitsLocked(bytes); });
+  for (;;) {
+    m_roomOrRelease.wait(lock,
+                         [&] { return m_work != nullptr || m_released > 0 || FitsLocked(bytes); });
+    // Handed work runs before the push leaves: the consumer waits for it.
+    if (m_work == nullptr) break;
+    RunHandedWorkLocked(lock);
+  }
   --m_waiting;
+  // Released: over the limits, but never past the ceiling.
+  if (!FitsLocked(bytes) && !UnderCeilingLocked(bytes)) return CountDropLocked(m_openLost, true);
   // Drops after it start a new count behind it.
-  m_openDrop = nullptr;
+  m_openDrop = m_openLost = nullptr;
   return PushLocked(std::move(record), bytes);
+}
+
+void RecordBacklog::RunHandedWorkLocked(std::unique_lock<std::mutex>& lock) {
+  const std::function<void()>& work = *std::exchange(m_work, nullptr);
+  lock.unlock();
+  work();
+  lock.lock();
+  m_workRan = true;
+  m_workDone.notify_all();
+}
+
+bool RecordBacklog::RunOnPushingThread(const std::function<void()>& work,
+                                       std::chrono::microseconds recent,
+                                       std::chrono::microseconds patience) {
+  std::unique_lock lock(m_mutex);
+  const bool flowing = m_waiting > 0 || std::chrono::steady_clock::now() - m_lastPush <= recent;
+  if (m_released > 0 || !flowing) return false;
+  m_work = &work;
+  m_workRan = false;
+  if (m_waiting > 0) m_roomOrRelease.notify_all();
+  const auto ran = [this] { return m_workRan; };
+  if (m_workDone.wait_for(lock, patience, ran)) return true;
+  // Not taken up yet: withdrawn. Taken up: it is running, and ends soon.
+  if (m_work != nullptr) {
+    m_work = nullptr;
+    return false;
+  }
+  m_workDone.wait(lock, ran);
+  return true;
+}
+
+std::size_t RecordBacklog::PeakMessages() const {
+  const std::lock_guard lock(m_mutex);
+  return m_peakMessages;
 }
 
 void RecordBacklog::ReleaseWaits(bool released) {
@@ -64,6 +118,9 @@ void RecordBacklog::ReleaseWaits(bool released) {
 
 bool RecordBacklog::PushLocked(Entry entry, std::size_t bytes) {
   if (!std::holds_alternative<DroppedMessages>(entry)) ++m_records;
+  if (std::holds_alternative<std::unique_ptr<MqttMessageEvent>>(entry)) {
+    m_peakMessages = std::max(m_peakMessages, ++m_messages);
+  }
   m_bytes += bytes;
   m_entries.emplace_back(std::move(entry), bytes);
   const bool wake = !m_wakePending;
@@ -79,10 +136,13 @@ std::optional<RecordBacklog::Entry> RecordBacklog::Take() {
   }
   // Drops after the open entry is taken start a new one, behind what came
   // meanwhile.
-  if (std::get_if<DroppedMessages>(&m_entries.front().first) == m_openDrop) m_openDrop = nullptr;
+  const DroppedMessages* front = std::get_if<DroppedMessages>(&m_entries.front().first);
+  if (front == m_openDrop) m_openDrop = nullptr;
+  if (front == m_openLost) m_openLost = nullptr;
   auto [entry, bytes] = std::move(m_entries.front());
   m_entries.pop_front();
   if (!std::holds_alternative<DroppedMessages>(entry)) --m_records;
+  if (std::holds_alternative<std::unique_ptr<MqttMessageEvent>>(entry)) --m_messages;
   m_bytes -= bytes;
   if (m_waiting > 0) m_roomOrRelease.notify_all();
   return std::move(entry);

@@ -36,6 +36,27 @@ constexpr TextPair kTestPrefix{u"Test: ", u"测试："};
 constexpr TextPair kSendingPrefix{u"Sending to the printer: ", u"发往打印机："};
 constexpr TextPair kTestSendFailed{u"Failed to send test payload.", u"测试报文发送失败。"};
 
+// The line for messages at QoS 1 (or 2) the window could not take although
+// the broker had been told they arrived, around their count.
+constexpr TextPair kLostPrefix{u"Lost ", u"丢失了 "};
+constexpr TextPair kLostSuffixOne{
+    u" QoS 1 message the broker was told had arrived: the window could not keep up.",
+    u" 条已向服务器确认收到的 QoS 1 消息：窗口来不及处理。"};
+constexpr TextPair kLostSuffix{
+    u" QoS 1 messages the broker was told had arrived: the window could not keep up.",
+    u" 条已向服务器确认收到的 QoS 1 消息：窗口来不及处理。"};
+
+// "Dropped N messages: ..." or, for kept ones, "Lost N QoS 1 messages ...".
+std::u16string DroppedLine(const DroppedMessages& dropped, bool chinese) {
+  const bool one = dropped.count == 1;
+  const TextPair& prefix = dropped.kept ? kLostPrefix : sim_text::kDroppedPrefix;
+  const TextPair& suffix = dropped.kept
+                               ? (one ? kLostSuffixOne : kLostSuffix)
+                               : (one ? sim_text::kDroppedSuffixOne : sim_text::kDroppedSuffix);
+  return std::u16string(prefix.Pick(chinese)) + Utf8ToWide(std::to_string(dropped.count)) +
+         std::u16string(suffix.Pick(chinese));
+}
+
 SimulatorForm ReadForm(const CMqttSimDlg& dlg) {
   return {dlg.GetFieldText(u"clientId"),
           dlg.GetFieldText(u"domain"),
@@ -127,11 +148,7 @@ void CMqttSimDlg::HandleRecord(const RecordBacklog::Entry& entry) {
   } else if (const auto* message = std::get_if<std::unique_ptr<MqttMessageEvent>>(&entry)) {
     OnMqttMessage(**message);
   } else {
-    const std::uint64_t count = std::get<DroppedMessages>(entry).count;
-    const TextPair suffix = count == 1 ? sim_text::kDroppedSuffixOne : sim_text::kDroppedSuffix;
-    AppendLog(std::u16string(sim_text::kDroppedPrefix.Pick(m_chinese)) +
-                  Utf8ToWide(std::to_string(count)) + std::u16string(suffix.Pick(m_chinese)),
-              LogKind::Error);
+    AppendLog(DroppedLine(std::get<DroppedMessages>(entry), m_chinese), LogKind::Error);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <numeric>
 
 #include "simulator/BacklogSink.h"
 #include "simulator/MosquittoBroker.h"
@@ -27,13 +28,17 @@ std::size_t Occurrences(const std::string& text, const std::string& part, std::s
   return (at = text.find(part, at)) == std::string::npos ? 0 : 1 + Occurrences(text, part, at + 1);
 }
 
-// mosquitto_pub sending the numbers first to last as one message each.
-int PublishNumbers(const MosquittoBroker& broker, int first, int last, const char* qos) {
+// A shell line with mosquitto_pub sending the numbers first to last as one message each.
+std::string PublishNumbersLine(const MosquittoBroker& broker, int first, int last,
+                               const char* qos) {
   std::string line = "seq " + std::to_string(first) + " " + std::to_string(last) + " | exec";
   std::vector<std::string> args = broker.ClientArgs("mosquitto_pub");
   args.insert(args.end(), {"-q", qos, "-t", kJobs, "-l"});
   for (const std::string& arg : args) line += " " + arg;
-  return RunProgram({"sh", "-c", line}, kDeadline);
+  return line;
+}
+int PublishNumbers(const MosquittoBroker& broker, int first, int last, const char* qos) {
+  return RunProgram({"sh", "-c", PublishNumbersLine(broker, first, last, qos)}, kDeadline);
 }
 // Takes entries as the client pushes them until count have come: a message's
 // payload, or "dropped:" and the count (status records are left out).
@@ -188,6 +193,40 @@ TEST_F(MqttClientTest, SmallBacklogKeepsQos1MessagesAndDropsQos0Ones) {
   for (int i = 1; i <= 30; ++i) thirty.push_back(std::to_string(i));
   EXPECT_EQ(kept, thirty);
   EXPECT_EQ(mixed, (std::vector<std::string>{"31", "32", "33", "34", "dropped:16", "51"}));
+}
+
+// A QoS 1 flood on a backlog of 4 records and a ceiling of 8, with an acknowledgement published for
+// every message taken, as the window does: never more than 8 messages held, and every message
+// taken, in order, or counted lost (the publishes leave the limits closed: nothing is lost).
+TEST_F(MqttClientTest, Qos1FloodWithAPublishPerMessageTakenStaysWithinTheCeiling) {
+  constexpr int kFlood = 2000;
+  MosquittoBroker keeping({"", "", {"max_queued_messages 0"}});  // keeps the whole flood
+  ASSERT_TRUE(keeping.Start()) << keeping.Log();
+  ConnectAndSubscribe(OptionsFor(keeping.Uri()));
+  BacklogSink bounded({4, 1 << 20, 8, 1 << 20});
+  client->SetNotifyWindow(&bounded);
+  const pid_t flood = SpawnProgram({"sh", "-c", PublishNumbersLine(keeping, 1, kFlood, "1")});
+  std::vector<int> taken;
+  std::uint64_t lost = 0;
+  const auto takeAndAcknowledge = [&] {
+    while (const std::optional<RecordBacklog::Entry> entry = bounded.Backlog().Take()) {
+      if (const auto* m = std::get_if<std::unique_ptr<MqttMessageEvent>>(&*entry)) {
+        taken.push_back(std::stoi((*m)->payload));
+        EXPECT_TRUE(client->Publish(kReports, "ack " + (*m)->payload));
+      } else if (const auto* d = std::get_if<DroppedMessages>(&*entry)) {
+        lost += d->kept ? d->count : 0;
+      }
+    }
+    return taken.size() + lost >= kFlood;
+  };
+  EXPECT_TRUE(PollUntil(takeAndAcknowledge, kDeadline));
+  client->SetNotifyWindow(&sink);
+  EXPECT_EQ(WaitProgram(flood, kDeadline), 0);
+  EXPECT_LE(bounded.Backlog().PeakMessages(), 8u);
+  EXPECT_EQ(lost, 0u);
+  std::vector<int> all(kFlood);
+  std::iota(all.begin(), all.end(), 1);
+  EXPECT_EQ(taken, all);
 }
 
 // Each case with a live broker waits until the broker has logged the end of its session. No

@@ -62,8 +62,9 @@ class SimTrafficTest : public ::testing::Test {
   void Publish(const std::string& topic, const std::string& payload) {
     ASSERT_EQ(RunProgram(broker.PubArgs(topic, payload), kDeadline), 0);
   }
-  void Post(std::string payload) {  // as the client's thread hands a message over
-    dialog->Sink().PostMessageEvent(std::make_unique<MqttMessageEvent>("t", std::move(payload)));
+  void Post(std::string payload, int qos = 0) {  // as the client's thread hands a message over
+    dialog->Sink().PostMessageEvent(
+        std::make_unique<MqttMessageEvent>("t", std::move(payload), qos));
   }
 
   MosquittoBroker broker;
@@ -172,15 +173,22 @@ TEST_F(SimTrafficTest, TestJobsRepeatedJobsReportsAndHostilePayloadsOnTheirWhole
 }
 
 // Messages the backlog could not take are one error line in the window's language: a message
-// over its 64 MiB goes into an empty backlog, the next ones do not fit behind it. Then a flood:
-// one wake, all in order; the next record after the backlog was found empty wakes again.
+// over its 64 MiB goes into an empty backlog, the next ones do not fit behind it; at QoS 1, with
+// waits released, a second one passes the limits but not the 128 MiB ceiling, and is lost. Then
+// a flood: one wake, all in order; the next record after the backlog was found empty wakes again.
 TEST_F(SimTrafficTest, DroppedMessagesInOneLineAndAFloodOnOneWakeInOrder) {
-  for (const auto& [chinese, drops, line] :
-       {std::tuple{true, 2, "丢弃了 2 条消息：窗口来不及处理。"},
-        {false, 1, "Dropped 1 message: the window could not keep up."}}) {
+  for (const auto& [chinese, qos, drops, line] :
+       {std::tuple{true, 0, 2, "丢弃了 2 条消息：窗口来不及处理。"},
+        {false, 0, 1, "Dropped 1 message: the window could not keep up."},
+        {true, 1, 1, "丢失了 1 条已向服务器确认收到的 QoS 1 消息：窗口来不及处理。"},
+        {false, 1, 2,
+         "Lost 2 QoS 1 messages the broker was told had arrived: the window could not keep up."}}) {
     Open(chinese, u"P1", u"jobs", u"t");
-    Post(std::string((64 << 20) + 1, '['));
-    for (int i = 0; i < drops; ++i) Post("{}");
+    const std::string big((64 << 20) + 1, '[');
+    if (qos > 0) dialog->Sink().ReleaseWaits(true);  // as the client does around its requests
+    Post(big, qos);
+    for (int i = 0; i < drops; ++i) Post(qos > 0 ? big : "{}", qos);
+    if (qos > 0) dialog->Sink().ReleaseWaits(false);
     ASSERT_TRUE(WaitForLine(line));
     const QTextBlock last = dialog->Log()->document()->lastBlock();
     EXPECT_EQ(std::pair(Log().back(), last.begin().fragment().charFormat().foreground().color()),
