@@ -26,9 +26,11 @@ constexpr std::chrono::microseconds kHandOverPatience{100000};
 // 1000 measured slower and busier), far below the 65 535 message ids.
 constexpr int kOpenPublishes = 300;
 // Publishes waiting behind them: one per job the window has taken. Under a
-// job flood most acknowledgements wait here until the flood ends (about 300
-// bytes each); past the bound Publish refuses.
-constexpr std::size_t kWaitingPublishes = 1000000;
+// job flood most acknowledgements wait here until the flood ends (about 60
+// bytes each, their topic stored once); past either bound Publish refuses.
+// 256 MiB holds 1 000 000 acknowledgements of the longest kind (255 bytes)
+// and stops a flood of long publishes.
+constexpr PublishOutbox::Limits kWaitingPublishes{1000000, 256 * 1024 * 1024};
 // How long the teardown lets a clean disconnect complete before it destroys
 // the handle anyway.
 constexpr std::chrono::milliseconds kTeardownDisconnectWait{2000};
@@ -75,7 +77,8 @@ class ReleasedWaits final {
 
 }  // namespace
 
-MqttClient::MqttClient(std::chrono::seconds connectTimeout) : m_connectTimeout(connectTimeout) {}
+MqttClient::MqttClient(std::chrono::seconds connectTimeout)
+    : m_outbox(kWaitingPublishes), m_connectTimeout(connectTimeout) {}
 
 MqttClient::~MqttClient() {
   SetNotifyWindow(nullptr);
@@ -199,23 +202,18 @@ bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
   if (handle == nullptr || !m_connected.load() || topic.empty() || payload.size() > INT_MAX) {
     return false;
   }
-  std::optional<PendingPublish> oldest;
+  std::optional<PublishOutbox::Publish> oldest;
   {
     // While the library holds enough of them unfinished, publishes wait
     // here; each one that finishes sends the next. Below that, the oldest
     // waiting one goes first and this one waits behind it.
     const std::lock_guard publishes(m_publishMutex);
-    if (m_openPublishes >= kOpenPublishes) {
-      if (m_outbox.size() >= kWaitingPublishes) return false;
-      m_outbox.push_back({topic, payload});
-      return true;
+    if (m_openPublishes >= kOpenPublishes) return m_outbox.Push(topic, payload);
+    if (!m_outbox.Empty()) {
+      if (!m_outbox.Push(topic, payload)) return false;
+      oldest = m_outbox.Pop();
     }
     ++m_openPublishes;
-    if (!m_outbox.empty()) {
-      oldest = std::move(m_outbox.front());
-      m_outbox.pop_front();
-      m_outbox.push_back({topic, payload});
-    }
   }
   int rc = MQTTASYNC_FAILURE;
   const std::function<void()> send = [&] {
@@ -260,15 +258,14 @@ void MqttClient::FinishPublish() {
   // Requests that fail inside a destroy see no handle; the teardown of the
   // handle drops the rest.
   const MQTTAsync handle = LiveHandle();
-  std::optional<PendingPublish> next;
+  std::optional<PublishOutbox::Publish> next;
   {
     const std::lock_guard publishes(m_publishMutex);
-    if (handle == nullptr || !m_connected.load() || m_outbox.empty()) {
+    next = handle != nullptr && m_connected.load() ? m_outbox.Pop() : std::nullopt;
+    if (!next) {
       --m_openPublishes;
       return;
     }
-    next = std::move(m_outbox.front());
-    m_outbox.pop_front();
   }
   if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
   {
@@ -366,8 +363,8 @@ void MqttClient::DestroyHandle() {
   std::size_t dropped = 0;
   {
     const std::lock_guard publishes(m_publishMutex);
-    dropped = m_outbox.size();
-    m_outbox.clear();
+    dropped = m_outbox.Size();
+    m_outbox.Clear();
     m_openPublishes = 0;
   }
   if (dropped > 0) {

@@ -7,13 +7,13 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include "simulator/MqttConnectOptions.h"
 #include "simulator/MqttEventSink.h"
+#include "simulator/PublishOutbox.h"
 
 namespace qm {
 
@@ -137,10 +137,7 @@ class MqttClient final {
   // library call made, while it is held.
   std::mutex m_publishMutex;
   int m_openPublishes = 0;
-  struct PendingPublish {
-    std::string topic, payload;
-  };
-  std::deque<PendingPublish> m_outbox;  // accepted, not yet requested
+  PublishOutbox m_outbox;  // accepted, not yet requested
   const std::chrono::seconds m_connectTimeout;
 };
 
