@@ -169,6 +169,18 @@ class Heartbeat final {
   qint64 m_longestCpuGap = 0;
 };
 
+// The acknowledgement of the job with this id is among the newest `depth`
+// lines of the log (a round of the window logs a few hundred at most).
+bool AckInLog(const CMqttSimDlg& dialog, std::uint32_t id, int depth) {
+  const QString ack =
+      QStringLiteral(R"(PUB -> print ack: {"devicename":"P1","id":%1,"code":0})").arg(id);
+  QTextBlock block = dialog.Log()->document()->lastBlock();
+  for (int i = 0; i < depth && block.isValid(); ++i, block = block.previous()) {
+    if (block.text().endsWith(ack)) return true;
+  }
+  return false;
+}
+
 // The window, shown and connected as "P1-pc" with the job and report topics.
 class ConnectedWindow final {
  public:
@@ -200,15 +212,7 @@ class ConnectedWindow final {
     });
   }
   // The acknowledgement of the job with this id is among the newest lines.
-  bool Acknowledged(std::uint32_t id) const {
-    const QString ack =
-        QStringLiteral(R"(PUB -> print ack: {"devicename":"P1","id":%1,"code":0})").arg(id);
-    QTextBlock block = dialog.Log()->document()->lastBlock();
-    for (int i = 0; i < 64 && block.isValid(); ++i, block = block.previous()) {
-      if (block.text().endsWith(ack)) return true;
-    }
-    return false;
-  }
+  bool Acknowledged(std::uint32_t id) const { return AckInLog(dialog, id, 64); }
   // Sends a normal job and runs the event loop until it is acknowledged:
   // the seconds it took, negative when it was not in time.
   double NormalJobRoundTrip(std::uint32_t id) {
@@ -493,18 +497,6 @@ std::vector<pid_t> StartPublishers(const std::vector<std::string>& files) {
   return pubs;
 }
 
-// The acknowledgement of the job with this id is among the newest lines of
-// the log (a round of the window logs a few hundred at most).
-bool AckInLog(const CMqttSimDlg& dialog, std::uint32_t id) {
-  const QString ack =
-      QStringLiteral(R"(PUB -> print ack: {"devicename":"P1","id":%1,"code":0})").arg(id);
-  QTextBlock block = dialog.Log()->document()->lastBlock();
-  for (int i = 0; i < 1024 && block.isValid(); ++i, block = block.previous()) {
-    if (block.text().endsWith(ack)) return true;
-  }
-  return false;
-}
-
 // Runs the flood under the heartbeat until the last acknowledgement, or until
 // the publishers have ended and the window's log has been quiet for 2 s (jobs
 // lost). With afterJobId, a normal job is published as soon as the flood's
@@ -539,7 +531,7 @@ void RunQos1Flood(benchmark::State& state, ConnectedWindow& window, const Qos1Fl
     }
     const bool changed = std::exchange(seen, window.logChanges) != window.logChanges;
     if (changed) since = now;
-    if (changed && afterSent && !afterAcked && AckInLog(window.dialog, *afterJobId)) {
+    if (changed && afterSent && !afterAcked && AckInLog(window.dialog, *afterJobId, 1024)) {
       afterAcked = now;
     }
     if (Ended(acks)) complete = true;
