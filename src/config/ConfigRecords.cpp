@@ -40,11 +40,9 @@ const char16_t* FirstWithControl(std::initializer_list<NamedField> fields) {
 // A device given a topic MQTT forbids could never subscribe or publish on
 // it. An empty topic is left to the builder's own rules.
 const char16_t* TopicProblem(const std::u16string& subTopic, const std::u16string& pubTopic) {
-  const std::u16string sub = TrimWhitespace(subTopic);
-  const std::u16string pub = TrimWhitespace(pubTopic);
-  if (!sub.empty() && !IsTopicFilter(sub)) return kSubscribeTopicNotFilter.en.data();
-  if (!pub.empty() && !IsTopicName(pub)) return kPublishTopicWildcard.en.data();
-  return nullptr;
+  const std::optional<TextPair> problem =
+      TopicsProblem(TrimWhitespace(subTopic), TrimWhitespace(pubTopic));
+  return problem ? problem->en.data() : nullptr;
 }
 
 constexpr const char16_t* kSubTopicControl = u"Subscribe topic contains a control character.";

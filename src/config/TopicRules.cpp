@@ -19,6 +19,12 @@ bool IsTopicName(std::u16string_view topic) {
   return !topic.empty() && topic.find_first_of(kWildcards) == std::u16string_view::npos;
 }
 
+std::optional<TextPair> TopicsProblem(std::u16string_view subscribe, std::u16string_view publish) {
+  if (!subscribe.empty() && !IsTopicFilter(subscribe)) return kSubscribeTopicNotFilter;
+  if (!publish.empty() && !IsTopicName(publish)) return kPublishTopicWildcard;
+  return std::nullopt;
+}
+
 bool IsTopicFilter(std::u16string_view filter) {
   if (filter.empty()) return false;
   for (std::size_t start = 0;;) {

@@ -4,6 +4,7 @@
 // pages' records and by the simulator's connect checks.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "text/TextPair.h"
@@ -24,5 +25,10 @@ inline constexpr TextPair kSubscribeTopicNotFilter{
     u"Subscribe topic is not a valid filter: # only as the whole last level, + only as a whole "
     u"level.",
     u"订阅主题不是有效的过滤器：# 只能作为最后一整级，+ 只能作为一整级。"};
+
+// The refusal of a (trimmed) pair of topics: a subscribe topic that is no
+// filter first, then a publish topic with a wildcard. An empty topic passes:
+// whether one is required is the caller's rule.
+std::optional<TextPair> TopicsProblem(std::u16string_view subscribe, std::u16string_view publish);
 
 }  // namespace qm

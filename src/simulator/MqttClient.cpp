@@ -230,10 +230,7 @@ bool MqttClient::Publish(const std::string& topic, const std::string& payload) {
     send();
   }
   if (rc == MQTTASYNC_SUCCESS) return true;
-  {
-    const std::lock_guard publishes(m_publishMutex);
-    --m_openPublishes;
-  }
+  EndOpenPublish();
   if (!oldest) return false;
   // The oldest one failed, as a request the library had taken may; this one waits.
   NotifyStatus(m_connected.load(), "Publish failed");
@@ -248,6 +245,11 @@ int MqttClient::RequestPublish(MQTTAsync handle, const std::string& topic,
   response.context = this;
   return MQTTAsync_send(handle, topic.c_str(), static_cast<int>(payload.size()), payload.data(),
                         kQos, 0, &response);
+}
+
+void MqttClient::EndOpenPublish() {
+  const std::lock_guard publishes(m_publishMutex);
+  --m_openPublishes;
 }
 
 void MqttClient::FinishPublish() {
@@ -268,10 +270,7 @@ void MqttClient::FinishPublish() {
     }
   }
   if (RequestPublish(handle, next->topic, next->payload) == MQTTASYNC_SUCCESS) return;
-  {
-    const std::lock_guard publishes(m_publishMutex);
-    --m_openPublishes;
-  }
+  EndOpenPublish();
   NotifyStatus(m_connected.load(), "Publish failed");
 }
 

@@ -98,6 +98,8 @@ class MqttClient final {
   int RequestPublish(MQTTAsync handle, const std::string& topic, const std::string& payload);
   // A publish request finished: the next waiting one is requested.
   void FinishPublish();
+  // One publish request fewer is open (it was refused or has finished).
+  void EndOpenPublish();
 
   // The library's callbacks. noexcept: an exception must never unwind
   // through the C library.

@@ -78,13 +78,6 @@ std::optional<TextPair> FormTextProblem(const SimulatorForm& form) {
   return std::nullopt;
 }
 
-// The topics as MQTT allows them; the subscribe topic may be empty.
-std::optional<TextPair> TopicProblem(const std::u16string& sub, const std::u16string& pub) {
-  if (!sub.empty() && !IsTopicFilter(sub)) return kSubscribeTopicNotFilter;
-  if (!IsTopicName(pub)) return kPublishTopicWildcard;
-  return std::nullopt;
-}
-
 std::u16string CleanSessionNote(int cleanSession) {
   const bool clear = cleanSession == 0;
   return u"Clean Session policy: sen=" + DecimalText(cleanSession) + u" (" +
@@ -132,7 +125,7 @@ SimulatorConnectPlan PlanSimulatorConnect(const SimulatorForm& form, bool chines
     return plan;
   }
   std::optional<TextPair> problem = FormTextProblem(form);
-  if (!problem) problem = TopicProblem(sub, pub);
+  if (!problem) problem = TopicsProblem(sub, pub);
   if (problem) {
     plan.error = *problem;
     return plan;
